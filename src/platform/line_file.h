@@ -1,0 +1,32 @@
+#pragma once
+// Text files read and written whole as lists of lines (master, copy, index and name files).
+// Reading: CR, LF and CR LF each end a line; a final line end does not start another line.
+// Writing: every line followed by CR LF, into a temporary file in the same folder that is then renamed over the
+// old one, so that a crash or a full disk never leaves half a file.
+#include "platform/result.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavola {
+
+using Lines = std::vector<std::string>;
+
+Lines splitLines(std::string_view bytes);
+
+// Reads the file at a path of the system (see paths.h); nullopt when it cannot be opened.
+std::optional<Lines> readLineFile(const std::string& systemPath);
+
+// Reads the whole file as bytes; nullopt when it cannot be opened.
+std::optional<std::string> readWholeFile(const std::string& systemPath);
+
+// Writes the lines with CR LF ends. On failure the old file is left as it was and the message says why
+// (in the platform's words; callers show the system's own message).
+Status writeLineFile(const std::string& systemPath, const Lines& lines);
+
+// Writes bytes whole and safely (temporary file renamed over the old one).
+Status writeWholeFile(const std::string& systemPath, std::string_view bytes);
+
+} // namespace tavola

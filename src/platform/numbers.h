@@ -1,0 +1,31 @@
+#pragma once
+// The system's numbers: rounding to the nearest integer with exact halves to the even neighbour (2.5 → 2,
+// 3.5 → 4) is the rounding of every layout computation; never std::round for layout.
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavola {
+
+inline int roundEven(double x)
+{
+    if (!(x == x)) return 0;
+    if (x >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (x <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    // nearbyint rounds in the current mode, which is to nearest with ties to even unless someone changed it.
+    double r = std::nearbyint(x);
+    double f = std::floor(x);
+    if (x - f == 0.5) r = (static_cast<long long>(f) % 2 == 0) ? f : f + 1;
+    return static_cast<int>(r);
+}
+
+// A decimal integer as the platform's conversion reads it: optional blanks, an optional sign, digits, optional
+// blanks; nothing else. nullopt for any other text or a number out of range.
+std::optional<int> parseInteger(std::string_view text);
+
+// "True" / "False".
+inline std::string flagText(bool value) { return value ? "True" : "False"; }
+
+} // namespace tavola

@@ -1,0 +1,143 @@
+#include "platform/profile_file.h"
+
+#include "platform/line_file.h"
+#include "platform/paths.h"
+
+#include <cctype>
+#include <optional>
+
+namespace tavola::profile {
+namespace {
+
+bool sameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x < 0x80 && y < 0x80) {
+            if (std::tolower(x) != std::tolower(y)) return false;
+        } else if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string trimBlanks(const std::string& s)
+{
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+// "[name]" → name; nullopt for any other line.
+std::optional<std::string> sectionName(const std::string& line)
+{
+    std::string t = trimBlanks(line);
+    if (t.size() >= 2 && t.front() == '[') {
+        std::size_t close = t.find(']');
+        if (close != std::string::npos) return trimBlanks(t.substr(1, close - 1));
+    }
+    return std::nullopt;
+}
+
+struct Entry {
+    std::string key;
+    std::string value;
+};
+
+bool splitEntry(const std::string& line, Entry& entry)
+{
+    std::size_t eq = line.find('=');
+    if (eq == std::string::npos) return false;
+    entry.key = trimBlanks(line.substr(0, eq));
+    entry.value = trimBlanks(line.substr(eq + 1));
+    if (entry.value.size() >= 2 && ((entry.value.front() == '"' && entry.value.back() == '"') ||
+                                    (entry.value.front() == '\'' && entry.value.back() == '\'')))
+        entry.value = entry.value.substr(1, entry.value.size() - 2);
+    return !entry.key.empty();
+}
+
+// Index range [begin, end) of the lines of a section's body, begin pointing at the header; nullopt when missing.
+std::optional<std::pair<std::size_t, std::size_t>> findSection(const Lines& lines, const std::string& section)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto name = sectionName(lines[i]);
+        if (name && sameName(*name, section)) {
+            std::size_t end = i + 1;
+            while (end < lines.size() && !sectionName(lines[end])) ++end;
+            return std::make_pair(i, end);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string readString(const std::string& systemPath, const std::string& section, const std::string& key,
+                       const std::string& def)
+{
+    auto lines = readLineFile(systemPath);
+    if (!lines) return def;
+    auto range = findSection(*lines, section);
+    if (!range) return def;
+    for (std::size_t i = range->first + 1; i < range->second; ++i) {
+        Entry e;
+        if (splitEntry((*lines)[i], e) && sameName(e.key, key)) return e.value;
+    }
+    return def;
+}
+
+Status writeString(const std::string& systemPath, const std::string& section, const std::string& key,
+                   const std::string& value)
+{
+    Lines lines = readLineFile(systemPath).value_or(Lines{});
+    std::string entryLine = key + "=" + value;
+    auto range = findSection(lines, section);
+    if (!range) {
+        if (!lines.empty() && !trimBlanks(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + section + "]");
+        lines.push_back(entryLine);
+        return writeLineFile(systemPath, lines);
+    }
+    std::size_t insertAt = range->second;
+    for (std::size_t i = range->first + 1; i < range->second; ++i) {
+        Entry e;
+        if (splitEntry(lines[i], e) && sameName(e.key, key)) {
+            lines[i] = entryLine;
+            return writeLineFile(systemPath, lines);
+        }
+        if (!trimBlanks(lines[i]).empty()) insertAt = i + 1;
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entryLine);
+    return writeLineFile(systemPath, lines);
+}
+
+std::vector<std::string> sectionKeys(const std::string& systemPath, const std::string& section)
+{
+    std::vector<std::string> keys;
+    auto lines = readLineFile(systemPath);
+    if (!lines) return keys;
+    auto range = findSection(*lines, section);
+    if (!range) return keys;
+    for (std::size_t i = range->first + 1; i < range->second; ++i) {
+        Entry e;
+        if (splitEntry((*lines)[i], e)) keys.push_back(e.key);
+    }
+    return keys;
+}
+
+Status eraseSection(const std::string& systemPath, const std::string& section)
+{
+    auto lines = readLineFile(systemPath);
+    if (!lines) return {};
+    auto range = findSection(*lines, section);
+    if (!range) return {};
+    lines->erase(lines->begin() + static_cast<std::ptrdiff_t>(range->first),
+                 lines->begin() + static_cast<std::ptrdiff_t>(range->second));
+    return writeLineFile(systemPath, *lines);
+}
+
+} // namespace tavola::profile

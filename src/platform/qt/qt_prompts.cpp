@@ -1,0 +1,75 @@
+#include "platform/qt/qt_prompts.h"
+
+#include "platform/paths.h"
+#include "platform/qt/qt_text.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tavola {
+namespace {
+
+QString caption() { return QApplication::applicationDisplayName(); }
+
+QString filterText(const std::string& filter)
+{
+    if (filter.empty()) return {};
+    QString f = toQString(filter);
+    return f + " (" + f + ")";
+}
+
+} // namespace
+
+void QtPrompts::message(const std::string& text)
+{
+    QMessageBox::information(parent_, caption(), toQString(text));
+}
+
+void QtPrompts::error(const std::string& text) { QMessageBox::critical(parent_, caption(), toQString(text)); }
+
+Answer QtPrompts::confirm(const std::string& text)
+{
+    auto b = QMessageBox::question(parent_, caption(), toQString(text), QMessageBox::Yes | QMessageBox::No,
+                                   QMessageBox::Yes);
+    return b == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+Answer QtPrompts::confirmWithCancel(const std::string& text)
+{
+    auto b = QMessageBox::question(parent_, caption(), toQString(text),
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (b == QMessageBox::Yes) return Answer::Yes;
+    if (b == QMessageBox::No) return Answer::No;
+    return Answer::Cancel;
+}
+
+std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& request)
+{
+    QString start = QString::fromStdString(paths::realPath(request.startFolder));
+    if (!request.suggestedName.empty()) start += "/" + toQString(request.suggestedName);
+    QString name = QFileDialog::getSaveFileName(parent_, toQString(request.title), start, filterText(request.filter),
+                                                nullptr, QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    auto sys = paths::systemPathOf(name.toStdString());
+    if (!sys) {
+        message("このファイル名は使えません"_sj);
+        return std::nullopt;
+    }
+    return sys;
+}
+
+std::optional<std::string> QtPrompts::openFileName(const FileDialogRequest& request)
+{
+    QString start = QString::fromStdString(paths::realPath(request.startFolder));
+    QString name = QFileDialog::getOpenFileName(parent_, toQString(request.title), start, filterText(request.filter));
+    if (name.isEmpty()) return std::nullopt;
+    auto sys = paths::systemPathOf(name.toStdString());
+    if (!sys) {
+        message("このファイル名は使えません"_sj);
+        return std::nullopt;
+    }
+    return sys;
+}
+
+} // namespace tavola

@@ -1,0 +1,25 @@
+#pragma once
+// Prompts shown as Qt message boxes and file dialogs, captioned with the application title.
+#include "platform/prompts.h"
+
+class QWidget;
+
+namespace tavola {
+
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const std::string& text) override;
+    void error(const std::string& text) override;
+    Answer confirm(const std::string& text) override;
+    Answer confirmWithCancel(const std::string& text) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace tavola

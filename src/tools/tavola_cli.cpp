@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::puts("tavola-cli");
+    return 0;
+}
