@@ -17,7 +17,7 @@ const Picture& unitImage(UnitImage which);
 // The resource file name of the image ("imgLitter.bmp", ...).
 std::string unitImageFileName(UnitImage which);
 
-// The image as a 24-bit BMP file's bytes.
+// The image as a 16-colour BMP file's bytes (the form the resources keep).
 std::vector<unsigned char> unitImageBmp(UnitImage which);
 
 } // namespace tavola::render
