@@ -88,6 +88,7 @@ void RecordingCanvas::drawPicture(const Rect& r, const Picture& picture)
     op.rect = r;
     op.extra1 = picture.width;
     op.extra2 = picture.height;
+    op.picture = &picture;
     ops.push_back(op);
 }
 

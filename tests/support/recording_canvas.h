@@ -23,6 +23,7 @@ struct CanvasOp {
     PenSpec pen;
     BrushSpec brush;
     Colour fill;
+    const Picture* picture = nullptr; // Picture: the picture drawn (the caller keeps it alive)
 };
 
 class RecordingCanvas : public Canvas {
