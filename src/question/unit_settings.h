@@ -1,0 +1,75 @@
+#pragma once
+// The typed layout settings of a unit, from the lines of its "<<value", "<<font" and "<<kran" blocks, with the
+// defaults of a unit that lacks them; and the same settings written back as those blocks' lines. Every rule about
+// what the layout lines mean lives here: the reader checks its numbers with these functions, the worksheet takes
+// its settings from unitSettings(), copy files and the editor write them with the *Lines() functions.
+#include "question/unit_data.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavola {
+
+inline constexpr int kValueLineCount = 7;
+inline constexpr int kFontLineCount = 7;
+inline constexpr int kKranLineCount = 10;
+
+// Option bits (value line 7).
+inline constexpr int kOptionClassFlag = 1;
+inline constexpr int kOptionDateLine = 2;
+inline constexpr int kOptionNumberLine = 4;
+
+// Value line k (1 … 7) holds a number for k = 1 and 3 … 7; line 2 is the answers-shown flag, which is written
+// from the worksheet's state but never read.
+bool valueLineIsNumber(int line);
+// The number on value line k: a decimal integer; lines 1 and 7 may also hold "True" or "False", which count as
+// 630 (A4) and 7 (all options). nullopt for any other text.
+std::optional<int> valueLineNumber(int line, std::string_view text);
+
+struct Paper {
+    int width = 630;
+    int height = 891;
+};
+// 546 → 771 (B5), 630 → 891 (A4), 771 → 1092 (B4), 891 → 1260 (A3). Another width is kept, with the height of a
+// page of the same proportions (width × √2).
+Paper paperOfWidth(int width);
+
+// The main text face, what a font line 7 of "0" stands for.
+std::string mainTextFace();
+
+struct UnitSettings {
+    Paper paper;
+    bool answersShown = false; // value line 2: the main window's choice, not the file's
+    int lineSpacing = 30;      // 主行間
+    int leftMargin = 5;        // in tens of layout units
+    int rightMargin = 5;
+    int startNumber = 1; // 開始No
+    int optionBits = 7;
+    int characterSize = 14;
+    std::string textFace = mainTextFace(); // the face the sheet is drawn in (font line 7, "0" resolved)
+    // Font lines 2 … 6 (the secondary font's face, bold, italic, underline, strike-out), carried unchanged.
+    std::array<std::string, 5> secondaryFont{"MS 明朝", "False", "False", "False", "False"};
+    // The answer-box items 0 … 9 (kran lines 1 … 10).
+    std::array<int, kKranLineCount> kran{2, 10, 4, 0, 0, 0, 15, 10, 0, 0};
+
+    bool twoColumns() const { return kran[3] == 2; }
+
+    // The blocks' lines as copy files and the editor write them; font line 7 is the face in use.
+    Lines valueLines() const;
+    Lines fontLines() const;
+    Lines kranLines() const;
+    // "<<value", 7 lines, ">>", "<<font", 7 lines, ">>", "<<kran", 10 lines, ">>".
+    Lines layoutBlockLines() const;
+};
+
+// The settings of a unit as read. Without "<<value": A4, line spacing 30, margins 5 and 5, start number 1, option
+// bits 7, character size 14; a "<<font" block still sets the size and the face. Without "<<kran": the items
+// 2, 10, 4, 0, 0, 0, 15, 10, 0, 0. Option bits of 16 or more become 15. answersShown is the main window's choice.
+// The reader has refused a unit whose numbers are not numbers; should a line still not read as one here, its
+// default stands.
+UnitSettings unitSettings(const UnitData& unit, bool answersShown = false,
+                          const std::string& mainFace = mainTextFace());
+
+} // namespace tavola
