@@ -31,6 +31,7 @@ std::optional<int> valueLineNumber(int line, std::string_view text);
 struct Paper {
     int width = 630;
     int height = 891;
+    friend bool operator==(const Paper&, const Paper&) = default;
 };
 // 546 → 771 (B5), 630 → 891 (A4), 771 → 1092 (B4), 891 → 1260 (A3). Another width is kept, with the height of a
 // page of the same proportions (width × √2).
@@ -55,6 +56,7 @@ struct UnitSettings {
     std::array<int, kKranLineCount> kran{2, 10, 4, 0, 0, 0, 15, 10, 0, 0};
 
     bool twoColumns() const { return kran[3] == 2; }
+    friend bool operator==(const UnitSettings&, const UnitSettings&) = default;
 
     // The blocks' lines as copy files and the editor write them; font line 7 is the face in use.
     Lines valueLines() const;

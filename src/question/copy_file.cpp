@@ -1,0 +1,93 @@
+#include "question/copy_file.h"
+
+#include "platform/line_file.h"
+#include "platform/paths.h"
+#include "platform/sjis.h"
+#include "platform/text_helpers.h"
+#include "question/question_messages.h"
+
+namespace tavola {
+namespace {
+
+const char* const kCopyExtension = ".prp";
+
+// The file name of a path returned by the save dialog, which may use either separator.
+std::string fileNameOf(const std::string& path)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); i += sjis::charLength(path, i))
+        if (path[i] == '\\' || path[i] == '/') start = i + 1;
+    return path.substr(start);
+}
+
+} // namespace
+
+CopyRecord copyRecordOf(const UnitData& sheet, const UnitSettings& settings)
+{
+    CopyRecord r;
+    r.title = sheet.title;
+    r.school = sheet.school;
+    r.name = sheet.name;
+    r.problemLines = sheet.problemLines;
+    r.graph = sheet.graph;
+    r.agraph = sheet.agraph;
+    r.value = settings.valueLines();
+    r.font = settings.fontLines();
+    r.kran = settings.kranLines();
+    r.kgroup = sheet.kgroup;
+    return r;
+}
+
+Status writeCopyFile(const std::string& path, const CopyRecord& record)
+{
+    if (!writeLineFile(path, copyRecordLines(record))) return Status::failure(messages::saveFailed(path));
+    return {};
+}
+
+Status readCopyFile(UnitReader& reader, const std::string& path, int lesson)
+{
+    return reader.read(copyReadRequest(path, lesson));
+}
+
+std::string copyFileFolder(const std::string& coursewareDir, const std::string& lessonStem)
+{
+    return coursewareDir + lessonStem + "\\";
+}
+
+CopyNameCheck checkCopyName(const std::string& chosen)
+{
+    // The system took the first "." of the whole path, so that a folder with a dot in its name (a hidden folder
+    // on this platform) decided the test; only the file name counts here.
+    std::string extension = extensionOf(fileNameOf(chosen));
+    if (extension.empty()) return CopyNameCheck::NeedsExtension;
+    return extension == kCopyExtension ? CopyNameCheck::Accepted : CopyNameCheck::BadExtension;
+}
+
+std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder)
+{
+    FileDialogRequest dialog;
+    dialog.filter = std::string("*") + kCopyExtension;
+    dialog.startFolder = startFolder;
+    std::string name;
+    for (;;) {
+        std::optional<std::string> chosen = prompts.saveFileName(dialog);
+        if (!chosen || chosen->empty()) return std::nullopt;
+        name = *chosen;
+        CopyNameCheck check = checkCopyName(name);
+        if (check == CopyNameCheck::Accepted) break;
+        if (check == CopyNameCheck::NeedsExtension) {
+            name += kCopyExtension;
+            break;
+        }
+        prompts.message(messages::badExtension(name));
+    }
+    if (paths::fileExists(name) && prompts.confirm(messages::confirmOverwrite(name)) != Answer::Yes)
+        return std::nullopt;
+    if (Status written = writeCopyFile(name, record); !written) {
+        prompts.message(written.message());
+        return std::nullopt;
+    }
+    return name;
+}
+
+} // namespace tavola

@@ -1,0 +1,42 @@
+#pragma once
+// Copy files (.prp): one worksheet as the teacher made it, in one "[[unitX" record with its own caption lines,
+// problem lines, placed figures and layout settings. Written whole and safely; read back by the unit reader.
+#include "platform/prompts.h"
+#include "platform/result.h"
+#include "question/master_file.h"
+#include "question/unit_data.h"
+#include "question/unit_reader.h"
+#include "question/unit_settings.h"
+
+#include <optional>
+#include <string>
+
+namespace tavola {
+
+// The content of a worksheet as a copy file holds it: caption lines, problem lines, figures with their positions
+// as placed, the layout blocks from the settings in use (font line 7 the face in use) and the choices.
+CopyRecord copyRecordOf(const UnitData& sheet, const UnitSettings& settings);
+
+// Writes the copy file whole; the old file is untouched when that fails, and the message is
+// path + "の保存に失敗しました".
+Status writeCopyFile(const std::string& path, const CopyRecord& record);
+
+// Opens a copy file through the reader (mode 1) as a worksheet of lesson n.
+Status readCopyFile(UnitReader& reader, const std::string& path, int lesson = 1);
+
+// The folder copy files of a lesson are saved in and listed from: coursewareDir + stem + "\".
+std::string copyFileFolder(const std::string& coursewareDir, const std::string& lessonStem);
+
+// How a name chosen in the save dialog is taken: the extension of its file name (from the first "." of the
+// name after the last folder separator, "." and up to three characters, lower-cased).
+enum class CopyNameCheck { Accepted, NeedsExtension, BadExtension };
+CopyNameCheck checkCopyName(const std::string& chosen);
+
+// Save as copy (名前を付けて保存): the save dialog (filter "*.prp", starting in startFolder) until a name is
+// accepted: ".prp" in any case is kept as typed, a name without extension gets ".prp", another extension shows
+// name + ":拡張子が不正です" and the dialog is offered again. An existing file is overwritten only after
+// "ファイル" + name + "を上書きしてもいいですか？" is answered Yes. A failed write shows name + "の保存に失敗しました"
+// and leaves the old file as it was. Returns the path written, or nullopt (cancelled, not overwritten, failed).
+std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder);
+
+} // namespace tavola

@@ -1,0 +1,171 @@
+#include "platform/paths.h"
+#include "question/copy_file.h"
+#include "question_test_util.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace tavola;
+using tavola::test::sjLines;
+using tavola::test::u8;
+
+namespace {
+
+UnitData sampleSheet()
+{
+    UnitData sheet;
+    sheet.title = sjis::encode("分数//たし算§1-2 通分,3");
+    sheet.school = sjis::encode("第一小学校");
+    sheet.name = sjis::encode("　年　組　番　氏名");
+    sheet.problemLines = sjLines({"１．次の計算をしましょう。", "(1) 1/2+1/3=#5/6#", "", "(2) 1&1/2+1/4=#1&3/4;7/4#"});
+    sheet.graph = {"fig1.bmp", "90", "122", "fig2.bmp", "-1", "-1"};
+    sheet.agraph = {"ans1.bmp", "-1", "-1"};
+    sheet.kgroup = sjLines({"5/6", "ア"});
+    sheet.softkey = {"not written"};
+    sheet.value = {"771", "False", "35", "4", "6", "3", "5"};
+    sheet.font = sjLines({"16", "MS 明朝", "False", "True", "False", "False", "0"});
+    sheet.kran = {"4", "12", "3", "2", "0", "1", "15", "10", "2", "9"};
+    sheet.hasValue = sheet.hasFont = sheet.hasKran = true;
+    return sheet;
+}
+
+class CopyFileTest : public ::testing::Test {
+protected:
+    test::TempFolder dir;
+    ScriptedPrompts prompts;
+    CopyRecord record = copyRecordOf(sampleSheet(), unitSettings(sampleSheet(), true));
+};
+
+} // namespace
+
+TEST_F(CopyFileTest, WrittenAndReadBackTheSame)
+{
+    UnitData sheet = sampleSheet();
+    UnitSettings settings = unitSettings(sheet, true);
+    std::string path = dir.systemPath("copy.prp");
+    ASSERT_TRUE(writeCopyFile(path, copyRecordOf(sheet, settings)));
+
+    Lines written = readLineFile(path).value();
+    EXPECT_EQ(written.front(), "[[unitX");
+    EXPECT_EQ(written.back(), "]]");
+    EXPECT_EQ(std::count(written.begin(), written.end(), "<<softkey"), 0);
+    EXPECT_EQ(readWholeFile(path)->substr(0, 9), "[[unitX\r\n");
+
+    UnitReader reader;
+    ASSERT_TRUE(readCopyFile(reader, path, 2));
+    const UnitData& back = reader.unit();
+    EXPECT_EQ(back.title, sheet.title);
+    EXPECT_EQ(back.school, sheet.school);
+    EXPECT_EQ(back.name, sheet.name);
+    EXPECT_EQ(back.problemLines, sheet.problemLines);
+    EXPECT_EQ(back.graph, sheet.graph);
+    EXPECT_EQ(back.agraph, sheet.agraph);
+    EXPECT_EQ(back.kgroup, sheet.kgroup);
+    EXPECT_FALSE(back.fromMaster);
+    EXPECT_EQ(back.font[6], sjis::encode("ＭＳ 明朝")); // the face in use, not "0"
+    EXPECT_EQ(unitSettings(back, true), settings);
+}
+
+TEST_F(CopyFileTest, WithoutFiguresNoFigureBlocks)
+{
+    UnitData sheet = sampleSheet();
+    sheet.graph.clear();
+    sheet.agraph.clear();
+    Lines lines = copyRecordLines(copyRecordOf(sheet, unitSettings(sheet)));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "<<graph"), 0);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "<<AGraph"), 0);
+}
+
+TEST_F(CopyFileTest, NamesChosenInTheSaveDialog)
+{
+    struct Case {
+        std::string chosen;
+        std::string written; // empty: nothing written
+        int dialogs;
+        std::vector<std::string> shown; // messages besides the dialogs, UTF-8
+    };
+    std::string d = dir.systemPath();
+    std::vector<Case> cases = {
+        {d + "test", d + "test.prp", 1, {}},
+        {d + "test.PRP", d + "test.PRP", 1, {}},
+        {d + "test.prp", d + "test.prp", 1, {}},
+        {d + "test.txt", d + "again.prp", 2, {u8(d) + "test.txt:拡張子が不正です"}},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompts p;
+        p.queueFileName(c.chosen);
+        p.queueFileName(d + "again.prp");
+        auto saved = saveCopyAs(p, record, "start\\");
+        ASSERT_TRUE(saved.has_value()) << c.chosen;
+        EXPECT_EQ(*saved, c.written);
+        EXPECT_TRUE(paths::fileExists(c.written)) << c.chosen;
+        EXPECT_EQ(p.fileRequests.size(), static_cast<std::size_t>(c.dialogs)) << c.chosen;
+        EXPECT_EQ(p.fileRequests.front().filter, "*.prp");
+        EXPECT_EQ(p.fileRequests.front().startFolder, "start\\");
+        std::vector<std::string> messages;
+        for (const auto& s : p.shown)
+            if (s.kind == ScriptedPrompts::Kind::Message) messages.push_back(u8(s.text));
+        EXPECT_EQ(messages, c.shown) << c.chosen;
+        std::filesystem::remove(paths::realPath(c.written));
+    }
+
+    // Only the file name decides: a folder with a dot in it does not.
+    std::filesystem::create_directories(dir.path() + "/my.docs");
+    ScriptedPrompts p;
+    p.queueFileName(dir.systemPath("my.docs/test"));
+    EXPECT_EQ(saveCopyAs(p, record, {}), dir.systemPath("my.docs/test.prp"));
+    EXPECT_EQ(checkCopyName("C:\\a.b\\name"), CopyNameCheck::NeedsExtension);
+    EXPECT_EQ(checkCopyName("name.prpx"), CopyNameCheck::Accepted);
+
+    // Cancel writes nothing.
+    ScriptedPrompts cancel;
+    cancel.queueFileName(std::nullopt);
+    EXPECT_FALSE(saveCopyAs(cancel, record, {}).has_value());
+}
+
+TEST_F(CopyFileTest, OverwriteOnlyAfterYes)
+{
+    std::string path = dir.systemPath("old.prp");
+    ASSERT_TRUE(writeLineFile(path, {"old"}));
+
+    prompts.queueFileName(path);
+    prompts.queueAnswer(Answer::No);
+    EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
+    EXPECT_EQ(prompts.lastUtf8(), "ファイル" + u8(path) + "を上書きしてもいいですか？");
+    EXPECT_EQ(readLineFile(path).value(), Lines{"old"});
+
+    prompts.queueFileName(path);
+    prompts.queueAnswer(Answer::Yes);
+    EXPECT_EQ(saveCopyAs(prompts, record, {}), path);
+    EXPECT_EQ(readLineFile(path).value(), copyRecordLines(record));
+    EXPECT_EQ(prompts.unexpected, 0);
+}
+
+TEST_F(CopyFileTest, AFailedWriteLeavesTheOldFile)
+{
+    // A missing folder.
+    std::string missing = dir.systemPath("none/x.prp");
+    prompts.queueFileName(missing);
+    EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
+    EXPECT_EQ(prompts.lastUtf8(), u8(missing) + "の保存に失敗しました");
+
+    // A file that cannot be replaced: the old file stays as it was. The writer writes beside the file first
+    // (name + ".tmp" + process id); a folder of that name makes the write fail even for a user who may write
+    // anywhere.
+    std::string path = dir.systemPath("old.prp");
+    ASSERT_TRUE(writeLineFile(path, {"old"}));
+    std::filesystem::create_directories(dir.path() + "/old.prp.tmp" + std::to_string(::getpid()));
+    prompts.queueFileName(path);
+    prompts.queueAnswer(Answer::Yes);
+    EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
+    EXPECT_EQ(prompts.lastUtf8(), u8(path) + "の保存に失敗しました");
+    EXPECT_EQ(readLineFile(path).value(), Lines{"old"});
+}
+
+TEST_F(CopyFileTest, StartFolderIsTheLessonsCopyFolder)
+{
+    EXPECT_EQ(copyFileFolder("/cw/", "tasu"), "/cw/tasu\\");
+}
