@@ -1,0 +1,301 @@
+#include "platform/qt/qt_canvas.h"
+
+#include "platform/numbers.h"
+#include "platform/qt/qt_text.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QPaintEngine>
+#include <QPen>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tavola {
+
+namespace {
+
+QColor toQColor(Colour c)
+{
+    return QColor(c.red(), c.green(), c.blue());
+}
+
+// Texts up to this many bytes (characters and signs, the renderer's usual calls) are converted once and kept.
+constexpr std::size_t kShortText = 4;
+constexpr std::size_t kMaxShortTexts = 4096;
+constexpr int kMaxPixelSize = 4000;
+
+} // namespace
+
+QtCanvas::QtCanvas(QImage& image) : owned_(std::make_unique<QPainter>()), painter_(owned_.get())
+{
+    if (!image.isNull()) painter_->begin(&image);
+    width_ = image.width();
+    height_ = image.height();
+    ppi_ = image.isNull() ? 96 : image.logicalDpiX();
+    printer_ = false;
+    raster_ = painter_->isActive() && painter_->paintEngine()->type() == QPaintEngine::Raster;
+}
+
+QtCanvas::QtCanvas(QPagedPaintDevice& device)
+    : owned_(std::make_unique<QPainter>()), painter_(owned_.get()), paged_(&device)
+{
+    painter_->begin(&device);
+    width_ = device.width();
+    height_ = device.height();
+    ppi_ = device.logicalDpiX();
+    printer_ = true;
+    raster_ = false;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, bool printer) : painter_(&painter)
+{
+    QPaintDevice* device = painter.device();
+    if (device != nullptr) {
+        width_ = device->width();
+        height_ = device->height();
+        ppi_ = device->logicalDpiX();
+    }
+    printer_ = printer;
+    raster_ =
+        painter.isActive() && painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
+}
+
+QtCanvas::~QtCanvas()
+{
+    end();
+}
+
+bool QtCanvas::end()
+{
+    if (owned_ && owned_->isActive()) return owned_->end();
+    return true;
+}
+
+bool QtCanvas::active() const
+{
+    return painter_ != nullptr && painter_->isActive();
+}
+
+bool QtCanvas::newPage()
+{
+    return paged_ != nullptr && active() && paged_->newPage();
+}
+
+int QtCanvas::pixelSizeOf(int sizePt) const
+{
+    // The platform turns points into pixels as size × dpi / 72 rounded half up.
+    long long px = (static_cast<long long>(sizePt) * ppi_ + 36) / 72;
+    return static_cast<int>(std::clamp<long long>(px, 1, kMaxPixelSize));
+}
+
+QFont QtCanvas::qfont(const FontSpec& spec) const
+{
+    QFont f(toQString(spec.face));
+    f.setPixelSize(pixelSizeOf(spec.sizePt));
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    f.setStrikeOut(spec.strikeOut);
+    return f;
+}
+
+const QtCanvas::FontEntry& QtCanvas::currentFont()
+{
+    std::string key = font.face;
+    key += '\0';
+    key += std::to_string(pixelSizeOf(font.sizePt));
+    key += font.bold ? 'B' : '-';
+    key += font.italic ? 'I' : '-';
+    key += font.underline ? 'U' : '-';
+    key += font.strikeOut ? 'S' : '-';
+    if (lastFont_ != nullptr && key == lastFontKey_) return *lastFont_;
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) {
+        QFont f = qfont(font);
+        // Metrics for the target device, so that a printer's resolution is respected.
+        QFontMetrics m = painter_->device() != nullptr ? QFontMetrics(f, painter_->device()) : QFontMetrics(f);
+        it = fonts_.emplace(key, std::make_unique<FontEntry>(FontEntry{f, m})).first;
+    }
+    lastFontKey_ = std::move(key);
+    lastFont_ = it->second.get();
+    return *lastFont_;
+}
+
+const QString& QtCanvas::toText(const std::string& text)
+{
+    if (text.size() > kShortText) {
+        scratch_ = toQString(text);
+        return scratch_;
+    }
+    auto it = shortTexts_.find(text);
+    if (it != shortTexts_.end()) return it->second;
+    if (shortTexts_.size() >= kMaxShortTexts) shortTexts_.clear();
+    return shortTexts_.emplace(text, toQString(text)).first->second;
+}
+
+int QtCanvas::textWidth(const std::string& text)
+{
+    if (text.empty()) return 0;
+    return currentFont().metrics.horizontalAdvance(toText(text));
+}
+
+int QtCanvas::textHeight(const std::string&)
+{
+    const FontEntry& f = currentFont();
+    return f.metrics.ascent() + f.metrics.descent();
+}
+
+int QtCanvas::textOut(int x, int y, const std::string& text)
+{
+    if (text.empty()) return x;
+    const FontEntry& f = currentFont();
+    const QString& s = toText(text);
+    // One advance for the whole run: integer advances of single glyphs would round each half-width glyph up.
+    const int advance = f.metrics.horizontalAdvance(s);
+    if (!active()) return x + advance;
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (brush.style == BrushStyle::Solid)
+        painter_->fillRect(QRect(x, y, advance, f.metrics.ascent() + f.metrics.descent()), toQColor(brush.colour));
+    painter_->setFont(f.font);
+    painter_->setPen(QPen(toQColor(font.colour)));
+    painter_->drawText(QPointF(x, y + f.metrics.ascent()), s);
+    return x + advance;
+}
+
+bool QtCanvas::invertOnPicture() const
+{
+    return pen.mode == PenMode::Invert && raster_;
+}
+
+void QtCanvas::applyPen(bool forShape)
+{
+    QPen p;
+    const int w = std::max(1, pen.width);
+    if (w <= 1) {
+        p.setWidth(0); // cosmetic: one device pixel, both ends drawn
+        p.setCapStyle(Qt::SquareCap);
+    } else {
+        // The platform's wide pens have round ends and joins.
+        p.setWidth(w);
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+    }
+    if (pen.style == PenStyle::Dot) p.setDashPattern({3, 3});
+    if (invertOnPicture()) {
+        p.setColor(Qt::white);
+        painter_->setCompositionMode(QPainter::RasterOp_NotDestination);
+    } else {
+        p.setColor(toQColor(pen.colour));
+        painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    painter_->setPen(p);
+    if (!forShape) painter_->setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::applyBrush()
+{
+    if (brush.style == BrushStyle::Clear)
+        painter_->setBrush(Qt::NoBrush);
+    else
+        painter_->setBrush(toQColor(invertOnPicture() ? colours::White : brush.colour));
+}
+
+void QtCanvas::line(int x1, int y1, int x2, int y2)
+{
+    if (!active() || (x1 == x2 && y1 == y2)) return;
+    applyPen(false);
+    if (pen.width > 1) {
+        painter_->drawLine(x1, y1, x2, y2);
+        return;
+    }
+    // A one-pixel line leaves out its end pixel whatever its direction. Qt's flat-capped cosmetic lines leave out
+    // the lower-right end instead, so the line stops one step short along its longer axis and is drawn with both
+    // ends included.
+    const int dx = x2 - x1;
+    const int dy = y2 - y1;
+    const int adx = std::abs(dx);
+    const int ady = std::abs(dy);
+    int ex = x2;
+    int ey = y2;
+    if (adx >= ady) {
+        ex = x2 - (dx > 0 ? 1 : -1);
+        ey = y1 + roundEven(static_cast<double>(dy) * (adx - 1) / adx);
+    } else {
+        ey = y2 - (dy > 0 ? 1 : -1);
+        ex = x1 + roundEven(static_cast<double>(dx) * (ady - 1) / ady);
+    }
+    if (ex == x1 && ey == y1)
+        painter_->drawPoint(x1, y1);
+    else
+        painter_->drawLine(x1, y1, ex, ey);
+}
+
+namespace {
+// The outline rectangle whose one-pixel outline covers left..right−1 and top..bottom−1.
+QRect outline(const Rect& r)
+{
+    return QRect(r.left, r.top, r.width() - 1, r.height() - 1);
+}
+} // namespace
+
+void QtCanvas::rectangle(const Rect& r)
+{
+    if (!active() || r.width() <= 0 || r.height() <= 0) return;
+    applyPen(true);
+    applyBrush();
+    painter_->drawRect(outline(r));
+}
+
+void QtCanvas::roundRect(const Rect& r, int cornerWidth, int cornerHeight)
+{
+    if (!active() || r.width() <= 0 || r.height() <= 0) return;
+    applyPen(true);
+    applyBrush();
+    painter_->drawRoundedRect(outline(r), cornerWidth / 2.0, cornerHeight / 2.0, Qt::AbsoluteSize);
+}
+
+void QtCanvas::ellipse(const Rect& r)
+{
+    if (!active() || r.width() <= 0 || r.height() <= 0) return;
+    applyPen(true);
+    applyBrush();
+    painter_->drawEllipse(outline(r));
+}
+
+void QtCanvas::polygon(const std::vector<Point>& points)
+{
+    if (!active() || points.size() < 2) return;
+    applyPen(true);
+    applyBrush();
+    QPolygon poly;
+    poly.reserve(static_cast<int>(points.size()));
+    for (const Point& p : points)
+        poly << QPoint(p.x, p.y);
+    painter_->drawPolygon(poly, Qt::OddEvenFill);
+}
+
+void QtCanvas::fillRect(const Rect& r, Colour colour)
+{
+    if (!active() || r.width() <= 0 || r.height() <= 0) return;
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->fillRect(QRect(r.left, r.top, r.width(), r.height()), toQColor(colour));
+}
+
+void QtCanvas::drawPicture(const Rect& r, const Picture& picture)
+{
+    if (!active() || picture.empty() || r.width() <= 0 || r.height() <= 0) return;
+    if (picture.pixels.size() < static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height))
+        return;
+    // The picture's pixels are 0xAARRGGBB words, which is QImage's ARGB32 layout: wrap them without a copy.
+    const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                       picture.width * 4, QImage::Format_ARGB32);
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Nearest-pixel stretching, as the platform stretches bitmaps.
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter_->drawImage(QRect(r.left, r.top, r.width(), r.height()), image);
+}
+
+} // namespace tavola

@@ -1,0 +1,98 @@
+#pragma once
+// The canvas over a QPainter: the page picture of the screen pass (a QImage), or the printer pass (a QPrinter or a
+// QPdfWriter, which paint from the corner of the printable area). It keeps the semantics of the system's canvas:
+// - text-out puts the top-left of the text cell at (x, y) and returns the pen x after the text; with a solid brush
+//   the cell is filled with the brush colour first (opaque text), with a clear brush the text is transparent;
+// - point sizes become pixels at the device's resolution (96 dpi on a QImage: 18 pt is 24 px), rounded as the
+//   platform rounds them, half up;
+// - lines leave out their end pixel; rectangles, rounded rectangles and ellipses cover left..right−1 and
+//   top..bottom−1; fillRect fills exactly its rectangle;
+// - the invert pen mode inverts the pixels under the pen on a picture (twice restores them); on a printer it
+//   draws as copy.
+#include "platform/canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+class QImage;
+class QPagedPaintDevice;
+
+namespace tavola {
+
+class QtCanvas : public Canvas {
+public:
+    // The screen pass on a picture (which must outlive the canvas).
+    explicit QtCanvas(QImage& image);
+    // The printer pass on a QPrinter or QPdfWriter; the painter begins the job's first page.
+    explicit QtCanvas(QPagedPaintDevice& device);
+    // Drawing through a painter somebody else began (a widget's paint event); printer tells the kind of target.
+    QtCanvas(QPainter& painter, bool printer);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    int textOut(int x, int y, const std::string& text) override;
+    int textWidth(const std::string& text) override;
+    int textHeight(const std::string& text) override;
+
+    void line(int x1, int y1, int x2, int y2) override;
+    void rectangle(const Rect& r) override;
+    void roundRect(const Rect& r, int cornerWidth, int cornerHeight) override;
+    void ellipse(const Rect& r) override;
+    void polygon(const std::vector<Point>& points) override;
+    void fillRect(const Rect& r, Colour colour) override;
+    void drawPicture(const Rect& r, const Picture& picture) override;
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    bool isPrinter() const override { return printer_; }
+    int pixelsPerInch() const override { return ppi_; }
+
+    // Starts the next page of a printer job; false when the target has no pages or the printer refused.
+    bool newPage();
+    // Ends the painting (also done by the destructor); false when the printer reported a failure.
+    bool end();
+    bool active() const;
+
+    QPainter& painter() { return *painter_; }
+    // The QFont a font specification turns into on this target.
+    QFont qfont(const FontSpec& spec) const;
+    // Pixel size of a point size on this target.
+    int pixelSizeOf(int sizePt) const;
+
+private:
+    struct FontEntry {
+        QFont font;
+        QFontMetrics metrics;
+    };
+    const FontEntry& currentFont();
+    const QString& toText(const std::string& text);
+    void applyPen(bool forShape);
+    void applyBrush();
+    bool invertOnPicture() const;
+
+    std::unique_ptr<QPainter> owned_;
+    QPainter* painter_ = nullptr;
+    QPagedPaintDevice* paged_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int ppi_ = 96;
+    bool printer_ = false;
+    bool raster_ = false;
+
+    // Fonts by face, pixel size and style; the last one used is looked at first.
+    std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
+    std::string lastFontKey_;
+    const FontEntry* lastFont_ = nullptr;
+    // Short texts (single characters and signs) are converted from CP932 once.
+    std::unordered_map<std::string, QString> shortTexts_;
+    QString scratch_;
+};
+
+} // namespace tavola

@@ -1,0 +1,336 @@
+// The Qt canvas on a picture and on a PDF writer: font sizes, text placement and advance, pen modes, the
+// platform's exclusive edges, stretched pictures, and the renderer drawn through it.
+#include "support/gui_registry.h"
+
+#include "platform/qt/qt_canvas.h"
+#include "render/draw_math.h"
+#include "render/unit_images.h"
+
+#include <QFontInfo>
+#include <QImage>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using namespace tavola;
+
+namespace {
+
+QImage whitePage(int w = 200, int h = 120)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool isInk(QRgb p)
+{
+    return qGray(p) < 160;
+}
+
+// The rows and columns that hold ink in a rectangle of the picture; nullopt when it is blank.
+std::optional<QRect> inkBounds(const QImage& image, const QRect& area)
+{
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (isInk(image.pixel(x, y))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (left == INT_MAX) return std::nullopt;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
+
+class tst_QtCanvas : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pointSizesBecomePixelsAtTheDeviceResolution()
+    {
+        QImage image = whitePage();
+        QtCanvas canvas(image);
+        QCOMPARE(canvas.pixelsPerInch(), 96);
+        QCOMPARE(canvas.isPrinter(), false);
+        QCOMPARE(canvas.width(), 200);
+        QCOMPARE(canvas.height(), 120);
+        QCOMPARE(canvas.pixelSizeOf(18), 24);
+        QCOMPARE(canvas.pixelSizeOf(14), 19); // 18.67, half up
+        QCOMPARE(canvas.pixelSizeOf(12), 16);
+        FontSpec spec;
+        spec.face = "ＭＳ 明朝"_sj;
+        spec.sizePt = 18;
+        QFont f = canvas.qfont(spec);
+        QCOMPARE(f.pixelSize(), 24);
+        // The system's face goes to the installed metric-compatible one, not a fallback.
+        QVERIFY2(QFontInfo(f).family().contains("IPA"), qPrintable(QFontInfo(f).family()));
+        canvas.font = spec;
+        const int h = canvas.textHeight("1");
+        QVERIFY2(h >= 24 && h <= 30, qPrintable(QString::number(h)));
+    }
+
+    void textCellTopLeftIsThePointGiven()
+    {
+        QImage image = whitePage();
+        int end = 0;
+        int advance = 0;
+        int height = 0;
+        {
+            QtCanvas canvas(image);
+            canvas.brush.style = BrushStyle::Clear;
+            canvas.font.face = "ＭＳ 明朝"_sj;
+            canvas.font.sizePt = 18;
+            advance = canvas.textWidth("8/8");
+            height = canvas.textHeight("8");
+            end = canvas.textOut(40, 30, "8/8");
+        }
+        QCOMPARE(end, 40 + advance);
+        auto ink = inkBounds(image, image.rect());
+        QVERIFY(ink.has_value());
+        QVERIFY2(ink->top() >= 30, qPrintable(QString::number(ink->top())));
+        QVERIFY2(ink->top() <= 30 + 8, "a digit's top sits just under the cell's top");
+        QVERIFY(ink->bottom() < 30 + height);
+        QVERIFY(ink->left() >= 40 && ink->right() < end + 1);
+    }
+
+    void runAdvanceIsMeasuredOnceForTheWholeRun()
+    {
+        QImage image = whitePage();
+        QtCanvas canvas(image);
+        canvas.font.face = "ＭＳ 明朝"_sj;
+        canvas.font.sizePt = 14;
+        const std::string run = "1234567890";
+        const QFontMetrics m(canvas.qfont(canvas.font), &image);
+        QCOMPARE(canvas.textOut(5, 5, run), 5 + m.horizontalAdvance(QString::fromStdString(run)));
+        QCOMPARE(canvas.textWidth(run), m.horizontalAdvance(QString::fromStdString(run)));
+        QCOMPARE(canvas.textOut(5, 5, ""), 5);
+        // Double-byte text goes through the CP932 conversion.
+        const std::string sign = "≧"_sj;
+        QCOMPARE(canvas.textWidth(sign), m.horizontalAdvance(QString::fromUtf8("≧")));
+    }
+
+    void brushDecidesOpaqueOrTransparentText()
+    {
+        for (bool opaque : {true, false}) {
+            QImage image = whitePage();
+            image.fill(Qt::red);
+            int end = 0;
+            {
+                QtCanvas canvas(image);
+                canvas.brush = BrushSpec{colours::White, opaque ? BrushStyle::Solid : BrushStyle::Clear};
+                canvas.font.sizePt = 18;
+                end = canvas.textOut(10, 10, "1");
+            }
+            // The cell's top-left corner is above the glyph's ink.
+            const QRgb corner = image.pixel(10, 10);
+            QCOMPARE(corner == qRgb(255, 255, 255), opaque);
+            QCOMPARE(image.pixel(end, 10), qRgb(255, 0, 0)); // nothing after the cell
+        }
+    }
+
+    void fontColourAndStyles()
+    {
+        QImage image = whitePage();
+        {
+            QtCanvas canvas(image);
+            canvas.brush.style = BrushStyle::Clear;
+            canvas.font.sizePt = 18;
+            canvas.font.colour = colours::Blue; // $FF0000
+            canvas.font.underline = true;
+            canvas.textOut(10, 10, "11");
+        }
+        int blue = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                QColor c = image.pixelColor(x, y);
+                if (c.blue() > 200 && c.red() < 80) ++blue;
+                QVERIFY2(!(c.red() > 200 && c.blue() < 80), "blue in $00BBGGRR is not red");
+            }
+        QVERIFY(blue > 20);
+    }
+
+    void linesLeaveOutTheirEndPixel()
+    {
+        QImage image = whitePage();
+        {
+            QtCanvas canvas(image);
+            canvas.line(10, 5, 20, 5);    // right
+            canvas.line(30, 20, 30, 10);  // up
+            canvas.line(50, 5, 55, 10);   // diagonal
+            canvas.line(70, 5, 70, 5);    // nothing
+            canvas.line(100, 50, 90, 50); // left
+            canvas.line(60, 60, 55, 55);  // up and left
+        }
+        struct Probe {
+            int x, y;
+            bool ink;
+        };
+        const Probe probes[] = {{10, 5, true},  {19, 5, true},   {20, 5, false}, {9, 5, false},   {30, 20, true},
+                                {30, 11, true}, {30, 10, false}, {50, 5, true},  {54, 9, true},   {55, 10, false},
+                                {70, 5, false}, {100, 50, true}, {91, 50, true}, {90, 50, false}, {60, 60, true},
+                                {56, 56, true}, {55, 55, false}};
+        for (const Probe& p : probes)
+            QVERIFY2(isInk(image.pixel(p.x, p.y)) == p.ink, qPrintable(QString("%1,%2").arg(p.x).arg(p.y)));
+    }
+
+    void shapesCoverLeftToRightMinusOne()
+    {
+        QImage image = whitePage();
+        {
+            QtCanvas canvas(image);
+            canvas.brush.style = BrushStyle::Clear;
+            canvas.rectangle({10, 10, 20, 20});
+            canvas.brush = BrushSpec{colours::Black, BrushStyle::Solid};
+            canvas.ellipse({40, 10, 60, 30});
+            canvas.roundRect({70, 10, 90, 30}, 6, 6);
+            canvas.fillRect({100, 10, 110, 15}, colours::Black);
+            canvas.polygon({{120, 10}, {140, 10}, {130, 30}});
+        }
+        QCOMPARE(inkBounds(image, QRect(0, 0, 35, 35)).value(), QRect(QPoint(10, 10), QPoint(19, 19)));
+        QVERIFY(!isInk(image.pixel(15, 15))); // clear brush: the inside stays
+        QCOMPARE(inkBounds(image, QRect(35, 0, 30, 40)).value(), QRect(QPoint(40, 10), QPoint(59, 29)));
+        QVERIFY(isInk(image.pixel(50, 20))); // solid brush fills
+        QCOMPARE(inkBounds(image, QRect(65, 0, 30, 40)).value(), QRect(QPoint(70, 10), QPoint(89, 29)));
+        QCOMPARE(inkBounds(image, QRect(95, 0, 20, 40)).value(), QRect(QPoint(100, 10), QPoint(109, 14)));
+        QVERIFY(inkBounds(image, QRect(115, 0, 40, 40)).has_value());
+    }
+
+    void invertPenTwiceRestoresThePixels()
+    {
+        QImage image = whitePage();
+        {
+            QtCanvas canvas(image);
+            canvas.fillRect({0, 0, 100, 50}, Colour::fromRgb(30, 120, 200));
+        }
+        const QImage before = image.copy();
+        {
+            QtCanvas canvas(image);
+            canvas.pen.mode = PenMode::Invert;
+            canvas.pen.width = 3;
+            canvas.line(5, 5, 150, 60);
+            canvas.brush.style = BrushStyle::Clear;
+            canvas.pen.width = 1;
+            canvas.rectangle({20, 20, 80, 40});
+        }
+        QVERIFY(image != before);
+        // Inverted pixels are the complement of what was there.
+        QCOMPARE(image.pixel(20, 30), qRgb(255 - 30, 255 - 120, 255 - 200));
+        {
+            QtCanvas canvas(image);
+            canvas.pen.mode = PenMode::Invert;
+            canvas.pen.width = 3;
+            canvas.line(5, 5, 150, 60);
+            canvas.brush.style = BrushStyle::Clear;
+            canvas.pen.width = 1;
+            canvas.rectangle({20, 20, 80, 40});
+        }
+        QCOMPARE(image, before);
+    }
+
+    void dottedPenLeavesGaps()
+    {
+        QImage image = whitePage();
+        {
+            QtCanvas canvas(image);
+            canvas.pen.style = PenStyle::Dot;
+            canvas.line(0, 5, 60, 5);
+        }
+        int ink = 0;
+        for (int x = 0; x < 60; ++x)
+            ink += isInk(image.pixel(x, 5)) ? 1 : 0;
+        QVERIFY2(ink > 15 && ink < 45, qPrintable(QString::number(ink)));
+    }
+
+    void picturesAreStretchedNearestPixel()
+    {
+        QImage image = whitePage();
+        const Picture& gram = render::unitImage(render::UnitImage::RedGram);
+        {
+            QtCanvas canvas(image);
+            canvas.drawPicture({50, 20, 82, 52}, gram);
+            Picture broken;
+            broken.width = 10;
+            broken.height = 10; // no pixels: ignored
+            canvas.drawPicture({0, 0, 10, 10}, broken);
+        }
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const QRgb want = gram.pixels[static_cast<std::size_t>(y * 16 + x)] & 0xFFFFFF;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        QCOMPARE(image.pixel(50 + 2 * x + dx, 20 + 2 * y + dy) & 0xFFFFFF, want);
+            }
+        QCOMPARE(image.pixel(82, 52), qRgb(255, 255, 255));
+    }
+
+    void pdfWriterIsAPrinter()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QPdfWriter writer(dir.filePath("page.pdf"));
+        writer.setResolution(600);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        {
+            QtCanvas canvas(writer);
+            QVERIFY(canvas.active());
+            QCOMPARE(canvas.isPrinter(), true);
+            QCOMPARE(canvas.pixelsPerInch(), 600);
+            QVERIFY2(canvas.width() > 4000 && canvas.width() < 5000, qPrintable(QString::number(canvas.width())));
+            QCOMPARE(canvas.pixelSizeOf(18), 150);
+            canvas.font.sizePt = 17;
+            QVERIFY(canvas.textOut(100, 100, "1/2") > 100);
+            canvas.pen.mode = PenMode::Invert; // drawn as copy on a printer
+            canvas.line(0, 0, 100, 100);
+            QVERIFY(canvas.newPage());
+            QVERIFY(canvas.end());
+        }
+        QVERIFY(QFileInfo(dir.filePath("page.pdf")).size() > 0);
+    }
+
+    void nullPictureDrawsNothingAndDoesNotFail()
+    {
+        QImage none;
+        QtCanvas canvas(none);
+        QVERIFY(!canvas.active());
+        QCOMPARE(canvas.textOut(3, 4, "12"), 3 + canvas.textWidth("12"));
+        canvas.line(0, 0, 5, 5);
+        canvas.rectangle({0, 0, 5, 5});
+        canvas.drawPicture({0, 0, 5, 5}, render::unitImage(render::UnitImage::Litter));
+    }
+
+    void fractionBarThroughTheRenderer()
+    {
+        render::LayoutMetrics savedMetrics = render::layoutMetrics();
+        render::setWorksheetMetrics(1.0, 14, false);
+        QImage image = whitePage();
+        tavola::Point end;
+        {
+            QtCanvas canvas(image);
+            canvas.brush.style = BrushStyle::Clear;
+            canvas.font.face = "ＭＳ 明朝"_sj;
+            end = render::DrawMath(14, 40, 40, 1.0, canvas, "12/5", colours::Black);
+        }
+        render::layoutMetrics() = savedMetrics;
+        // The bar is the only ink on row Y + 16, from X − 1 to the numerator's end (the end pixel left out).
+        auto bar = inkBounds(image, QRect(0, 56, 200, 1));
+        QVERIFY(bar.has_value());
+        QCOMPARE(bar->left(), 39);
+        QCOMPARE(end.x, bar->right() + 1 + 4); // the cell ends 2 × G after the bar's end point
+        // Numerator ink above the bar, denominator ink below it, both inside the cell.
+        auto above = inkBounds(image, QRect(0, 0, 200, 56));
+        auto below = inkBounds(image, QRect(0, 57, 200, 63));
+        QVERIFY(above.has_value() && below.has_value());
+        QVERIFY(above->top() >= 40 - 9);
+        QVERIFY(below->top() >= 40 + 19);
+        QVERIFY(below->left() > 39 && below->right() < bar->right());
+    }
+};
+
+TAVOLA_GUI_TEST(tst_QtCanvas)
+#include "tst_QtCanvas.moc"
