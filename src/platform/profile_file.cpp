@@ -74,6 +74,17 @@ std::optional<std::pair<std::size_t, std::size_t>> findSection(const Lines& line
     return std::nullopt;
 }
 
+// The form in which two names are equal exactly when sameName says so.
+std::string foldedName(const std::string& name)
+{
+    std::string folded = name;
+    for (char& ch : folded) {
+        unsigned char x = static_cast<unsigned char>(ch);
+        if (x < 0x80) ch = static_cast<char>(std::tolower(x));
+    }
+    return folded;
+}
+
 } // namespace
 
 std::string readString(const std::string& systemPath, const std::string& section, const std::string& key,
@@ -138,6 +149,29 @@ Status eraseSection(const std::string& systemPath, const std::string& section)
     lines->erase(lines->begin() + static_cast<std::ptrdiff_t>(range->first),
                  lines->begin() + static_cast<std::ptrdiff_t>(range->second));
     return writeLineFile(systemPath, *lines);
+}
+
+SectionKeyCounts::SectionKeyCounts(const std::string& systemPath)
+{
+    auto lines = readLineFile(systemPath);
+    if (!lines) return;
+    // As with the other readers, only the first of two sections of the same name counts.
+    int* current = nullptr;
+    for (const std::string& line : *lines) {
+        if (auto name = sectionName(line)) {
+            auto [it, inserted] = counts_.try_emplace(foldedName(*name), 0);
+            current = inserted ? &it->second : nullptr;
+            continue;
+        }
+        Entry e;
+        if (current != nullptr && splitEntry(line, e)) ++*current;
+    }
+}
+
+int SectionKeyCounts::count(const std::string& section) const
+{
+    auto it = counts_.find(foldedName(section));
+    return it == counts_.end() ? 0 : it->second;
 }
 
 } // namespace tavola::profile

@@ -6,6 +6,7 @@
 #include "platform/result.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tavola::profile {
@@ -17,5 +18,17 @@ Status writeString(const std::string& systemPath, const std::string& section, co
 // The keys of a section in file order; empty when the file or section is missing.
 std::vector<std::string> sectionKeys(const std::string& systemPath, const std::string& section);
 Status eraseSection(const std::string& systemPath, const std::string& section);
+
+// The number of keys of every section from one reading of the file: count(name) is sectionKeys(path, name).size(),
+// for callers that count many sections at once (the practice counts of a whole lesson).
+class SectionKeyCounts {
+public:
+    SectionKeyCounts() = default;
+    explicit SectionKeyCounts(const std::string& systemPath);
+    int count(const std::string& section) const;
+
+private:
+    std::unordered_map<std::string, int> counts_; // by section name folded to ASCII lower case
+};
 
 } // namespace tavola::profile
