@@ -154,6 +154,7 @@ int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y
     const int barY = y + roundEven(2.2 * unit);
     const int overhang = roundEven(ctx.scale);
     DrawBar(ctx, {x - overhang, barY}, {end + overhang, barY});
+    // A superscript is a single digit, so a raised fraction never occurs; it would keep one gap.
     return ctx.penX + (superModeFlag ? gap : 2 * gap);
 }
 

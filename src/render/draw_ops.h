@@ -9,7 +9,9 @@
 namespace tavola::render {
 
 // What one DrawMath call carries through its operations. penX is the canvas pen position as the platform's canvas
-// keeps it: moved to the end of every text-out and of every line; "the pen x after" a run is read from here.
+// keeps it: moved to the end of every text-out and of every line; "the pen x after" a run is read from here. It
+// starts at the call's x, so a run that draws nothing (no worksheet window, or only "^") ends where it began
+// rather than wherever an earlier drawing left the pen.
 struct MathContext {
     Canvas& canvas;
     int fontSize;

@@ -102,8 +102,19 @@ QFont QtCanvas::qfont(const FontSpec& spec) const
     return f;
 }
 
+namespace {
+bool sameFace(const FontSpec& a, const FontSpec& b)
+{
+    return a.sizePt == b.sizePt && a.bold == b.bold && a.italic == b.italic && a.underline == b.underline &&
+           a.strikeOut == b.strikeOut && a.face == b.face;
+}
+} // namespace
+
 const QtCanvas::FontEntry& QtCanvas::currentFont()
 {
+    // The renderer switches between two or three fonts per character: the last one is compared field by field
+    // before a key is built.
+    if (lastFont_ != nullptr && sameFace(font, lastSpec_)) return *lastFont_;
     std::string key = font.face;
     key += '\0';
     key += std::to_string(pixelSizeOf(font.sizePt));
@@ -111,7 +122,6 @@ const QtCanvas::FontEntry& QtCanvas::currentFont()
     key += font.italic ? 'I' : '-';
     key += font.underline ? 'U' : '-';
     key += font.strikeOut ? 'S' : '-';
-    if (lastFont_ != nullptr && key == lastFontKey_) return *lastFont_;
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
         QFont f = qfont(font);
@@ -119,7 +129,7 @@ const QtCanvas::FontEntry& QtCanvas::currentFont()
         QFontMetrics m = painter_->device() != nullptr ? QFontMetrics(f, painter_->device()) : QFontMetrics(f);
         it = fonts_.emplace(key, std::make_unique<FontEntry>(FontEntry{f, m})).first;
     }
-    lastFontKey_ = std::move(key);
+    lastSpec_ = font;
     lastFont_ = it->second.get();
     return *lastFont_;
 }

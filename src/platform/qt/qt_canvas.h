@@ -88,7 +88,7 @@ private:
 
     // Fonts by face, pixel size and style; the last one used is looked at first.
     std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
-    std::string lastFontKey_;
+    FontSpec lastSpec_;
     const FontEntry* lastFont_ = nullptr;
     // Short texts (single characters and signs) are converted from CP932 once.
     std::unordered_map<std::string, QString> shortTexts_;
