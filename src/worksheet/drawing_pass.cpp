@@ -1,0 +1,338 @@
+#include "worksheet/drawing_pass.h"
+
+#include "platform/numbers.h"
+#include "platform/sjis.h"
+#include "platform/text_helpers.h"
+#include "render/draw_math.h"
+
+#include <algorithm>
+
+namespace tavola {
+
+namespace {
+
+// The page scale: printer pixels per layout unit of an A4 width.
+constexpr double kScaleWidth = 630.0;
+// Main line spacing to layout units.
+constexpr double kLineFactor = 0.7875;
+// The number line shows at most this many bytes of the short key.
+constexpr std::size_t kShortKeyShown = 40;
+// A title longer than this is split at its "§".
+constexpr std::size_t kTitleOneLine = 60;
+// Alternatives start this many units right of the answer.
+constexpr int kAlternativeOffset = 50;
+
+FontSpec plainFont(const std::string& face, int size, Colour colour = colours::Black)
+{
+    FontSpec font;
+    font.face = face;
+    font.sizePt = std::max(1, size);
+    font.colour = colour;
+    return font;
+}
+
+// The byte offset of the first character that starts at or after byte n.
+std::size_t characterAtOrAfter(const std::string& text, std::size_t n)
+{
+    std::size_t i = 0;
+    while (i < text.size() && i < n)
+        i += sjis::charLength(text, i);
+    return std::min(i, text.size());
+}
+
+bool learnerShownByName(const std::string& name)
+{
+    static const std::string kPublic = "公開"_sj;
+    static const std::string kCommon = "共通"_sj;
+    return !name.empty() && name != "noname" && name != kPublic && name != kCommon;
+}
+
+// One pass over the problem lines: positions, colours and what is recorded.
+class LinePass {
+public:
+    LinePass(Worksheet& sheet, Canvas& canvas, const DrawOptions& options, double s, int baseSize)
+        : sheet_(sheet), canvas_(canvas), options_(options), s_(s)
+    {
+        style_.face = sheet.settings.textFace;
+        if (style_.face.empty()) style_.face = options.mainFace.empty() ? mainTextFace() : options.mainFace;
+        style_.baseSize = baseSize;
+        style_.scale = s;
+        answersShown_ = options.answersShown.value_or(sheet.settings.answersShown);
+        sizeBonus_ = canvas.isPrinter() ? 3 : 0;
+    }
+
+    void drawLines(double y, double step, int xL)
+    {
+        // A practice pass starts its text segments where the last recording pass drew them.
+        recordedTextX_ = sheet_.textX;
+        if (options_.recording) {
+            sheet_.answerBoxes.clear();
+            sheet_.textX.clear();
+            sheet_.overflow = false;
+        }
+        for (const std::string& line : sheet_.problemLines) {
+            if (!line.empty()) drawLine(line, xL, roundEven(y));
+            y += step;
+        }
+        sheet_.segmentPositions = segments_;
+    }
+
+    const std::vector<Point>& segments() const { return segments_; }
+    const SegmentStyle& style() const { return style_; }
+
+private:
+    // Positions in page units, whatever the target.
+    int toPage(int v) const { return s_ == 1.0 ? v : roundEven(v / s_); }
+
+    void recordSegment(int x, int y)
+    {
+        if (segments_.size() < static_cast<std::size_t>(kMaxSegments))
+            segments_.push_back({toPage(x), toPage(y)});
+        else if (options_.recording)
+            sheet_.overflow = true;
+    }
+
+    int drawText(const std::string& segment, int x, int y)
+    {
+        if (options_.entries != nullptr && textIndex_ < recordedTextX_.size())
+            x = roundEven(recordedTextX_[textIndex_] * s_);
+        ++textIndex_;
+        if (options_.recording) {
+            if (sheet_.textX.size() < static_cast<std::size_t>(kMaxSegments))
+                sheet_.textX.push_back(toPage(x));
+            else
+                sheet_.overflow = true;
+        }
+        recordSegment(x, y);
+        return draw(segment, x, y, colours::Black);
+    }
+
+    int draw(const std::string& segment, int x, int y, Colour colour)
+    {
+        SegmentStyle style = style_;
+        style.colour = colour;
+        return drawSegment(canvas_, segment, {x, y}, style, state_).x;
+    }
+
+    int drawAnswer(const std::string& answer, int x, int y)
+    {
+        sheet_.answerList.push_back(answer);
+        const std::vector<std::string> alternatives = markup::splitAnswer(answer);
+        const int answerX = sheet_.settings.kran[4] != 0 ? roundEven(sheet_.settings.kran[4] * 10 * s_) : x;
+        recordSegment(answerX, y);
+
+        std::string shown = alternatives.front();
+        Colour colour = answersShown_ ? colours::Blue : colours::White;
+        if (options_.entries != nullptr) {
+            std::size_t k = sheet_.answerList.size() - 2;
+            const std::string entry = k < options_.entries->size() ? (*options_.entries)[k] : std::string();
+            shown = padToModel(entry, shown);
+            colour = options_.entryColour;
+        }
+        const int end = draw(shown, answerX, y, colour);
+        const int size = std::max(1, state_.sizeOffset + style_.baseSize) - sizeBonus_;
+
+        if (alternatives.size() >= 2 && options_.alternativeAnswers) {
+            int ax = answerX + roundEven(kAlternativeOffset * s_);
+            const Colour grey = answersShown_ ? colours::Grey : colours::White;
+            for (std::size_t i = 1; i < alternatives.size(); ++i)
+                ax = draw(" " + alternatives[i], ax, y, grey);
+        }
+
+        if (options_.recording) {
+            if (sheet_.answerBoxes.size() < static_cast<std::size_t>(kMaxAnswerBoxes))
+                sheet_.answerBoxes.push_back({toPage(answerX), toPage(y), answer, size, toPage(end) - toPage(answerX)});
+            else
+                sheet_.overflow = true;
+        }
+        return end;
+    }
+
+    void drawLine(const std::string& line, int xL, int y)
+    {
+        const markup::SplitLine split = markup::splitLine(line);
+        int x = xL;
+        const auto answers = static_cast<std::size_t>(split.answerCount());
+        for (std::size_t k = 0; k < answers; ++k) {
+            x = drawText(split.segments[2 * k], x, y);
+            x = drawAnswer(split.segments[2 * k + 1], x, y);
+        }
+        // The text after the last answer; with an odd count of "#" whatever follows the last "#" is not drawn.
+        drawText(split.segments[2 * answers], x, y);
+    }
+
+    Worksheet& sheet_;
+    Canvas& canvas_;
+    const DrawOptions& options_;
+    double s_;
+    SegmentStyle style_;
+    bool answersShown_ = false;
+    int sizeBonus_ = 0;
+    markup::MarkupState state_;
+    std::vector<Point> segments_;
+    std::vector<int> recordedTextX_;
+    std::size_t textIndex_ = 0;
+};
+
+Rect scaled(const Rect& r, double s)
+{
+    return {roundEven(r.left * s), roundEven(r.top * s), roundEven(r.right * s), roundEven(r.bottom * s)};
+}
+
+} // namespace
+
+Point drawSegment(Canvas& canvas, const std::string& segment, Point start, const SegmentStyle& style,
+                  markup::MarkupState& state)
+{
+    state.startSegment();
+    if (markup::isPlainSegment(segment)) {
+        const std::string text = markup::plainText(segment);
+        if (text.empty()) return start;
+        canvas.font = plainFont(style.face, style.baseSize, style.colour);
+        const int end = canvas.textOut(start.x, start.y + render::layoutMetrics().lineUnit, text);
+        return {end, start.y};
+    }
+    Point at = start;
+    for (const std::string& token : markup::splitSegment(segment)) {
+        if (state.apply(markup::classify(token)) || token.empty()) continue;
+        const int size = std::max(1, style.baseSize + state.sizeOffset);
+        FontSpec font = plainFont(style.face, size, style.colour);
+        font.bold = state.style.bold;
+        font.italic = state.style.italic;
+        font.underline = state.style.underline;
+        font.strikeOut = state.style.strikeOut;
+        canvas.font = font;
+        at = render::DrawMathAt(at.x, at.y, size, style.scale, canvas, token, style.colour);
+    }
+    return at;
+}
+
+std::string numberLineText(const std::string& shortKey, const DateTime& now, bool numbering, int number)
+{
+    std::string text;
+    if (numbering) text = "№ "_sj + std::to_string(number);
+    text += "  " + std::to_string(now.year) + "." + twoDigits(now.month) + "." + twoDigits(now.day) + "-" +
+            twoDigits(now.hour) + ":" + twoDigits(now.minute) + "　"_sj;
+    // A long key shows from its 41st byte on, moved to the next character boundary.
+    text +=
+        shortKey.size() <= kShortKeyShown ? shortKey : shortKey.substr(characterAtOrAfter(shortKey, kShortKeyShown));
+    return text;
+}
+
+std::pair<std::string, std::optional<std::string>> titleLines(const std::string& title)
+{
+    if (title.size() <= kTitleOneLine) return {title, std::nullopt};
+    static const std::string section = "§"_sj;
+    std::size_t at = std::string::npos;
+    for (std::size_t i = 0; i + 1 < title.size(); i += sjis::charLength(title, i)) {
+        if (title.compare(i, section.size(), section) == 0) {
+            at = i;
+            break;
+        }
+    }
+    if (at == std::string::npos) return {std::string(), "　　"_sj + title};
+    return {title.substr(0, at), "　　"_sj + title.substr(at)};
+}
+
+DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& options)
+{
+    const UnitSettings& set = sheet.settings;
+    const bool printer = canvas.isPrinter();
+    const int W = canvas.width();
+    const int H = canvas.height();
+    const double s = printer ? W / kScaleWidth : 1.0;
+    const double r = printer && set.paper.width > 0 ? static_cast<double>(W) / set.paper.width : 1.0;
+    const int c = printer ? 3 : 0;
+    DrawResult result;
+    result.scale = s;
+
+    // 1–2: the ground, the base size and the renderer's metrics.
+    if (!printer) canvas.fillRect({0, 0, W, H}, colours::White);
+    int F = c + set.characterSize;
+    if (F < 1) F = 10;
+    render::setWorksheetMetrics(s, set.characterSize, printer);
+
+    LinePass lines(sheet, canvas, options, s, F);
+    const std::string& face = lines.style().face;
+
+    // 3–4: edges and rules.
+    const double D = set.lineSpacing * s * kLineFactor;
+    const int xL = roundEven(10 * set.leftMargin * s);
+    const int xRm = roundEven(10 * set.rightMargin * s);
+    const int xR = W - xRm;
+    canvas.pen = PenSpec{colours::Black, std::max(1, roundEven(2 * s)), PenMode::Copy, PenStyle::Solid};
+    canvas.line(xL, roundEven(30 * r), xR, roundEven(30 * r));
+    canvas.line(xL, roundEven(90 * r), xR, roundEven(90 * r));
+    canvas.pen.width = 1;
+
+    // 5: two columns.
+    if (set.twoColumns()) {
+        const int x = (W + xL + F - xRm) / 2 - roundEven(10 * s);
+        canvas.line(x, roundEven(90 * r), x, roundEven(0.97 * H));
+    }
+
+    // 6–7: number line and date line.
+    if ((set.optionBits & kOptionNumberLine) != 0) {
+        const DateTime now = (options.clock != nullptr ? *options.clock : systemClock()).now();
+        canvas.font = plainFont(face, c + 10);
+        canvas.textOut(xL, roundEven(15 * r),
+                       numberLineText(sheet.shortKey, now, options.numbering, options.printNumber));
+    }
+    if ((set.optionBits & kOptionDateLine) != 0) {
+        canvas.font = plainFont(face, c + 10);
+        canvas.textOut(roundEven(xR - 120 * s), roundEven(15 * r), "実施日　　月　　日"_sj);
+    }
+
+    // 8: title, right of the class flag when it is shown.
+    const bool flagShown =
+        (set.optionBits & kOptionClassFlag) != 0 && options.classFlag != nullptr && !options.classFlag->empty();
+    const int titleX = flagShown ? xL + roundEven((options.classFlag->width + 5) * s) : xL;
+    canvas.font = plainFont(face, c + 12);
+    const auto [first, second] = titleLines(sheet.title);
+    if (!first.empty()) canvas.textOut(titleX, roundEven(35 * r), first);
+    if (second) canvas.textOut(titleX, roundEven(48 * r), *second);
+
+    // 9–10: score position and name line.
+    sheet.scorePosition = {roundEven(xR - 75 * s), roundEven(35 * r)};
+    std::string nameLine = options.schoolName.empty() ? "　　　　　　　　氏名"_sj : options.schoolName + "　　氏名"_sj;
+    if (options.practice && learnerShownByName(options.learnerName)) nameLine += " " + options.learnerName;
+    canvas.font = plainFont(face, c + 16);
+    canvas.textOut(roundEven(150 * s) + xL, roundEven(65 * r), nameLine);
+
+    // 11–13: the problem lines.
+    const double y = 65 * r + roundEven(20 * r) + roundEven(17 * kLineFactor * r);
+    canvas.pen = PenSpec{};
+    canvas.brush.style = BrushStyle::Clear;
+    sheet.answerList = {"start"};
+    lines.drawLines(y, D, xL);
+
+    // 14: figures, frames and marks.
+    const Point fallback{roundEven(xL / s), roundEven(roundEven(y) / s)};
+    const bool answersShown = options.answersShown.value_or(set.answersShown);
+    result.figures = placeFigures(sheet, lines.segments(), fallback, options.figures, answersShown, result.messages);
+
+    FrameStyle frames;
+    frames.shape = boxShapeOf(set.kran[0]);
+    frames.boxWidth = set.kran[1];
+    frames.boxHeight = set.kran[2];
+    frames.charSize = set.characterSize;
+    frames.sizeBonus = c;
+    frames.face = face;
+    frames.printer = printer;
+    drawFrames(canvas, sheet.answerBoxes, frames, s);
+    if (options.drawMarks) options.drawMarks(canvas, s);
+
+    // 15: the class flag and the figures, stretched to their rectangles (times s on the printer).
+    if (flagShown) {
+        const Picture& flag = *options.classFlag;
+        const int left = roundEven(10 * set.leftMargin);
+        const int top = roundEven(30 + (60 - flag.height) * 0.5);
+        canvas.drawPicture(scaled({left, top, left + flag.width, top + flag.height}, s), flag);
+    }
+    for (const PlacedFigure& figure : result.figures)
+        if (figure.picture != nullptr && !figure.picture->empty())
+            canvas.drawPicture(scaled(figure.rect, s), *figure.picture);
+    return result;
+}
+
+} // namespace tavola

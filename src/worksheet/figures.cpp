@@ -1,0 +1,142 @@
+#include "worksheet/figures.h"
+
+#include "platform/bmp.h"
+#include "platform/numbers.h"
+#include "platform/paths.h"
+#include "platform/sjis.h"
+#include "platform/text_helpers.h"
+#include "question/unit_data.h"
+#include "worksheet/worksheet.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace tavola {
+
+namespace {
+
+// Figures are placed this far right of the segment they belong to.
+constexpr int kFigureOffset = 40;
+
+int figuresInList(const Lines& lines)
+{
+    return static_cast<int>(lines.size() / 3);
+}
+
+PictureRef loadOne(const std::string& path, Prompts& prompts)
+{
+    if (!paths::fileExists(path)) {
+        prompts.message(fileNotFoundMessage(path));
+        return nullptr;
+    }
+    auto picture = bmp::readFile(path);
+    if (!picture.ok()) {
+        prompts.message(bmp::unreadableMessage(path));
+        return nullptr;
+    }
+    return std::make_shared<const Picture>(std::move(picture).value());
+}
+
+std::vector<PictureRef> loadList(const Lines& lines, const std::string& folder, Prompts& prompts)
+{
+    std::vector<PictureRef> pictures;
+    int n = std::min(figuresInList(lines), kMaxFiguresPerSide);
+    for (int k = 1; k <= n; ++k)
+        pictures.push_back(loadOne(folder + figureAt(lines, k).file, prompts));
+    return pictures;
+}
+
+PictureRef pictureOf(const std::vector<PictureRef>& pictures, int k)
+{
+    return k >= 1 && k <= static_cast<int>(pictures.size()) ? pictures[static_cast<std::size_t>(k - 1)] : nullptr;
+}
+
+} // namespace
+
+FigureLine figureAt(const Lines& figureLines, int k)
+{
+    FigureLine figure;
+    const std::size_t base = static_cast<std::size_t>(3 * (k - 1));
+    if (k < 1 || base + 2 >= figureLines.size()) return figure;
+    figure.file = figureLines[base];
+    figure.x = parseInteger(figureLines[base + 1]).value_or(-1);
+    figure.y = parseInteger(figureLines[base + 2]).value_or(-1);
+    return figure;
+}
+
+void setFigurePosition(Lines& figureLines, int k, int x, int y)
+{
+    const std::size_t base = static_cast<std::size_t>(3 * (k - 1));
+    if (k < 1 || base + 2 >= figureLines.size()) return;
+    figureLines[base + 1] = std::to_string(x);
+    figureLines[base + 2] = std::to_string(y);
+}
+
+std::string tooManyFiguresMessage(int n)
+{
+    return std::to_string(n) + ":問題のグラフが多すぎます"_sj + std::to_string(kMaxFiguresPerSide);
+}
+
+FigurePictures loadFigurePictures(const Worksheet& sheet, const std::string& figureFolder, Prompts& prompts)
+{
+    FigurePictures pictures;
+    pictures.problem = loadList(sheet.graph, figureFolder, prompts);
+    pictures.answer = loadList(sheet.agraph, figureFolder, prompts);
+    return pictures;
+}
+
+PictureRef loadClassFlag(const std::string& coursewareDir)
+{
+    const std::string path = coursewareDir + "classFlag.bmp";
+    if (!paths::fileExists(path)) return nullptr;
+    auto picture = bmp::readFile(path);
+    if (!picture.ok()) return nullptr;
+    return std::make_shared<const Picture>(std::move(picture).value());
+}
+
+std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point>& segmentPositions, Point fallback,
+                                       const FigurePictures* pictures, bool answersShown,
+                                       std::vector<std::string>& messages)
+{
+    int n = sheet.figureCount();
+    if (n > kMaxFiguresPerSide) {
+        messages.push_back(tooManyFiguresMessage(n));
+        n = kMaxFiguresPerSide;
+    }
+    std::vector<PlacedFigure> placed;
+    for (int k = 1; k <= n; ++k) {
+        FigureLine figure = figureAt(sheet.graph, k);
+        if (figure.x < 1) {
+            Point at = fallback;
+            if (!segmentPositions.empty())
+                at = segmentPositions[static_cast<std::size_t>(std::min(k, static_cast<int>(segmentPositions.size())) -
+                                                               1)];
+            figure.x = at.x + kFigureOffset;
+            figure.y = at.y;
+            setFigurePosition(sheet.graph, k, figure.x, figure.y);
+        }
+        PlacedFigure shown;
+        shown.picture = pictures != nullptr ? pictureOf(pictures->problem, k) : nullptr;
+        shown.rect = {figure.x, figure.y, figure.x, figure.y};
+        placed.push_back(shown);
+    }
+    if (answersShown) {
+        int a = sheet.answerFigureCount();
+        if (a > kMaxFiguresPerSide) {
+            messages.push_back(tooManyFiguresMessage(a));
+            a = kMaxFiguresPerSide;
+        }
+        // Answer figures have no position of their own in use; past the problem figures they are not shown.
+        for (int k = 1; k <= std::min(a, n); ++k)
+            placed[static_cast<std::size_t>(k - 1)].picture =
+                pictures != nullptr ? pictureOf(pictures->answer, k) : nullptr;
+    }
+    for (PlacedFigure& figure : placed) {
+        if (figure.picture == nullptr) continue;
+        figure.rect.right = figure.rect.left + figure.picture->width;
+        figure.rect.bottom = figure.rect.top + figure.picture->height;
+    }
+    return placed;
+}
+
+} // namespace tavola

@@ -1,0 +1,61 @@
+#pragma once
+// Figures: pictures from the figure folder shown at their page position with their own pixel size, three list
+// lines each (file, x, y). Loading the pictures is separate from drawing: it happens when a worksheet is created
+// and when units are added, and is the only place that touches the files; each drawing pass only places and
+// draws what was loaded.
+#include "platform/canvas.h"
+#include "platform/line_file.h"
+#include "platform/prompts.h"
+
+#include <string>
+#include <vector>
+
+namespace tavola {
+
+struct Worksheet;
+
+struct FigureLine {
+    std::string file;
+    int x = -1; // less than 1: not placed yet
+    int y = -1;
+};
+
+// Figure k (1-based) of a list: lines 3k−2, 3k−1, 3k. A position that is not a number counts as not placed.
+FigureLine figureAt(const Lines& figureLines, int k);
+// Writes x and y into lines 3k−1 and 3k.
+void setFigurePosition(Lines& figureLines, int k, int x, int y);
+
+// n + ":問題のグラフが多すぎます" + "15".
+std::string tooManyFiguresMessage(int n);
+
+// The loaded pictures, index k − 1 for figure k; an entry is null when its file is missing or unreadable.
+struct FigurePictures {
+    std::vector<PictureRef> problem;
+    std::vector<PictureRef> answer;
+};
+
+// Loads the first 15 problem and answer figures from figureFolder (a system folder text ending in "\", or empty
+// for the current folder). A missing file shows "ファイル " + path + " が見つかりません", a file that is not a
+// readable bitmap shows path + " は正しいビットマップではありません"; that figure stays empty.
+FigurePictures loadFigurePictures(const Worksheet& sheet, const std::string& figureFolder, Prompts& prompts);
+
+// "classFlag.bmp" of the courseware folder, or null when the file does not exist or cannot be read (the class
+// flag is then not shown).
+PictureRef loadClassFlag(const std::string& coursewareDir);
+
+// A figure as a pass placed it: page coordinates and the picture shown there (an answer figure's picture when the
+// answers are shown), null when the figure has no picture.
+struct PlacedFigure {
+    Rect rect;
+    PictureRef picture;
+};
+
+// After a pass: places the problem figures (at most 15; more show tooManyFiguresMessage, added to messages).
+// A figure not placed yet goes to the k-th segment position of the pass moved 40 units right (or to fallback
+// when the pass drew fewer segments), and that position is written back into its list lines. When the answers
+// are shown, answer figure k's picture replaces problem figure k's, at problem figure k's position.
+std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point>& segmentPositions, Point fallback,
+                                       const FigurePictures* pictures, bool answersShown,
+                                       std::vector<std::string>& messages);
+
+} // namespace tavola

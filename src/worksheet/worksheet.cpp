@@ -1,0 +1,63 @@
+#include "worksheet/worksheet.h"
+
+namespace tavola {
+
+Worksheet makeWorksheet(const UnitData& unit, bool answersShown, const std::string& mainFace)
+{
+    Worksheet sheet;
+    sheet.title = unit.title;
+    sheet.school = unit.school;
+    sheet.name = unit.name;
+    sheet.builtTitle = unit.builtTitle;
+    sheet.problemLines = unit.problemLines;
+    sheet.graph = unit.graph;
+    sheet.agraph = unit.agraph;
+    sheet.kgroup = unit.kgroup;
+    sheet.softkey = unit.softkey;
+    sheet.settings = unitSettings(unit, answersShown, mainFace);
+    sheet.path = unit.path;
+    sheet.windowKey = unit.windowKey;
+    sheet.shortKey = unit.shortKey;
+    sheet.position = unit.position;
+    sheet.master = unit.fromMaster;
+    return sheet;
+}
+
+void takeContent(Worksheet& sheet, const UnitData& unit)
+{
+    sheet.title = unit.title;
+    sheet.school = unit.school;
+    sheet.name = unit.name;
+    sheet.builtTitle = unit.builtTitle;
+    sheet.problemLines = unit.problemLines;
+    sheet.graph = unit.graph;
+    sheet.agraph = unit.agraph;
+    sheet.changed = true;
+}
+
+UnitData worksheetContent(const Worksheet& sheet)
+{
+    UnitData unit;
+    unit.title = sheet.title;
+    unit.school = sheet.school;
+    unit.name = sheet.name;
+    unit.builtTitle = sheet.builtTitle;
+    unit.header = {sheet.title, sheet.school, sheet.name};
+    unit.problemLines = sheet.problemLines;
+    unit.graph = sheet.graph;
+    unit.agraph = sheet.agraph;
+    unit.kgroup = sheet.kgroup;
+    unit.softkey = sheet.softkey;
+    unit.value = sheet.settings.valueLines();
+    unit.font = sheet.settings.fontLines();
+    unit.kran = sheet.settings.kranLines();
+    unit.hasValue = unit.hasFont = unit.hasKran = true;
+    unit.path = sheet.path;
+    unit.shortKey = sheet.shortKey;
+    unit.windowKey = sheet.windowKey;
+    unit.position = sheet.position;
+    unit.fromMaster = sheet.master;
+    return unit;
+}
+
+} // namespace tavola

@@ -1,0 +1,126 @@
+#include "worksheet/figures.h"
+#include "worksheet/worksheet.h"
+
+#include "platform/sjis.h"
+#include "render/unit_images.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace tavola {
+namespace {
+
+void writeBytes(const std::string& realPath, const std::string& bytes)
+{
+    std::ofstream out(realPath, std::ios::binary);
+    out << bytes;
+}
+
+std::string smallBmp()
+{
+    auto bytes = render::unitImageBmp(render::UnitImage::Gram);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(Worksheet, MadeFromAUnitWithItsSettingsAndBackAsContent)
+{
+    UnitData unit;
+    unit.title = "題"_sj;
+    unit.school = "小学校"_sj;
+    unit.name = "　年　組　番　氏名"_sj;
+    unit.problemLines = {"1/2+1/3=#5/6#"};
+    unit.graph = {"a.bmp", "-1", "-1"};
+    unit.kgroup = {"5/6"};
+    unit.path = "C:\\cw\\Bun1.que";
+    unit.shortKey = "Bun1.que-U1";
+    unit.windowKey = "C:\\cw\\Bun1.que-U1";
+    unit.position = {1, 1, 1, 0};
+
+    // Without "<<value", "<<font", "<<kran": A4, spacing 30, size 14, square brackets of width 10.
+    Worksheet sheet = makeWorksheet(unit, true);
+    EXPECT_EQ(sheet.settings.paper.width, 630);
+    EXPECT_EQ(sheet.settings.paper.height, 891);
+    EXPECT_EQ(sheet.settings.lineSpacing, 30);
+    EXPECT_EQ(sheet.settings.characterSize, 14);
+    EXPECT_EQ(sheet.settings.optionBits, 7);
+    EXPECT_EQ(sheet.settings.kran[0], 2);
+    EXPECT_EQ(sheet.settings.kran[1], 10);
+    EXPECT_TRUE(sheet.settings.answersShown);
+    EXPECT_TRUE(sheet.master);
+    EXPECT_FALSE(sheet.changed);
+    EXPECT_EQ(sheet.answerList, Lines{"start"});
+
+    sheet.settings.characterSize = 18;
+    UnitData content = worksheetContent(sheet);
+    EXPECT_EQ(content.header, (Lines{"題"_sj, "小学校"_sj, "　年　組　番　氏名"_sj}));
+    EXPECT_EQ(content.problemLines, unit.problemLines);
+    EXPECT_EQ(content.graph, unit.graph);
+    EXPECT_EQ(content.kgroup, unit.kgroup);
+    EXPECT_EQ(content.value.size(), 7u);
+    EXPECT_EQ(content.value[1], "True");
+    EXPECT_EQ(content.font.front(), "18");
+    EXPECT_EQ(content.font.back(), "ＭＳ 明朝"_sj) << "the face in use, not \"0\"";
+    EXPECT_EQ(content.kran.size(), 10u);
+    // Read back, the content gives the same settings.
+    Worksheet again = makeWorksheet(content, true);
+    EXPECT_EQ(again.settings.characterSize, 18);
+    EXPECT_EQ(again.settings.kran, sheet.settings.kran);
+
+    UnitData edited = content;
+    edited.problemLines = {"x"};
+    takeContent(sheet, edited);
+    EXPECT_EQ(sheet.problemLines, Lines{"x"});
+    EXPECT_TRUE(sheet.changed);
+}
+
+TEST(Figures, ListLines)
+{
+    Lines lines = {"a.bmp", "10", "20", "b.bmp", "x", "-1", "c.bmp"};
+    EXPECT_EQ(figureAt(lines, 1).file, "a.bmp");
+    EXPECT_EQ(figureAt(lines, 1).x, 10);
+    EXPECT_EQ(figureAt(lines, 1).y, 20);
+    EXPECT_EQ(figureAt(lines, 2).x, -1) << "not a number: not placed";
+    EXPECT_EQ(figureAt(lines, 3).file, "") << "an incomplete figure";
+    EXPECT_EQ(figureAt(lines, 0).file, "");
+    setFigurePosition(lines, 2, 5, 6);
+    EXPECT_EQ(lines[4], "5");
+    EXPECT_EQ(lines[5], "6");
+    setFigurePosition(lines, 3, 1, 1);
+    EXPECT_EQ(lines.size(), 7u);
+}
+
+TEST(Figures, LoadingReportsMissingAndBrokenFiles)
+{
+    test::TempFolder folder;
+    writeBytes(folder.path() + "/good.bmp", smallBmp());
+    writeBytes(folder.path() + "/bad.bmp", "BMnot really");
+    const std::string dir = folder.systemPath();
+
+    Worksheet sheet;
+    sheet.graph = {"good.bmp", "1", "1", "none.bmp", "1", "1", "bad.bmp", "1", "1"};
+    sheet.agraph = {"good.bmp", "0", "0"};
+    for (int k = 0; k < 20; ++k)
+        sheet.agraph.insert(sheet.agraph.end(), {"good.bmp", "0", "0"});
+    ScriptedPrompts prompts;
+    FigurePictures pictures = loadFigurePictures(sheet, dir, prompts);
+
+    ASSERT_EQ(pictures.problem.size(), 3u);
+    ASSERT_NE(pictures.problem[0], nullptr);
+    EXPECT_EQ(pictures.problem[0]->width, 16);
+    EXPECT_EQ(pictures.problem[1], nullptr);
+    EXPECT_EQ(pictures.problem[2], nullptr);
+    EXPECT_EQ(pictures.answer.size(), 15u) << "only 15 figures a side are loaded";
+    EXPECT_EQ(prompts.shownUtf8(),
+              (std::vector<std::string>{"ファイル " + sjis::toUtf8(dir) + "none.bmp が見つかりません",
+                                        sjis::toUtf8(dir) + "bad.bmp は正しいビットマップではありません"}));
+
+    EXPECT_EQ(loadClassFlag(dir), nullptr);
+    writeBytes(folder.path() + "/classFlag.bmp", smallBmp());
+    ASSERT_NE(loadClassFlag(dir), nullptr);
+    EXPECT_EQ(loadClassFlag(dir)->height, 16);
+}
+
+} // namespace
+} // namespace tavola
