@@ -22,9 +22,15 @@ inline constexpr int kMaxUnits = 80;
 inline constexpr int kMaxSimilar = 5;
 
 // "" for the unit itself, "R" + r for its similar problem r.
-inline std::string similarSuffix(int similar) { return similar == 0 ? std::string() : "R" + std::to_string(similar); }
+inline std::string similarSuffix(int similar)
+{
+    return similar == 0 ? std::string() : "R" + std::to_string(similar);
+}
 
 // "[[unit" + u + similar suffix.
-inline std::string unitRecordMarker(const UnitPosition& p) { return "[[unit" + std::to_string(p.unit) + similarSuffix(p.similar); }
+inline std::string unitRecordMarker(const UnitPosition& p)
+{
+    return "[[unit" + std::to_string(p.unit) + similarSuffix(p.similar);
+}
 
 } // namespace tavola

@@ -21,7 +21,8 @@ public:
         std::string sys = dir.systemPath(sjis::encode(name));
         std::filesystem::create_directories(std::filesystem::path(paths::realPath(sys)).parent_path());
         Lines lines;
-        for (const auto& l : utf8Lines) lines.push_back(sjis::encode(l));
+        for (const auto& l : utf8Lines)
+            lines.push_back(sjis::encode(l));
         ASSERT_TRUE(writeLineFile(sys, lines));
     }
     test::TempFolder dir;
@@ -31,7 +32,8 @@ public:
 std::vector<std::string> utf8(const std::vector<std::string>& cp932)
 {
     std::vector<std::string> out;
-    for (const auto& s : cp932) out.push_back(sjis::toUtf8(s));
+    for (const auto& s : cp932)
+        out.push_back(sjis::toUtf8(s));
     return out;
 }
 
@@ -40,8 +42,8 @@ std::vector<std::string> utf8(const std::vector<std::string>& cp932)
 TEST(MainIndex, LessonLinesGiveNameFolderAndStem)
 {
     Courseware cw;
-    cw.write("Main.ind", {"分数の計算", "free text", "たし算,Lesson1\\\\tashi", "ひき算,Lesson2\\xhiki", "no comma here",
-                          "noslash,abc", ">>", "after,end\\\\x"});
+    cw.write("Main.ind", {"分数の計算", "free text", "たし算,Lesson1\\\\tashi", "ひき算,Lesson2\\xhiki",
+                          "no comma here", "noslash,abc", ">>", "after,end\\\\x"});
     ASSERT_TRUE(cw.index.readMainIndex());
     EXPECT_EQ(sjis::toUtf8(cw.index.title()), "分数の計算");
     EXPECT_EQ(utf8(cw.index.lessonList()), (std::vector<std::string>{"たし算", "ひき算", "?", "noslash"}));
@@ -70,7 +72,8 @@ TEST(MainIndex, MissingFileOnlyTitleAndLimits)
 
     // 100 lesson lines: the tables hold 80 and the rest is ignored.
     std::vector<std::string> many{"t", ""};
-    for (int i = 1; i <= 100; ++i) many.push_back("L" + std::to_string(i) + ",F" + std::to_string(i) + "\\\\s");
+    for (int i = 1; i <= 100; ++i)
+        many.push_back("L" + std::to_string(i) + ",F" + std::to_string(i) + "\\\\s");
     cw.write("Main.ind", many);
     ASSERT_TRUE(cw.index.readMainIndex());
     EXPECT_EQ(cw.index.lessonCount(), 80);
@@ -95,8 +98,9 @@ TEST(SubIndex, SectionBlocksAreNumberedInFileOrder)
 {
     Courseware cw;
     cw.write("Main.ind", {"t", "", "A,L1\\\\s"});
-    cw.write("L1/s.ind", {"レッスン", "[[sect7", "first", "<<", "u1", "u2", ">>", "]]", "stray line", "[[sect1", "second",
-                          "<<", ">> ", "u2b", ">>", "]]", "[[sect3", "third", "<<", "runs", "to the end"});
+    cw.write("L1/s.ind",
+             {"レッスン", "[[sect7", "first", "<<", "u1", "u2",      ">>",    "]]", "stray line", "[[sect1",   "second",
+              "<<",       ">> ",     "u2b",   ">>", "]]", "[[sect3", "third", "<<", "runs",       "to the end"});
     ASSERT_TRUE(cw.index.readMainIndex());
     ASSERT_TRUE(cw.index.readLesson(1));
     EXPECT_EQ(sjis::toUtf8(cw.index.lessonTitle()), "レッスン");
@@ -115,7 +119,8 @@ TEST(SubIndex, TitleStartingWithBracketsIsASectionAndLimitsHold)
     std::vector<std::string> sub{"[[title", "name", "<<", "unit", ">>"};
     for (int s = 0; s < 90; ++s) {
         sub.insert(sub.end(), {"[[sect", "S" + std::to_string(s), "<<"});
-        for (int u = 0; u < 100; ++u) sub.push_back("u" + std::to_string(u));
+        for (int u = 0; u < 100; ++u)
+            sub.push_back("u" + std::to_string(u));
         sub.push_back(">>");
     }
     cw.write("Main.ind", {"t", "", "A,L1\\\\s"});
@@ -173,8 +178,10 @@ TEST(SimilarProblems, FoundInIncreasingOrderUntilTheFirstGap)
         {{"[[unit3R2", "[[unit3R1"}, 3, {"類題　3R1"}},
         {{"[[unit3R2"}, 3, {}},
         {{"[[unit13R1", "[[unit3R1 "}, 3, {}},
-        {{"[[unit1R1", "[[unit1R2", "[[unit1R3", "[[unit1R4", "[[unit1R5", "[[unit1R6"}, 1,
+        {{"[[unit1R1", "[[unit1R2", "[[unit1R3", "[[unit1R4", "[[unit1R5", "[[unit1R6"},
+         1,
          {"類題　1R1", "類題　1R2", "類題　1R3", "類題　1R4", "類題　1R5"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(utf8(similarProblemsPresent(c.lines, c.unit)), c.expected) << c.lines[0];
+    for (const auto& c : cases)
+        EXPECT_EQ(utf8(similarProblemsPresent(c.lines, c.unit)), c.expected) << c.lines[0];
 }
