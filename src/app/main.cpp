@@ -1,7 +1,46 @@
+// The program: the application object, the fonts, the title, the windows in their order, and the message loop.
+// The courseware folder is the current directory; the program takes no arguments.
+//
+// For the smoke test and for looking at the window: TAVOLA_QUIT_AFTER_MS=n quits after n milliseconds, and
+// TAVOLA_SCREENSHOT=file.png saves a picture of the main window just before quitting.
+#include "app/TfrmMain.h"
+#include "app/app_texts.h"
+#include "app/qt_program.h"
+#include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_prompts.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/seams.h"
+#include "platform/settings_store.h"
+
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    tavola::installFontSubstitutions();
+    tavola::loadResources();
+    QApplication::setApplicationName("tavola");
+    QApplication::setApplicationDisplayName(QString::fromUtf8(tavola::kApplicationTitle));
+    QApplication::setWindowIcon(QIcon(":/main/app_icon.png"));
+
+    tavola::QtPrompts prompts;
+    tavola::SettingsStore settings;
+    auto windows = tavola::createProgramWindows(prompts, settings, tavola::systemClock());
+    TfrmMain& frmMain = *windows->frmMain;
+    prompts.setParent(&frmMain);
+    QObject::connect(&frmMain, &TfrmMain::startupAborted, &app, [] { QCoreApplication::exit(1); });
+
+    if (QByteArray ms = qgetenv("TAVOLA_QUIT_AFTER_MS"); !ms.isEmpty()) {
+        QString screenshot = qEnvironmentVariable("TAVOLA_SCREENSHOT");
+        QTimer::singleShot(ms.toInt(), &app, [&frmMain, screenshot] {
+            if (!screenshot.isEmpty()) frmMain.grab().save(screenshot);
+            QCoreApplication::quit();
+        });
+    }
+    // Shown from inside the message loop, so that quitting works even while a start-up message is open.
+    QTimer::singleShot(0, &frmMain, [&frmMain] { frmMain.show(); });
+    return app.exec();
 }

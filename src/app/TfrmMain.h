@@ -1,0 +1,222 @@
+#pragma once
+// The main window: a multiple-document frame whose children are the title window and the worksheet windows,
+// with the command panel on its left, the menus, the save pop-up, the tips panel and the teacher/student lock.
+// It owns the shell state and the courseware index and forwards its commands to the logic and to the windows
+// of the flows.
+#include "app/shell_state.h"
+#include "app/startup.h"
+#include "courseware/index_file.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QUrl;
+class TfrmJuku;
+class TfrmVersion;
+
+namespace tavola {
+class Clock;
+class Prompts;
+class SettingsStore;
+} // namespace tavola
+
+class TfrmMain : public QMainWindow, private tavola::ShowSequenceWindow {
+    Q_OBJECT
+public:
+    static constexpr int kPanelWidth = 113;
+
+    TfrmMain(tavola::Prompts& prompts, tavola::SettingsStore& settings, const tavola::Clock& clock,
+             QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // What the other windows and the flows use.
+    tavola::ShellState& shellState() { return state_; }
+    tavola::CoursewareIndex& index() { return index_; }
+    tavola::Prompts& prompts() { return prompts_; }
+    tavola::SettingsStore& settings() { return settings_; }
+    const tavola::Clock& clock() const { return clock_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QMdiSubWindow* titleWindow() const { return titleWindow_; }
+
+    // The windows created after this one at start-up (they live for the whole run).
+    void attachVersionWindow(TfrmVersion* window) { frmVersion_ = window; }
+    void attachJukuWindow(TfrmJuku* window) { frmJuku_ = window; }
+    TfrmVersion* versionWindow() const { return frmVersion_; }
+    TfrmJuku* jukuWindow() const { return frmJuku_; }
+
+    // How the show sequence ended; Quit means the window closes and the program ends.
+    bool showSequenceRun() const { return showSequenceRun_; }
+    tavola::ShowOutcome showOutcome() const { return showOutcome_; }
+
+    // Help pages and "補足" open in the desktop's browser; tests replace the opener.
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    // Opens the help page, at the context number's anchor when context > 0; a missing page is a message.
+    void openHelp(int context);
+
+    // Operations offered to the other windows.
+    void applyPaper(int width) override;
+    void paperAction(tavola::PaperChoice choice);
+    void activateWindow(int index);
+    void showSavePopup(bool saveMasterEnabled);
+    void hideSavePopup();
+    // Shows teacher mode or student mode without writing the setting.
+    void showMode(bool keyLock) override;
+
+    // Command panel.
+    QFrame* pnlMain = nullptr;
+    QPushButton* btnLock = nullptr;
+    QPushButton* btnFpClose = nullptr;
+    QPushButton* btnOpenMaster = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnStartPrint = nullptr;
+    QPushButton* btnEdit = nullptr;
+    QPushButton* btnTest = nullptr;
+    QPushButton* btnLogOn = nullptr;
+    QLineEdit* edtLogOnName = nullptr;
+    QPushButton* btnKaitou = nullptr;
+    QCheckBox* chkBekkai = nullptr;
+    QPushButton* btnKran = nullptr;
+    QLabel* lblGyouSpace = nullptr;
+    QSpinBox* spnGyouSpace = nullptr;
+    QLabel* lblMoji = nullptr;
+    QLabel* lblSize = nullptr;
+    QSpinBox* spnMojiSize = nullptr;
+    QFrame* pnlCopy = nullptr;
+    QPushButton* btnCopy = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+    // Hidden controls: commands without a visible control.
+    QFrame* pnlSize = nullptr;
+    std::array<QRadioButton*, tavola::kPaperCount> radPaper{}; // radB5, radA4, radB4, radA3
+    QPushButton* btnShukusho = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnScroll = nullptr;
+    QPushButton* btnOpenCopy = nullptr;
+    QFrame* pnlEdit = nullptr;
+    QPushButton* btnEditMaster = nullptr;
+    QPushButton* btnEditCopy = nullptr;
+
+    // The save pop-up.
+    QFrame* pnlSave = nullptr;
+    QPushButton* btnSaveMaster = nullptr;
+    QPushButton* btnSaveCopy = nullptr;
+
+    // The tips panel.
+    QFrame* grbDoYouKnow = nullptr;
+    QCheckBox* chkNextTime = nullptr;
+    QPushButton* btnTipsClose = nullptr; // "btnClose"
+
+    // The title window's button.
+    QPushButton* btnTitle = nullptr;
+
+    // Menus.
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuWindow = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuDoYouKnow = nullptr;
+    std::array<QAction*, 4> windowMenuItems{}; // 最大表示, タイル表示, カスケード表示, すべて閉じる
+
+public slots:
+    void btnLockClick();
+    void btnFpCloseClick();
+    void btnOpenMasterClick();
+    void btnSaveClick();
+    void btnStartPrintClick();
+    void btnEditClick();
+    void btnTestClick();
+    void btnLogOnClick();
+    void btnKaitouClick();
+    void chkBekkaiClick();
+    void btnKranClick();
+    void spnGyouSpaceChange();
+    void spnMojiSizeChange();
+    void btnCopyClick();
+    void btnCancelClick();
+    void btnSaveMasterClick();
+    void btnSaveCopyClick();
+    void btnShukushoClick();
+    void btnAddClick();
+    void btnScrollClick();
+    void btnOpenCopyClick();
+    void btnEditMasterClick();
+    void btnEditCopyClick();
+
+    void mnuExitClick();
+    void mnuEditIndexClick();
+    void mnuJukuClick();
+    void mnuMaximizeClick();
+    void mnuTileClick();
+    void mnuCascadeClick();
+    void mnuCloseAllClick();
+    void mnuWindowPopup();
+    void mnuHowToClick();
+    void mnuVersionClick();
+    void mnuDoYouKnowClick();
+    void mnuHosokuClick();
+    void btnTipsCloseClick();
+
+signals:
+    // Main.ind was missing: the window closes and the program ends with a failure status.
+    void startupAborted();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildCommandPanel();
+    void buildHiddenControls();
+    void buildSavePopup();
+    void buildTipsPanel();
+    void buildTitleWindow();
+    void buildMenus();
+    bool handleKey(QKeyEvent* event);
+    void setAnswerGlyph();
+    void openDocument(const std::string& systemPath, int context);
+
+    // The show sequence's window steps.
+    void showTitlePicture(const std::string& path) override;
+    void setShowTipsNextTime(bool show) override;
+    void mainIndexRead() override;
+    void enableAnswerButton() override;
+    void selectScreenPrintMode() override;
+    void toggleAnswers() override;
+    void placeTipsPanel() override;
+    void bringTitleToFront() override;
+    void indexEditorReadMainIndex() override;
+    void focusTipsClose() override;
+    void showLearnerName() override;
+    void focusStudyButton() override;
+
+    tavola::Prompts& prompts_;
+    tavola::SettingsStore& settings_;
+    const tavola::Clock& clock_;
+    tavola::ShellState state_;
+    tavola::CoursewareIndex index_;
+
+    QMdiArea* mdiArea_ = nullptr;
+    QMdiSubWindow* titleWindow_ = nullptr;
+    QSize titleFreeArea_;
+    std::string startupProblem_; // why the courseware folder could not be taken
+    TfrmVersion* frmVersion_ = nullptr;
+    TfrmJuku* frmJuku_ = nullptr;
+    UrlOpener urlOpener_;
+    bool showSequenceRun_ = false;
+    tavola::ShowOutcome showOutcome_ = tavola::ShowOutcome::Completed;
+};

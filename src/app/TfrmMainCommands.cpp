@@ -1,0 +1,557 @@
+// The main window's handlers: commands of the panel and the menus, the modes, the key handler, help, and the
+// window steps of the show sequence. Commands that work on a worksheet do nothing while none is open.
+#include "app/TfrmJuku.h"
+#include "app/TfrmMain.h"
+#include "app/TfrmVersion.h"
+#include "app/main_keys.h"
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "platform/qt/qt_text.h"
+#include "platform/settings_store.h"
+#include "platform/text_helpers.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QUrl>
+
+using namespace tavola;
+
+// ---- start-up ----
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (showSequenceRun_) return;
+    showSequenceRun_ = true;
+    // The title window's free area is fixed once, from the window as it first appears.
+    titleFreeArea_ = QSize(width() - kPanelWidth - 10, pnlMain->height());
+    titleWindow_->move(0, 0);
+    titleWindow_->resize(titleFreeArea_);
+
+    if (!startupProblem_.empty()) {
+        prompts_.message(startupProblem_);
+        showOutcome_ = ShowOutcome::Quit;
+    } else {
+        showOutcome_ = runShowSequence(state_, index_, settings_, prompts_, *this);
+    }
+    if (showOutcome_ == ShowOutcome::Quit) {
+        emit startupAborted();
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void TfrmMain::showTitlePicture(const std::string& path)
+{
+    QPixmap picture;
+    if (!path.empty()) picture.load(QString::fromStdString(paths::realPath(path)));
+    QSize glyph = picture.isNull() ? QSize(0, 0) : picture.size();
+    btnTitle->setIcon(QIcon(picture));
+    btnTitle->setIconSize(glyph);
+    QScreen* screen = this->screen();
+    int screenWidth = screen != nullptr ? screen->geometry().width() : width();
+    Rect r = titleButtonRect(screenWidth, height(), kPanelWidth, glyph.width(), glyph.height());
+    btnTitle->setGeometry(r.left, r.top, r.width(), r.height());
+}
+
+void TfrmMain::setShowTipsNextTime(bool show)
+{
+    chkNextTime->setChecked(show);
+}
+
+void TfrmMain::mainIndexRead()
+{
+    // The unit selection window shows the index's title and lessons when it exists.
+}
+
+void TfrmMain::enableAnswerButton()
+{
+    setAnswerGlyph();
+    btnKaitou->setEnabled(true);
+}
+
+void TfrmMain::selectScreenPrintMode()
+{
+    // The print-mode dialog starts on "画面に忠実に印刷する" when it exists.
+}
+
+void TfrmMain::toggleAnswers()
+{
+    btnKaitouClick();
+}
+
+void TfrmMain::placeTipsPanel()
+{
+    Point p = tipsPanelPosition(width(), height(), kPanelWidth, grbDoYouKnow->width(), grbDoYouKnow->height());
+    // Measured from the top of the client area, below the menu bar.
+    grbDoYouKnow->move(p.x, p.y + menuBar()->height());
+}
+
+void TfrmMain::bringTitleToFront()
+{
+    mdiArea_->setActiveSubWindow(titleWindow_);
+    titleWindow_->raise();
+}
+
+void TfrmMain::indexEditorReadMainIndex()
+{
+    // The index editor reads the main index into its own lists when it exists.
+}
+
+void TfrmMain::focusTipsClose()
+{
+    if (grbDoYouKnow->isVisible()) btnTipsClose->setFocus();
+}
+
+void TfrmMain::showLearnerName()
+{
+    edtLogOnName->setText(toQString(state_.learnerName));
+}
+
+void TfrmMain::focusStudyButton()
+{
+    btnTest->setFocus();
+}
+
+// ---- modes, paper, answers ----
+
+void TfrmMain::showMode(bool keyLock)
+{
+    btnLock->setText(sysText(keyLock ? "生徒用" : "先生用"));
+    btnLock->setIcon(QIcon(keyLock ? ":/main/lock_closed.png" : ":/main/lock_open.png"));
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
+                                         btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMoji, lblSize})
+        w->setVisible(!keyLock);
+    for (QMenu* m : {mnuFile, mnuEdit, mnuWindow})
+        m->menuAction()->setVisible(!keyLock);
+    mnuDoYouKnow->setVisible(!keyLock);
+    if (keyLock) hideSavePopup();
+}
+
+void TfrmMain::btnLockClick()
+{
+    Status written = setKeyLock(state_, settings_, !state_.keyLock);
+    showMode(state_.keyLock);
+    if (!written) prompts_.error(written.message());
+}
+
+void TfrmMain::applyPaper(int width)
+{
+    AppliedPaper applied = applyPaperRule(width);
+    // Checking a radio button that was not checked yet runs its paper action.
+    radPaper[static_cast<std::size_t>(applied.choice)]->setChecked(true);
+    state_.currentPaper = applied.paper;
+}
+
+void TfrmMain::paperAction(PaperChoice)
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // With a worksheet: apply the table entry to it, re-scale or redraw, and mark it modified.
+}
+
+void TfrmMain::setAnswerGlyph()
+{
+    btnKaitou->setIcon(QIcon(state_.showAnswers ? ":/main/answer_on.png" : ":/main/answer_off.png"));
+}
+
+void TfrmMain::btnKaitouClick()
+{
+    state_.showAnswers = !state_.showAnswers;
+    setAnswerGlyph();
+    if (state_.currentWorksheet == nullptr) return;
+    // With a worksheet: no score, not practising, redrawn.
+}
+
+void TfrmMain::btnShukushoClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    state_.reducedView = !state_.reducedView;
+    btnShukusho->setIcon(QIcon(state_.reducedView ? ":/main/circle_green.png" : ":/main/circle_yellow.png"));
+    btnShukusho->setText(sysText(state_.reducedView ? "拡大" : "縮小"));
+    // The worksheet re-scales its view.
+}
+
+// ---- command panel ----
+
+void TfrmMain::btnFpCloseClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The current worksheet window closes with its own close handling.
+}
+
+void TfrmMain::btnOpenMasterClick()
+{
+    hideSavePopup();
+    // Open a unit through the unit selection window.
+}
+
+void TfrmMain::btnSaveClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The pop-up offers 上書き保存 only when the worksheet came from a master file.
+}
+
+void TfrmMain::btnStartPrintClick()
+{
+    hideSavePopup();
+    if (state_.currentWorksheet == nullptr) return;
+    // The worksheet's picture goes to the print dialog.
+}
+
+void TfrmMain::btnEditClick()
+{
+    hideSavePopup();
+    if (state_.currentWorksheet == nullptr) return;
+    // The master file editor for the current worksheet's unit.
+}
+
+void TfrmMain::btnTestClick()
+{
+    hideSavePopup();
+    // Study: the practice window on the current worksheet, opening one first when none is open.
+}
+
+void TfrmMain::btnLogOnClick()
+{
+    // The learner registration window.
+}
+
+void TfrmMain::chkBekkaiClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The worksheet is redrawn with or without its alternative answers.
+}
+
+void TfrmMain::btnKranClick()
+{
+    hideSavePopup();
+    if (state_.currentWorksheet == nullptr) return;
+    // The answer-box settings of the worksheet.
+}
+
+void TfrmMain::spnGyouSpaceChange()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The main line spacing goes to the worksheet, which is marked modified.
+}
+
+void TfrmMain::spnMojiSizeChange()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The character size goes to the worksheet, which is marked modified.
+}
+
+void TfrmMain::btnCopyClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The dragged rectangle of the worksheet's picture goes to the clipboard.
+}
+
+void TfrmMain::btnCancelClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The worksheet forgets its dragged rectangle.
+}
+
+void TfrmMain::btnSaveMasterClick()
+{
+    hideSavePopup();
+    if (state_.currentWorksheet == nullptr) return;
+    // The unit is written back into its master file.
+}
+
+void TfrmMain::btnSaveCopyClick()
+{
+    hideSavePopup();
+    if (state_.currentWorksheet == nullptr) return;
+    // The worksheet is saved as a copy file.
+}
+
+void TfrmMain::btnAddClick()
+{
+    if (state_.currentWorksheet == nullptr) {
+        prompts_.message("追加する元のファイルがありません"_sj);
+        return;
+    }
+    // The unit reader appends a unit chosen in the unit selection window.
+}
+
+void TfrmMain::btnScrollClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The worksheet jumps between its top and its bottom.
+}
+
+void TfrmMain::btnOpenCopyClick()
+{
+    hideSavePopup();
+    // Open a copy file, then show the answers.
+}
+
+void TfrmMain::btnEditMasterClick()
+{
+    btnEditClick();
+}
+
+void TfrmMain::btnEditCopyClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The copy-text edit dialog of the unit reader.
+}
+
+// ---- save pop-up ----
+
+void TfrmMain::showSavePopup(bool saveMasterEnabled)
+{
+    btnSaveMaster->setEnabled(saveMasterEnabled);
+    QPoint topLeft = btnSave->mapTo(this, QPoint(0, 0));
+    Point p =
+        savePopupPosition({topLeft.x(), topLeft.y(), topLeft.x() + btnSave->width(), topLeft.y() + btnSave->height()});
+    pnlSave->move(p.x, p.y);
+    pnlSave->show();
+    pnlSave->raise();
+}
+
+void TfrmMain::hideSavePopup()
+{
+    pnlSave->hide();
+}
+
+// ---- menus ----
+
+void TfrmMain::mnuExitClick()
+{
+    close();
+}
+
+void TfrmMain::mnuEditIndexClick()
+{
+    if (state_.worksheetCount > 0) {
+        prompts_.message("開いているファイルをすべて閉じてください"_sj);
+        return;
+    }
+    // The index editor.
+}
+
+void TfrmMain::mnuJukuClick()
+{
+    if (frmJuku_ != nullptr) frmJuku_->exec();
+}
+
+void TfrmMain::mnuMaximizeClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    // The worksheet window takes the whole client area.
+}
+
+void TfrmMain::mnuTileClick()
+{
+    mdiArea_->tileSubWindows();
+}
+
+void TfrmMain::mnuCascadeClick()
+{
+    mdiArea_->cascadeSubWindows();
+}
+
+void TfrmMain::mnuCloseAllClick()
+{
+    // Closing a window takes its entry out of the list, so the list is copied first.
+    std::vector<std::string> captions = state_.openWindowList;
+    for (const auto& caption : captions) {
+        QString title = toQString(caption);
+        for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+            if (w != titleWindow_ && w->windowTitle() == title) {
+                w->close();
+                break;
+            }
+        }
+    }
+}
+
+void TfrmMain::activateWindow(int index)
+{
+    if (index < 0 || index >= static_cast<int>(state_.openWindowList.size())) return;
+    QString title = toQString(state_.openWindowList[static_cast<std::size_t>(index)]);
+    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->windowTitle() == title) {
+            mdiArea_->setActiveSubWindow(w);
+            if (w->widget() != nullptr) w->widget()->setFocus();
+            return;
+        }
+    }
+}
+
+void TfrmMain::mnuWindowPopup()
+{
+    bool any = state_.worksheetCount > 0;
+    for (QAction* a : windowMenuItems)
+        a->setEnabled(any);
+    // The open child windows follow the four items, the active one checked.
+    QList<QAction*> actions = mnuWindow->actions();
+    for (qsizetype i = static_cast<qsizetype>(windowMenuItems.size()); i < actions.size(); ++i) {
+        mnuWindow->removeAction(actions[i]);
+        actions[i]->deleteLater();
+    }
+    QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    mnuWindow->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        ++n;
+        QString text = (n < 10 ? QString("&%1 ").arg(n) : QString("%1 ").arg(n)) + w->windowTitle();
+        QAction* a = mnuWindow->addAction(text, this, [this, w] { mdiArea_->setActiveSubWindow(w); });
+        a->setCheckable(true);
+        a->setChecked(w == mdiArea_->activeSubWindow());
+    }
+}
+
+void TfrmMain::mnuHowToClick()
+{
+    openHelp(0);
+}
+
+void TfrmMain::mnuVersionClick()
+{
+    if (frmVersion_ != nullptr) frmVersion_->exec();
+}
+
+void TfrmMain::mnuDoYouKnowClick()
+{
+    grbDoYouKnow->show();
+    grbDoYouKnow->raise();
+    btnTipsClose->setFocus();
+}
+
+void TfrmMain::mnuHosokuClick()
+{
+    openDocument(supplementPath(state_), 0);
+}
+
+void TfrmMain::btnTipsCloseClick()
+{
+    if (Status written = settings_.writeFlag("ShowDoYouKnow", chkNextTime->isChecked()); !written) {
+        prompts_.error(written.message());
+        return;
+    }
+    grbDoYouKnow->hide();
+}
+
+// ---- help ----
+
+void TfrmMain::openHelp(int context)
+{
+    openDocument(helpFilePath(state_), context);
+}
+
+void TfrmMain::openDocument(const std::string& systemPath, int context)
+{
+    // The page is opened by its full path, so the current directory does not matter here.
+    if (!checkFileExists(prompts_, systemPath)) return;
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths::realPath(systemPath)));
+    if (context > 0) url.setFragment(QString::number(context));
+    if (!urlOpener_(url)) prompts_.message("ファイル "_sj + systemPath + " を開けません"_sj);
+}
+
+// ---- closing and keys ----
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    // The worksheet windows close first, each with its own close handling; one that stays open keeps the
+    // program running.
+    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (w != titleWindow_ && !w->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this) return handleKey(static_cast<QKeyEvent*>(event));
+        break;
+    }
+    case QEvent::MouseMove:
+        // The save pop-up goes away when the mouse moves over the free area or the command panel.
+        if ((watched == pnlMain || watched == mdiArea_->viewport()) && pnlSave->isVisible()) hideSavePopup();
+        break;
+    case QEvent::Enter:
+        if (watched == btnSaveCopy || (watched == btnSaveMaster && btnSaveMaster->isEnabled()))
+            static_cast<QWidget*>(watched)->setFocus();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfrmMain::handleKey(QKeyEvent* event)
+{
+    MainKey key = MainKey::Other;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        key = MainKey::Enter;
+        break;
+    case Qt::Key_Escape:
+        key = MainKey::Escape;
+        break;
+    case Qt::Key_PageUp:
+        key = MainKey::PageUp;
+        break;
+    case Qt::Key_PageDown:
+        key = MainKey::PageDown;
+        break;
+    case Qt::Key_C:
+        key = MainKey::C;
+        break;
+    default:
+        break;
+    }
+    Qt::KeyboardModifiers m = event->modifiers();
+    KeyModifiers modifiers{m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier)};
+    switch (mainKeyAction(key, modifiers, btnCopy->isEnabled())) {
+    case MainKeyAction::Study:
+        btnTestClick();
+        return true;
+    case MainKeyAction::CloseMainWindow:
+        close();
+        return true;
+    case MainKeyAction::CloseCurrentWorksheet:
+        btnFpCloseClick();
+        return true;
+    case MainKeyAction::Scroll:
+        btnScrollClick();
+        return true;
+    case MainKeyAction::CopyRectangle:
+        btnCopyClick();
+        return true;
+    case MainKeyAction::None:
+        break;
+    }
+    // The key-down is consumed, but a typed character (and the backspace that edits it) still reaches the
+    // control: the edits can be typed into, while the spin edits do not step with the arrow keys.
+    QString text = event->text();
+    if (text.isEmpty() || m.testFlag(Qt::ControlModifier) || m.testFlag(Qt::AltModifier)) return true;
+    QChar c = text.front();
+    bool typed = (c.unicode() >= 0x20 && c.unicode() != 0x7f) || c == QChar('\b');
+    return !typed;
+}

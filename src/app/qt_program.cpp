@@ -1,0 +1,45 @@
+#include "app/qt_program.h"
+
+#include "app/TfrmJuku.h"
+#include "app/TfrmMain.h"
+#include "app/TfrmVersion.h"
+
+namespace tavola {
+
+ProgramWindows::ProgramWindows() = default;
+ProgramWindows::~ProgramWindows() = default;
+
+std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsStore& settings, const Clock& clock)
+{
+    auto w = std::make_unique<ProgramWindows>();
+    // 1. The main window; the first one created is the application's main window.
+    w->frmMain = std::make_unique<TfrmMain>(prompts, settings, clock);
+    TfrmMain& main = *w->frmMain;
+    // 2. TfrmMenu, the unit selection window.
+    // 3. The version window.
+    w->frmVersion = std::make_unique<TfrmVersion>();
+    main.attachVersionWindow(w->frmVersion.get());
+    // 4. TfrmMath, the expression renderer's images.
+    // 5. TfrmSettei, the answer-box settings.
+    // 6. TfrmEditIndex, the index editor.
+    // 7. TfrmEditQues, the master file editor.
+    // 8. TfrmEditSource, TfrmInputText, the editor's dialogs.
+    // 9. TfrmOpenPRP, the copy-file browser.
+    // 10. TfrmPrintMode, TfrmSetPaper, the print-mode and paper dialogs.
+    // 11. TfrmBMP, the enlarged picture.
+    // 12. TfrmPrintOk, the print dialog.
+    // 13. TfrmReadUnit, the unit reader.
+    // 14. The title window: a child of the main window, made with it.
+    // 15. TfrmZenTangen, the all-units list.
+    // 16. TfrmKiroku, the records viewer.
+    // 17. TfrmRenshu, the practice window.
+    // 18. TfrmInputName, the learner registration.
+    // 19. TfrmZenSeikai, the all-correct window.
+    // 20. TfrmPassword, the learner password.
+    // 21. The school-name dialog.
+    w->frmJuku = std::make_unique<TfrmJuku>(main.shellState(), settings, prompts);
+    main.attachJukuWindow(w->frmJuku.get());
+    return w;
+}
+
+} // namespace tavola

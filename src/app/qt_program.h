@@ -1,0 +1,30 @@
+#pragma once
+// The windows of the program, created once at start-up in a fixed order and kept for the whole run (only the
+// worksheet windows come and go). main() creates them here; the window tests create them the same way.
+#include <memory>
+
+class TfrmMain;
+class TfrmVersion;
+class TfrmJuku;
+
+namespace tavola {
+class Clock;
+class Prompts;
+class SettingsStore;
+
+struct ProgramWindows {
+    // Declared in creation order, so they are destroyed in the reverse order: the main window last.
+    std::unique_ptr<TfrmMain> frmMain;
+    std::unique_ptr<TfrmVersion> frmVersion;
+    std::unique_ptr<TfrmJuku> frmJuku;
+
+    ProgramWindows();
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+};
+
+// Creates the windows; nothing is shown yet. Showing the main window runs its show sequence.
+std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsStore& settings, const Clock& clock);
+
+} // namespace tavola

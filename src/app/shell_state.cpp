@@ -1,0 +1,50 @@
+#include "app/shell_state.h"
+
+#include "platform/numbers.h"
+#include "platform/sjis.h"
+
+#include <cmath>
+
+namespace tavola {
+
+AppliedPaper applyPaperRule(int width)
+{
+    AppliedPaper applied;
+    applied.choice = PaperChoice::A4;
+    for (int i = 0; i < kPaperCount; ++i) {
+        if (kPaperTable[static_cast<std::size_t>(i)].width == width) applied.choice = static_cast<PaperChoice>(i);
+    }
+    applied.paper = {width, roundEven(width * std::sqrt(2.0))};
+    return applied;
+}
+
+ShellState::ShellState() : learnerName("共通"_sj), paperTable(kPaperTable)
+{
+    mainFont.face = "ＭＳ 明朝"_sj;
+    mainFont.sizePt = 18;
+    hankakuFont.face = "Bookman Old Style";
+    hankakuFont.sizePt = 18;
+    hankakuFont.italic = true;
+}
+
+int findWindow(const ShellState& state, const std::string& name)
+{
+    for (std::size_t i = 0; i < state.openWindowList.size(); ++i) {
+        if (state.openWindowList[i] == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const Lines& defaultBlockLines()
+{
+    static const Lines lines = [] {
+        Lines l{"<<value", "630", "False", "40",    "5",     "5",     "1",  "7",  ">>",     "<<font",
+                "12",      "",    "False", "False", "False", "False", "0",  ">>", "<<kran", "5",
+                "15",      "2",   "0",     "0",     "0",     "15",    "10", "0",  "0",      ">>"};
+        l[11] = "MS 明朝"_sj; // the half-width "MS" is what new units have always carried
+        return l;
+    }();
+    return lines;
+}
+
+} // namespace tavola

@@ -1,0 +1,90 @@
+#pragma once
+// The shell state: the application-wide values the main window owns and the other windows read (courseware
+// folder, learner and school names, the current worksheet, the paper, the list of open worksheets), with the
+// paper table and the small rules that work on them.
+#include "courseware/unit_position.h"
+#include "platform/canvas.h"
+#include "platform/line_file.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+class TfrmPrint;
+
+namespace tavola {
+
+// Paper sizes in layout units of 1/3 mm (3 units = 1 mm).
+struct PaperSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PaperSize&, const PaperSize&) = default;
+};
+
+// The order of the paper radio buttons radB5, radA4, radB4, radA3.
+enum class PaperChoice { B5 = 0, A4 = 1, B4 = 2, A3 = 3 };
+inline constexpr int kPaperCount = 4;
+
+// B5, A4, B4, A3: the millimetre sizes 182 × 257, 210 × 297, 257 × 364, 297 × 420, each × 3.
+inline constexpr std::array<PaperSize, kPaperCount> kPaperTable{{{546, 771}, {630, 891}, {771, 1092}, {891, 1260}}};
+
+inline constexpr int kA4Width = 630;
+
+// What Apply paper makes of a width: the radio button to check and the current paper. The height is
+// width × √2 rounded, not the table's height, so B5 gives 772 and B4 1090. A width that is none of the four
+// checks A4 and is kept as it is.
+struct AppliedPaper {
+    PaperChoice choice = PaperChoice::A4;
+    PaperSize paper;
+};
+AppliedPaper applyPaperRule(int width);
+
+struct ShellState {
+    std::string coursewareDir; // system path ending in a separator
+    bool onCdRom = false;      // the courseware folder cannot be written
+    std::string schoolName;
+    std::string learnerName; // "共通", the common learner, until the setting is read
+    std::string recordDrive;
+    std::string windowsDir;
+    std::string logOnDir; // recordDrive + "Tavola\LogOn", no trailing separator
+    bool keyLock = false; // student mode
+    bool showAnswers = false;
+    bool reducedView = false;
+
+    TfrmPrint* currentWorksheet = nullptr; // set and cleared by the worksheet window
+    int worksheetCount = 0;
+    std::vector<std::string> openWindowList; // captions of the open worksheet windows, in opening order
+    std::string windowKey;                   // caption of the next worksheet window to be built
+    std::string shortKey;                    // printed on that worksheet
+
+    std::array<PaperSize, kPaperCount> paperTable{};
+    PaperSize currentPaper{kA4Width, 891};
+    std::array<int, 4> selectionRect{}; // x1, y1, x2, y2 dragged on the worksheet picture
+
+    bool indexChanged = false; // the index editor rewrote an index: the unit selection reloads Main.ind
+    bool marksStale = false;   // the unit selection rescans its similar-problem marks
+    std::string copyFileName;  // bare name of the copy file last confirmed in the copy-file browser
+
+    UnitPosition lastPosition; // last confirmed in the unit selection window
+    std::string lastLessonText;
+    std::string lastSectionText;
+    std::string lastUnitText;
+
+    bool mainStarted = false; // the show sequence has run; the worksheet window consults it when activated
+    std::string helpFile;     // bare file name of the help page inside coursewareDir + "help/"
+
+    // The drawing fonts the main window holds for the worksheet and the expression renderer: "ＭＳ 明朝" and
+    // "Bookman Old Style" italic, both 24 pixels high (18 pt on the screen).
+    FontSpec mainFont;
+    FontSpec hankakuFont;
+
+    ShellState();
+};
+
+// Find window: the index in openWindowList of the first entry equal to name, or -1.
+int findWindow(const ShellState& state, const std::string& name);
+
+// The layout blocks the master file editor gives a new unit (thirty lines, in the master file format).
+const Lines& defaultBlockLines();
+
+} // namespace tavola
