@@ -1,5 +1,7 @@
 #include "worksheet/worksheet.h"
 
+#include "question/copy_file.h"
+
 namespace tavola {
 
 Worksheet makeWorksheet(const UnitData& unit, bool answersShown, const std::string& mainFace)
@@ -58,6 +60,11 @@ UnitData worksheetContent(const Worksheet& sheet)
     unit.position = sheet.position;
     unit.fromMaster = sheet.master;
     return unit;
+}
+
+CopyRecord copyRecordOf(const Worksheet& sheet)
+{
+    return copyRecordOf(worksheetContent(sheet), sheet.settings);
 }
 
 } // namespace tavola

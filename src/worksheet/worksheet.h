@@ -7,6 +7,7 @@
 #include "courseware/unit_position.h"
 #include "platform/canvas.h"
 #include "platform/line_file.h"
+#include "question/master_file.h"
 #include "question/unit_data.h"
 #include "question/unit_settings.h"
 #include "worksheet/answer_boxes.h"
@@ -69,5 +70,7 @@ void takeContent(Worksheet& sheet, const UnitData& unit);
 // The unit data of a worksheet as it stands, for writing it as a copy file or back into a master file: caption
 // lines, problem lines, figures with their current positions, choices, and the layout blocks from the settings.
 UnitData worksheetContent(const Worksheet& sheet);
+// The same as the copy file writer takes it (copy_file.h: writeCopyFile, saveCopyAs).
+CopyRecord copyRecordOf(const Worksheet& sheet);
 
 } // namespace tavola

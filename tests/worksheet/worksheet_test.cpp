@@ -2,6 +2,8 @@
 #include "worksheet/worksheet.h"
 
 #include "platform/sjis.h"
+#include "question/copy_file.h"
+#include "question/unit_reader.h"
 #include "render/unit_images.h"
 #include "support/temp_folder.h"
 
@@ -73,6 +75,35 @@ TEST(Worksheet, MadeFromAUnitWithItsSettingsAndBackAsContent)
     takeContent(sheet, edited);
     EXPECT_EQ(sheet.problemLines, Lines{"x"});
     EXPECT_TRUE(sheet.changed);
+}
+
+TEST(Worksheet, CopyFileRoundTripKeepsPlacedFiguresAndSettings)
+{
+    UnitData unit;
+    unit.title = "題"_sj;
+    unit.school = "小学校"_sj;
+    unit.name = "氏名"_sj;
+    unit.problemLines = {"1/2+1/3=#5/6#", ""};
+    unit.graph = {"a.bmp", "-1", "-1"};
+    Worksheet sheet = makeWorksheet(unit, false);
+    sheet.settings.characterSize = 20;
+    sheet.settings.kran[0] = 5;
+    setFigurePosition(sheet.graph, 1, 90, 98); // as a pass placed it
+
+    test::TempFolder folder;
+    const std::string path = folder.systemPath("copy.prp");
+    ASSERT_TRUE(writeCopyFile(path, copyRecordOf(sheet)).ok());
+    UnitReader reader;
+    ASSERT_TRUE(readCopyFile(reader, path).ok());
+    Worksheet back = makeWorksheet(reader.unit(), false);
+    EXPECT_EQ(back.title, sheet.title);
+    EXPECT_EQ(back.school, sheet.school);
+    EXPECT_EQ(back.problemLines, sheet.problemLines);
+    EXPECT_EQ(back.graph, (Lines{"a.bmp", "90", "98"}));
+    EXPECT_EQ(back.settings.characterSize, 20);
+    EXPECT_EQ(back.settings.kran, sheet.settings.kran);
+    EXPECT_EQ(back.settings.textFace, sheet.settings.textFace);
+    EXPECT_FALSE(back.master);
 }
 
 TEST(Figures, ListLines)
