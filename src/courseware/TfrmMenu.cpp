@@ -288,7 +288,7 @@ void TfrmMenu::btnZenTangenClick()
 {
     if (zenTangen_ == nullptr) setZenTangen(new TfrmZenTangen(menu_.context().index, menu_.marks(), this));
     zenTangen_->setLesson(menu_.chosenLessonOrFirst());
-    if (formSize_.isValid()) zenTangen_->setFormSize(formSize_);
+    zenTangen_->setFormSize(formSize_.isValid() ? formSize_ : size());
     zenTangen_->exec();
     lstUnit->viewport()->update();
 }

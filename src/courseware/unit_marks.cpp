@@ -5,17 +5,25 @@
 #include "platform/sjis.h"
 
 #include <optional>
+#include <string_view>
 #include <unordered_set>
 
 namespace tavola {
 namespace {
 
-// The marker lines of a master file ("[[unit…"), looked up whole: a refresh asks for 80 markers per file.
-std::unordered_set<std::string> unitMarkers(const Lines& lines)
+// The marker lines of a master file ("[[unit…"), looked up whole: a refresh asks for 80 markers per file. The
+// bytes are scanned in place rather than split into lines first; CR and LF never occur inside a CP932 character.
+std::unordered_set<std::string> unitMarkers(std::string_view bytes)
 {
     std::unordered_set<std::string> markers;
-    for (const std::string& line : lines)
-        if (line.starts_with("[[unit")) markers.insert(line);
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(start, end - start);
+        if (line.starts_with("[[unit")) markers.emplace(line);
+        start = end + 1;
+    }
     return markers;
 }
 
@@ -103,17 +111,17 @@ UnitMarks::Outcome UnitMarks::refresh(const CoursewareIndex& index, int lesson, 
     for (int s = 1; s <= sections; ++s) {
         std::string master = index.masterFilePath(lesson, s);
         bool present = paths::fileExists(master);
-        std::optional<Lines> lines;
+        std::optional<std::string> bytes;
         if (present && outcome.rescanned) {
-            lines = readLineFile(master);
-            present = lines.has_value();
+            bytes = readWholeFile(master);
+            present = bytes.has_value();
         }
         if (!present) {
             outcome.stoppedAtSection = s;
             break;
         }
         std::unordered_set<std::string> markers;
-        if (lines) markers = unitMarkers(*lines);
+        if (bytes) markers = unitMarkers(*bytes);
         const Lines& units = index.sectionUnits(s);
         auto& row = table_[static_cast<std::size_t>(s)];
         for (int u = 1; u <= static_cast<int>(units.size()) && u <= kMaxUnits; ++u) {

@@ -120,6 +120,24 @@ TEST(UnitMarks, TheMarkNeedsSimilarProblemOneExactly)
         EXPECT_EQ(marks.hasSimilar(1, u), expected[u - 1]) << u;
 }
 
+TEST(UnitMarks, MarkersAreFoundWhateverEndsTheLines)
+{
+    MenuCourseware c;
+    c.writeMain({"たし算,L1\\\\tashi"});
+    c.writeSubIndex("L1\\tashi.ind", "t", {{"s", {"u1", "u2", "u3", "u4"}}});
+    // CR alone, LF alone, CR LF, and a last line without an end.
+    ASSERT_TRUE(
+        writeWholeFile(c.path("L1\\tashi1.que"), "[[unit1\r[[unit1R1\r[[unit2R1\n\n[[unit3R1\r\nx\r\n[[unit4R1"));
+    CoursewareIndex index(c.dir());
+    ASSERT_TRUE(index.readMainIndex());
+    ASSERT_TRUE(index.readLesson(1));
+    UnitMarks marks;
+    bool stale = true;
+    marks.refresh(index, 1, "", stale);
+    for (int u = 1; u <= 4; ++u)
+        EXPECT_TRUE(marks.hasSimilar(1, u)) << u;
+}
+
 TEST(UnitMarks, SimilarProblemsAreRescannedOnlyWhenStale)
 {
     Lesson l;
