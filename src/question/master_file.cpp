@@ -112,8 +112,9 @@ private:
         if (problemLinesBefore_ + c_.problemLines.size() + (range->second - range->first) >
             static_cast<std::size_t>(kMaxProblemLines))
             return fail(keyword, messages::tooManyProblemLines());
-        c_.problemLines.insert(c_.problemLines.end(), lines_.begin() + static_cast<std::ptrdiff_t>(range->first),
-                               lines_.begin() + static_cast<std::ptrdiff_t>(range->second));
+        append(c_.problemLines, *range);
+        for (std::size_t line = range->first; line < range->second; ++line)
+            c_.problemLineIndices.push_back(line);
         return true;
     }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavola {
 
@@ -20,13 +21,14 @@ std::optional<std::size_t> findRecord(const Lines& lines, std::string_view marke
 
 // What one record holds for the unit reader. "<<ans", "<<dummy" and "<<hint" are not kept.
 struct RecordContent {
-    Lines problemLines; // "<<ques", after the "{" … "}" comment
-    Lines header;       // "<<header" (copy files)
-    Lines value;        // 7 lines per "<<value" block
-    Lines font;         // 7 lines per "<<font" block
-    Lines kran;         // each "<<kran" block padded with "0" to 10 lines
-    Lines graph;        // "<<graph": file, x, y per figure
-    Lines agraph;       // "<<AGraph"
+    Lines problemLines;                          // "<<ques", after the "{" … "}" comment
+    std::vector<std::size_t> problemLineIndices; // where each problem line stands in the file
+    Lines header;                                // "<<header" (copy files)
+    Lines value;                                 // 7 lines per "<<value" block
+    Lines font;                                  // 7 lines per "<<font" block
+    Lines kran;                                  // each "<<kran" block padded with "0" to 10 lines
+    Lines graph;                                 // "<<graph": file, x, y per figure
+    Lines agraph;                                // "<<AGraph"
     Lines kgroup;
     Lines softkey;
     bool hasValue = false;

@@ -84,6 +84,7 @@ TEST(MasterFile, ReadsEveryBlockItKeepsAndSkipsTheOthers)
     ASSERT_TRUE(r.ok()) << u8(r.status.message());
     EXPECT_EQ(r.content.header, sjLines({"題", "学校", "氏名", "extra"}));
     EXPECT_EQ(r.content.problemLines, Lines{"x#1#"}); // the "{" … "}" comment is skipped
+    EXPECT_EQ(r.content.problemLineIndices, std::vector<std::size_t>{21});
     EXPECT_EQ(r.content.graph, (Lines{"fig1.bmp", "-1", "-1"}));
     EXPECT_EQ(r.content.agraph, (Lines{"ans1.bmp", "10", "20"}));
     EXPECT_EQ(r.content.kgroup, sjLines({"1/2", "ア"}));

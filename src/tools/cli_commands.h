@@ -1,0 +1,49 @@
+#pragma once
+// tavola-cli: the courseware seen from the command line, as JSON or as one line per problem found.
+// Each subcommand is a function taking the arguments after its name; tavola_cli.cpp lists them in its command
+// table, so a new subcommand is one more file, its declaration here and one line in that table.
+// Output is UTF-8; the courseware's CP932 texts are converted on the way out.
+#include "platform/line_file.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavola::cli {
+
+using Json = nlohmann::ordered_json;
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const Args& args);
+};
+
+int runIndex(const Args& args);
+int runShow(const Args& args);
+int runCheck(const Args& args);
+
+// The courseware folder named by a DIR argument (empty: the current directory), as CoursewareIndex takes it: an
+// absolute system path ending in a separator. nullopt when the folder cannot be named in CP932.
+std::optional<std::string> coursewareDir(const std::string& dirArg);
+
+// CP932 → UTF-8 for output.
+std::string utf8(const std::string& cp932);
+Json utf8List(const Lines& lines);
+
+// JSON on stdout (invalid bytes replaced, never thrown on).
+void printJson(const Json& value);
+// A message of the system (CP932) or of the tool (UTF-8) on stderr.
+void printSystemMessage(const std::string& cp932);
+void printError(const std::string& utf8Text);
+
+// Exit codes.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+} // namespace tavola::cli
