@@ -410,14 +410,5 @@ TEST_F(DrawMathTest, AnyBytesDrawWithoutFault)
     }
 }
 
-TEST_F(DrawMathTest, DrawMathAtIsTheSameCall)
-{
-    RecordingCanvas a;
-    RecordingCanvas b;
-    EXPECT_EQ(DrawMath(14, X, Y, 1.0, a, "1/2+x^2", colours::Red),
-              DrawMathAt(X, Y, 14, 1.0, b, "1/2+x^2", colours::Red));
-    EXPECT_EQ(describe(a), describe(b));
-}
-
 } // namespace
 } // namespace tavola::render
