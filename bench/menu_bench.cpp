@@ -105,5 +105,3 @@ void RefreshMarksCountsOnly(benchmark::State& state)
 BENCHMARK(RefreshMarksCountsOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

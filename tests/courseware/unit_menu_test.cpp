@@ -195,9 +195,3 @@ TEST(UnitMenu, ChoosingALessonRefreshesTheMarksForTheLearner)
     m.menu.refreshMarks();
     EXPECT_EQ(sjis::toUtf8(m.marks.mark(1, 1)), "◎[ ]");
 }
-
-TEST(UnitMenu, CaptionsOfTheModes)
-{
-    EXPECT_EQ(utf8(menuCaption(MenuMode::Open)), "マスターファイルを開く");
-    EXPECT_EQ(utf8(menuCaption(MenuMode::Add)), "追加ファイルを開く");
-}
