@@ -24,6 +24,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavola::cli {
 namespace {
@@ -159,6 +161,12 @@ std::unique_ptr<QGuiApplication> startGui()
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        // Qt wants a private runtime folder; without one it complains on every start.
+        const std::string runtime = "/tmp/tavola-runtime-" + std::to_string(::getuid());
+        ::mkdir(runtime.c_str(), 0700);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
     static int argc = 1;
     static char name[] = "tavola-cli";
     static char* argv[] = {name, nullptr};
