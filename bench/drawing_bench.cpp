@@ -1,0 +1,101 @@
+// The worksheet drawing pass: a full page of 60 lines with 80 answer boxes of fractions, on the screen's page
+// picture (a QImage) and at printer resolution (600 dpi A4) into a PDF. Each pass redraws the whole page, so this
+// is what every change of a setting costs.
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_fonts.h"
+#include "platform/sjis.h"
+#include "render/draw_math.h"
+#include "worksheet/drawing_pass.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPdfWriter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using namespace tavola;
+
+void ensureGui()
+{
+    if (QGuiApplication::instance() != nullptr) return;
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "tavola_bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+}
+
+// 40 lines with two answers each and 20 lines of plain fraction text: 60 lines, 80 boxes.
+Worksheet fullPage()
+{
+    UnitData unit;
+    unit.title = "分数のたし算とひき算//帯分数§1-2 くり上がりのある帯分数のたし算とひき算の練習"_sj;
+    unit.shortKey = "tasu1.que-U2";
+    for (int i = 0; i < 60; ++i) {
+        const std::string a = std::to_string(i % 9 + 1);
+        const std::string b = std::to_string(i % 7 + 2);
+        if (i % 3 == 2)
+            unit.problemLines.push_back("(" + a + ")  1&" + a + "/1" + b + "+2&3/" + b + "-1/2=" + a + "/" + b);
+        else
+            unit.problemLines.push_back("(" + a + ")  " + a + "/1" + b + "+" + b + "/" + a + "=# " + a + "&1/" + b +
+                                        ";" + b + "/" + a + " #　　1/" + b + "*" + a + "/5=# " + a + "/5" + b + " #");
+    }
+    Worksheet sheet = makeWorksheet(unit, true);
+    sheet.settings.lineSpacing = 16;
+    sheet.settings.kran = {1, 10, 4, 0, 0, 0, 15, 10, 0, 0};
+    return sheet;
+}
+
+void BM_DrawingPassScreen(benchmark::State& state)
+{
+    ensureGui();
+    Worksheet sheet = fullPage();
+    QImage image(630, 891, QImage::Format_RGB32);
+    QtCanvas canvas(image);
+    DrawOptions options;
+    for (auto _ : state) {
+        drawWorksheet(sheet, canvas, options);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    if (sheet.answerBoxes.size() != 80) state.SkipWithError("the page does not have 80 answer boxes");
+}
+BENCHMARK(BM_DrawingPassScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_DrawingPassPrinterPdf(benchmark::State& state)
+{
+    ensureGui();
+    Worksheet sheet = fullPage();
+    // Fill the answer-box table from a screen pass, as the worksheet has before it is printed.
+    {
+        QImage image(630, 891, QImage::Format_RGB32);
+        QtCanvas screen(image);
+        drawWorksheet(sheet, screen, {});
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(600);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    QtCanvas canvas(pdf);
+    DrawOptions options;
+    options.recording = false;
+    bool firstPage = true;
+    for (auto _ : state) {
+        if (!firstPage) canvas.newPage();
+        firstPage = false;
+        drawWorksheet(sheet, canvas, options);
+    }
+    canvas.end();
+    state.counters["pdf_bytes"] = static_cast<double>(buffer.size());
+}
+BENCHMARK(BM_DrawingPassPrinterPdf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
