@@ -54,6 +54,11 @@ std::string copyFileFolder(const std::string& coursewareDir, const std::string& 
     return coursewareDir + lessonStem + "\\";
 }
 
+std::string copyFileFolder(const CoursewareIndex& index, int lesson)
+{
+    return copyFileFolder(index.coursewareDir(), index.lessonStem(lesson < 1 ? 1 : lesson));
+}
+
 CopyNameCheck checkCopyName(const std::string& chosen)
 {
     // The system took the first "." of the whole path, so that a folder with a dot in its name (a hidden folder

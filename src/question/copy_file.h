@@ -1,6 +1,7 @@
 #pragma once
 // Copy files (.prp): one worksheet as the teacher made it, in one "[[unitX" record with its own caption lines,
 // problem lines, placed figures and layout settings. Written whole and safely; read back by the unit reader.
+#include "courseware/index_file.h"
 #include "platform/prompts.h"
 #include "platform/result.h"
 #include "question/master_file.h"
@@ -26,6 +27,8 @@ Status readCopyFile(UnitReader& reader, const std::string& path, int lesson = 1)
 
 // The folder copy files of a lesson are saved in and listed from: coursewareDir + stem + "\".
 std::string copyFileFolder(const std::string& coursewareDir, const std::string& lessonStem);
+// The same for lesson n of the index; a worksheet without a lesson (n < 1) uses lesson 1.
+std::string copyFileFolder(const CoursewareIndex& index, int lesson);
 
 // How a name chosen in the save dialog is taken: the extension of its file name (from the first "." of the
 // name after the last folder separator, "." and up to three characters, lower-cased).

@@ -168,4 +168,9 @@ TEST_F(CopyFileTest, AFailedWriteLeavesTheOldFile)
 TEST_F(CopyFileTest, StartFolderIsTheLessonsCopyFolder)
 {
     EXPECT_EQ(copyFileFolder("/cw/", "tasu"), "/cw/tasu\\");
+    ASSERT_TRUE(writeLineFile(dir.systemPath("Main.ind"), {"t", "", "a,tasu\\\\tasu", "b,kake\\\\kake"}));
+    CoursewareIndex index(dir.systemPath());
+    ASSERT_TRUE(index.readMainIndex());
+    EXPECT_EQ(copyFileFolder(index, 2), dir.systemPath("kake\\"));
+    EXPECT_EQ(copyFileFolder(index, 0), dir.systemPath("tasu\\"));
 }

@@ -3,6 +3,9 @@
 # survive: every run ends with exit code 0, 1 or 2, never by a signal.
 set -uo pipefail
 cli="$1"
+# Under the sanitizers a fault must not pass for an ordinary exit code 1.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=99"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=99:print_stacktrace=1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
