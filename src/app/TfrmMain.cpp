@@ -105,6 +105,8 @@ TfrmMain::TfrmMain(Prompts& prompts, SettingsStore& settings, const Clock& clock
 TfrmMain::~TfrmMain()
 {
     qApp->removeEventFilter(this);
+    // The children are destroyed after this part of the window is gone: the area must not call back into it.
+    disconnect(mdiArea_, nullptr, this, nullptr);
 }
 
 void TfrmMain::buildCommandPanel()
