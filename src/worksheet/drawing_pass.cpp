@@ -248,6 +248,9 @@ DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& op
 
     // 1–2: the ground, the base size and the renderer's metrics.
     if (!printer) canvas.fillRect({0, 0, W, H}, colours::White);
+    // Header texts are transparent too: at printer scale the number line's cell reaches the top rule, and an
+    // opaque cell would cut into it.
+    canvas.brush.style = BrushStyle::Clear;
     int F = c + set.characterSize;
     if (F < 1) F = 10;
     render::setWorksheetMetrics(s, set.characterSize, printer);

@@ -107,6 +107,9 @@ TEST_F(DrawingPassTest, ScreenA4HeaderRulesAndLinePositions)
     ASSERT_NE(number, nullptr);
     EXPECT_EQ((Point{number->rect.left, number->rect.top}), (Point{50, 15}));
     EXPECT_EQ(number->font.sizePt, 10);
+    // Every text is drawn transparently, so no text cell covers a rule or a line drawn before it.
+    for (const CanvasOp& op : canvas.texts())
+        EXPECT_EQ(op.brush.style, BrushStyle::Clear) << sjis::toUtf8(op.text);
 }
 
 TEST_F(DrawingPassTest, LineSpacingMarginsAndEmptyLines)
