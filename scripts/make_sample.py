@@ -17,12 +17,13 @@ SOURCE = HERE / "sample"
 TARGET = HERE.parent / "sample"
 GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 
-# Paper A4, answers hidden, main line spacing 70 (room for stacked fractions), margins 5 and 5, start number 1,
-# all options; character size 14 in the main face; square answer boxes of width 12 at x = 300.
+# Paper A4, answers hidden, main line spacing 80 (room for stacked fractions in their boxes), margins 5 and 5, start number 1,
+# all options; character size 14 in the main face; square answer boxes of width 12 and height 20 (tall enough
+# for a stacked fraction) at x = 300.
 LAYOUT = """<<value
 630
 False
-70
+80
 5
 5
 1
@@ -40,7 +41,7 @@ False
 <<kran
 1
 12
-10
+20
 0
 30
 0
