@@ -18,10 +18,9 @@ public:
     virtual void markActiveWorksheetChanged() = 0;
     virtual void toggleReducedView() = 0;               // the 縮小/拡大 toggle
     virtual std::string reducedViewCaption() const = 0; // "縮小" or "拡大" (CP932)
-    virtual void scrollActiveWorksheet() = 0;           // back to the top of the page
+    virtual void scrollActiveWorksheet() = 0;           // PageUp/PageDown: top of the page <-> its end
     virtual void setShowAnswers(bool on) = 0;           // the 解答表示 check box; redraws
     virtual bool showAnswers() const = 0;
-    virtual void scrollActiveWorksheetBy(int pages) = 0; // PageUp (-1) / PageDown (+1)
 };
 
 } // namespace tavola
