@@ -78,27 +78,6 @@ TEST(AnswerBoxSettings, EachControlWritesItsOwnItemOrMarginAndNothingElse)
     }
 }
 
-TEST(AnswerBoxSettings, AWidthOf15IsWrittenBackAsItsLine)
-{
-    Worksheet sheet = sheetWithKran({"1", "10", "4", "0", "0", "0", "15", "10", "0", "0"});
-    EXPECT_TRUE(applySetting(sheet, SettingControl::BoxWidth, 15));
-    EXPECT_EQ(sheet.settings.kranLines(), (Lines{"1", "15", "4", "0", "0", "0", "15", "10", "0", "0"}));
-}
-
-TEST(AnswerBoxSettings, ASheetWithoutKranBlockOpensWithBracketsOfWidth10)
-{
-    Worksheet sheet = sheetWithKran({});
-    BoxShape button = shapeButtonOf(settingValue(sheet, SettingControl::Shape));
-    EXPECT_EQ(button, BoxShape::Brackets);
-    EXPECT_EQ(sizeSpinsEnabled(button), (SizeSpinsEnabled{true, false}));
-    EXPECT_EQ(settingValue(sheet, SettingControl::BoxWidth), 10);
-    EXPECT_EQ(settingValue(sheet, SettingControl::BoxHeight), 4);
-    EXPECT_EQ(settingValue(sheet, SettingControl::BoxInsetX), 15);
-    EXPECT_EQ(settingValue(sheet, SettingControl::BoxInsetY), 10);
-    EXPECT_EQ(settingValue(sheet, SettingControl::LeftMargin), 5);
-    EXPECT_EQ(settingValue(sheet, SettingControl::RightMargin), 5);
-}
-
 TEST(AnswerBoxSettings, SpinRangesHoldEveryDefaultAndWidenForValuesFromTheFile)
 {
     EXPECT_EQ(spinRange(SettingControl::LeftMargin), (SpinRange{0, 15}));
