@@ -8,54 +8,47 @@ void ScriptedPrompts::message(const std::string& text) { shown.push_back({Kind::
 
 void ScriptedPrompts::error(const std::string& text) { shown.push_back({Kind::Error, text}); }
 
+namespace {
+
+// The next scripted reply, or the fallback (noted as unexpected) when the script has run out.
+template <class T>
+T nextReply(std::deque<T>& queue, T fallback, int& unexpected)
+{
+    if (queue.empty()) {
+        ++unexpected;
+        return fallback;
+    }
+    T reply = std::move(queue.front());
+    queue.pop_front();
+    return reply;
+}
+
+} // namespace
+
 Answer ScriptedPrompts::confirm(const std::string& text)
 {
     shown.push_back({Kind::Confirm, text});
-    if (answers.empty()) {
-        ++unexpected;
-        return Answer::No;
-    }
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
+    return nextReply(answers, Answer::No, unexpected);
 }
 
 Answer ScriptedPrompts::confirmWithCancel(const std::string& text)
 {
     shown.push_back({Kind::ConfirmWithCancel, text});
-    if (answers.empty()) {
-        ++unexpected;
-        return Answer::Cancel;
-    }
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
+    return nextReply(answers, Answer::Cancel, unexpected);
 }
 
 std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request)
 {
     shown.push_back({Kind::SaveFile, request.title});
     fileRequests.push_back(request);
-    if (fileNames.empty()) {
-        ++unexpected;
-        return std::nullopt;
-    }
-    auto name = fileNames.front();
-    fileNames.pop_front();
-    return name;
+    return nextReply(fileNames, std::optional<std::string>(), unexpected);
 }
 
 std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest& request)
 {
     shown.push_back({Kind::OpenFile, request.title});
     fileRequests.push_back(request);
-    if (fileNames.empty()) {
-        ++unexpected;
-        return std::nullopt;
-    }
-    auto name = fileNames.front();
-    fileNames.pop_front();
-    return name;
+    return nextReply(fileNames, std::optional<std::string>(), unexpected);
 }
 
 std::vector<std::string> ScriptedPrompts::shownUtf8() const

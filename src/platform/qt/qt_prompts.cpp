@@ -44,32 +44,37 @@ Answer QtPrompts::confirmWithCancel(const std::string& text)
     return Answer::Cancel;
 }
 
-std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& request)
+namespace {
+
+// The system path of a name the dialog returned; a name CP932 cannot hold is refused with a message.
+std::optional<std::string> chosenName(QtPrompts& prompts, const QString& name)
+{
+    if (name.isEmpty()) return std::nullopt;
+    auto sys = paths::systemPathOf(name.toStdString());
+    if (!sys) prompts.message("このファイル名は使えません"_sj);
+    return sys;
+}
+
+QString startPath(const FileDialogRequest& request)
 {
     QString start = QString::fromStdString(paths::realPath(request.startFolder));
     if (!request.suggestedName.empty()) start += "/" + toQString(request.suggestedName);
-    QString name = QFileDialog::getSaveFileName(parent_, toQString(request.title), start, filterText(request.filter),
-                                                nullptr, QFileDialog::DontConfirmOverwrite);
-    if (name.isEmpty()) return std::nullopt;
-    auto sys = paths::systemPathOf(name.toStdString());
-    if (!sys) {
-        message("このファイル名は使えません"_sj);
-        return std::nullopt;
-    }
-    return sys;
+    return start;
+}
+
+} // namespace
+
+std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& request)
+{
+    return chosenName(*this, QFileDialog::getSaveFileName(parent_, toQString(request.title), startPath(request),
+                                                          filterText(request.filter), nullptr,
+                                                          QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<std::string> QtPrompts::openFileName(const FileDialogRequest& request)
 {
-    QString start = QString::fromStdString(paths::realPath(request.startFolder));
-    QString name = QFileDialog::getOpenFileName(parent_, toQString(request.title), start, filterText(request.filter));
-    if (name.isEmpty()) return std::nullopt;
-    auto sys = paths::systemPathOf(name.toStdString());
-    if (!sys) {
-        message("このファイル名は使えません"_sj);
-        return std::nullopt;
-    }
-    return sys;
+    return chosenName(*this, QFileDialog::getOpenFileName(parent_, toQString(request.title), startPath(request),
+                                                          filterText(request.filter)));
 }
 
 } // namespace tavola
