@@ -7,7 +7,9 @@
 #include "render/unit_images.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +46,23 @@ std::optional<QRect> inkBounds(const QImage& image, const QRect& area)
             }
     if (left == INT_MAX) return std::nullopt;
     return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// A text drawn the plain Qt way: the canvas's font on the device, the baseline one ascent under the cell's top.
+QImage drawnByQt(const QImage& blank, const FontSpec& spec, bool opaque, const std::string& text, QPoint at)
+{
+    QImage image = blank.copy();
+    QtCanvas reference(image); // only for the QFont the specification turns into
+    const QFont f = reference.qfont(spec);
+    reference.end();
+    QPainter p(&image);
+    const QFontMetrics m(f, &image);
+    const QString s = QString::fromUtf8(sjis::toUtf8(text));
+    if (opaque) p.fillRect(QRect(at.x(), at.y(), m.horizontalAdvance(s), m.ascent() + m.descent()), Qt::white);
+    p.setFont(f);
+    p.setPen(QColor(spec.colour.red(), spec.colour.green(), spec.colour.blue()));
+    p.drawText(QPointF(at.x(), at.y() + m.ascent()), s);
+    return image;
 }
 
 } // namespace
@@ -113,6 +132,117 @@ private slots:
         // Double-byte text goes through the CP932 conversion.
         const std::string sign = "≧"_sj;
         QCOMPARE(canvas.textWidth(sign), m.horizontalAdvance(QString::fromUtf8("≧")));
+    }
+
+    // A text-out draws the same pixels the first time (shaped anew), the second time (kept from the first) and
+    // as QPainter::drawText does, whatever the face, style and fallback.
+    void keptTextDrawsTheSamePixelsAsQt_data()
+    {
+        QTest::addColumn<QByteArray>("face");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("underline");
+        QTest::addColumn<bool>("strikeOut");
+        QTest::addColumn<bool>("opaque");
+        QTest::addColumn<int>("sizePt");
+        QTest::addColumn<QByteArray>("colour");
+        QTest::newRow("ascii") << QByteArray("ＭＳ 明朝") << QByteArray("(12)  3/45+x=y") << false << false << false
+                               << false << 14 << QByteArray("black");
+        QTest::newRow("one digit") << QByteArray("ＭＳ 明朝") << QByteArray("7") << false << false << false << false
+                                   << 18 << QByteArray("black");
+        QTest::newRow("full width") << QByteArray("ＭＳ 明朝") << QByteArray("分数のたし算　実施日　　月　　日")
+                                    << false << false << false << false << 16 << QByteArray("black");
+        QTest::newRow("gothic signs") << QByteArray("ＭＳ ゴシック") << QByteArray("≧×÷＝（１）") << false << false
+                                      << false << false << 12 << QByteArray("black");
+        QTest::newRow("underlined") << QByteArray("ＭＳ 明朝") << QByteArray("名前 1/2") << false << true << false
+                                    << false << 18 << QByteArray("black");
+        QTest::newRow("struck out") << QByteArray("ＭＳ Ｐゴシック") << QByteArray("ひき算 9-8") << false << false
+                                    << true << false << 14 << QByteArray("black");
+        QTest::newRow("bold") << QByteArray("ＭＳ 明朝") << QByteArray("帯分数 2&1/3") << true << false << false
+                              << false << 18 << QByteArray("black");
+        QTest::newRow("bold underlined red opaque") << QByteArray("ＭＳ ゴシック") << QByteArray("答え 5/6") << true
+                                                    << true << false << true << 16 << QByteArray("red");
+        // The Latin face lacks the kana and kanji: they come from a fallback face.
+        QTest::newRow("fallback") << QByteArray("Bookman Old Style") << QByteArray("Ab 分数 cd") << false << false
+                                  << false << false << 14 << QByteArray("blue");
+    }
+
+    void keptTextDrawsTheSamePixelsAsQt()
+    {
+        QFETCH(QByteArray, face);
+        QFETCH(QByteArray, text);
+        QFETCH(bool, bold);
+        QFETCH(bool, underline);
+        QFETCH(bool, strikeOut);
+        QFETCH(bool, opaque);
+        QFETCH(int, sizePt);
+        QFETCH(QByteArray, colour);
+        FontSpec spec;
+        spec.face = sjis::encode(face.toStdString());
+        spec.sizePt = sizePt;
+        spec.bold = bold;
+        spec.underline = underline;
+        spec.strikeOut = strikeOut;
+        spec.colour = colour == "red" ? colours::Red : colour == "blue" ? colours::Blue : colours::Black;
+        const std::string cp932 = sjis::encode(text.toStdString());
+        const QPoint at(7, 9);
+        QImage blank = whitePage(420, 60);
+        blank.fill(QColor(200, 220, 240)); // an opaque cell shows against it
+        const QImage qt = drawnByQt(blank, spec, opaque, cp932, at);
+        QVERIFY(inkBounds(qt, qt.rect()).has_value());
+
+        // Three bands of the blank page: the first text-out, other texts, the same text-out again.
+        QImage page(blank.width(), 3 * blank.height(), blank.format());
+        {
+            QPainter p(&page);
+            for (int band = 0; band < 3; ++band)
+                p.drawImage(0, band * blank.height(), blank);
+        }
+        const int band = blank.height();
+        {
+            QtCanvas canvas(page);
+            canvas.font = spec;
+            canvas.brush = BrushSpec{colours::White, opaque ? BrushStyle::Solid : BrushStyle::Clear};
+            const int end = canvas.textOut(at.x(), at.y(), cp932);
+            // Other fonts and texts in between, as the renderer switches fonts per character.
+            canvas.font.sizePt += 4;
+            canvas.font.colour = colours::Green;
+            canvas.textOut(0, 2 * band + 20, "1");
+            // A wide dotted inverting pen of the text's colour leaves nothing behind for the text.
+            canvas.pen = PenSpec{spec.colour, 3, PenMode::Invert, PenStyle::Dot};
+            canvas.line(0, 2 * band + 50, 100, 2 * band + 50);
+            canvas.font = spec;
+            canvas.font.bold = !spec.bold;
+            canvas.textOut(20, 2 * band + 20, cp932);
+            canvas.font = spec;
+            QCOMPARE(canvas.textOut(at.x(), band + at.y(), cp932), end);
+            QCOMPARE(canvas.textWidth(cp932), end - at.x());
+        }
+        QCOMPARE(page.copy(0, 0, blank.width(), band), qt);
+        QCOMPARE(page.copy(0, band, blank.width(), band), qt);
+    }
+
+    void keptTextsAreBoundedAndStillRight()
+    {
+        QImage image = whitePage(300, 60);
+        QtCanvas canvas(image);
+        canvas.font.face = "ＭＳ 明朝"_sj;
+        canvas.font.sizePt = 12;
+        const QFontMetrics m(canvas.qfont(canvas.font), &image);
+        // More distinct texts than are kept, twice over: each is measured right before and after the drop.
+        for (int round = 0; round < 2; ++round)
+            for (int i = 0; i < 6000; i += 7) {
+                const std::string t = std::to_string(i) + "/" + std::to_string(i % 97);
+                QCOMPARE(canvas.textOut(3, 3, t), 3 + m.horizontalAdvance(QString::fromStdString(t)));
+            }
+        for (int i = 0; i < 5000; ++i) {
+            const std::string t = std::to_string(i);
+            QCOMPARE(canvas.textWidth(t), m.horizontalAdvance(QString::fromStdString(t)));
+        }
+        // A text longer than the kept ones is measured each time.
+        const std::string lengthy(600, '8');
+        QCOMPARE(canvas.textWidth(lengthy), m.horizontalAdvance(QString::fromStdString(lengthy)));
+        QCOMPARE(canvas.textOut(0, 0, lengthy), m.horizontalAdvance(QString::fromStdString(lengthy)));
     }
 
     void brushDecidesOpaqueOrTransparentText()

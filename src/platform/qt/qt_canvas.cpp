@@ -9,6 +9,8 @@
 #include <QPaintEngine>
 #include <QPen>
 #include <QPolygon>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,10 +24,14 @@ QColor toQColor(Colour c)
     return QColor(c.red(), c.green(), c.blue());
 }
 
-// Texts up to this many bytes (characters and signs, the renderer's usual calls) are converted once and kept.
-constexpr std::size_t kShortText = 4;
-constexpr std::size_t kMaxShortTexts = 4096;
 constexpr int kMaxPixelSize = 4000;
+// Texts kept, over all fonts, before all of them are dropped; longer texts are measured and shaped every time.
+constexpr std::size_t kMaxTextRuns = 4096;
+constexpr std::size_t kMaxKeptText = 256;
+// Fonts kept before all of them are dropped (a page uses a handful).
+constexpr std::size_t kMaxFonts = 64;
+// A width no single line of text reaches, so that the layout never wraps.
+constexpr qreal kUnboundedWidth = 1.0e7;
 
 } // namespace
 
@@ -110,11 +116,10 @@ bool sameFace(const FontSpec& a, const FontSpec& b)
 }
 } // namespace
 
-const QtCanvas::FontEntry& QtCanvas::currentFont()
+QtCanvas::FontEntry& QtCanvas::currentFont()
 {
-    // The renderer switches between two or three fonts per character: the last one is compared field by field
-    // before a key is built.
-    if (lastFont_ != nullptr && sameFace(font, lastSpec_)) return *lastFont_;
+    for (const RecentFont& r : recent_)
+        if (r.entry != nullptr && sameFace(font, r.spec)) return *r.entry;
     std::string key = font.face;
     key += '\0';
     key += std::to_string(pixelSizeOf(font.sizePt));
@@ -124,55 +129,122 @@ const QtCanvas::FontEntry& QtCanvas::currentFont()
     key += font.strikeOut ? 'S' : '-';
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
+        if (fonts_.size() >= kMaxFonts) {
+            fonts_.clear();
+            recent_ = {};
+            runCount_ = 0;
+            painterFont_ = nullptr;
+        }
         QFont f = qfont(font);
         // Metrics for the target device, so that a printer's resolution is respected.
         QFontMetrics m = painter_->device() != nullptr ? QFontMetrics(f, painter_->device()) : QFontMetrics(f);
-        it = fonts_.emplace(key, std::make_unique<FontEntry>(FontEntry{f, m})).first;
+        const int ascent = m.ascent();
+        const int height = m.ascent() + m.descent();
+        const bool glyphRuns = raster_ && !font.underline && !font.strikeOut;
+        it = fonts_.emplace(key, std::make_unique<FontEntry>(FontEntry{f, m, ascent, height, glyphRuns, {}})).first;
     }
-    lastSpec_ = font;
-    lastFont_ = it->second.get();
-    return *lastFont_;
+    RecentFont& slot = recent_[nextRecent_];
+    nextRecent_ = (nextRecent_ + 1) % recent_.size();
+    slot.spec = font;
+    slot.entry = it->second.get();
+    return *slot.entry;
 }
 
-const QString& QtCanvas::toText(const std::string& text)
+void QtCanvas::dropTextRuns()
 {
-    if (text.size() > kShortText) {
-        scratch_ = toQString(text);
+    for (auto& [key, entry] : fonts_)
+        entry->runs.clear();
+    runCount_ = 0;
+}
+
+QtCanvas::TextRun& QtCanvas::textRun(FontEntry& f, const std::string& text)
+{
+    auto it = f.runs.find(text);
+    if (it != f.runs.end()) return it->second;
+    TextRun run;
+    run.text = toQString(text);
+    // One advance for the whole run: integer advances of single glyphs would round each half-width glyph up.
+    run.advance = f.metrics.horizontalAdvance(run.text);
+    if (text.size() > kMaxKeptText) {
+        scratch_ = std::move(run);
         return scratch_;
     }
-    auto it = shortTexts_.find(text);
-    if (it != shortTexts_.end()) return it->second;
-    if (shortTexts_.size() >= kMaxShortTexts) shortTexts_.clear();
-    return shortTexts_.emplace(text, toQString(text)).first->second;
+    if (runCount_ >= kMaxTextRuns) dropTextRuns();
+    ++runCount_;
+    return f.runs.emplace(text, std::move(run)).first->second;
+}
+
+void QtCanvas::shape(const FontEntry& f, TextRun& run) const
+{
+    // One line laid out as QPainter::drawText lays out a text: the same shaping, the same fallback faces for
+    // characters the face lacks, and the same glyph positions.
+    QTextLayout layout(run.text, f.font, painter_->device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(painter_->layoutDirection());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setLineWidth(kUnboundedWidth);
+    layout.endLayout();
+    const qreal baseline = line.isValid() ? line.y() + line.ascent() : 0.0;
+    run.glyphs = layout.glyphRuns();
+    // Positions from the pen at the baseline, so that drawing adds only the pen's position.
+    for (QGlyphRun& g : run.glyphs) {
+        QList<QPointF> positions = g.positions();
+        for (QPointF& p : positions)
+            p.ry() -= baseline;
+        g.setPositions(positions);
+    }
+    run.shaped = true;
 }
 
 int QtCanvas::textWidth(const std::string& text)
 {
     if (text.empty()) return 0;
-    return currentFont().metrics.horizontalAdvance(toText(text));
+    return textRun(currentFont(), text).advance;
 }
 
 int QtCanvas::textHeight(const std::string&)
 {
-    const FontEntry& f = currentFont();
-    return f.metrics.ascent() + f.metrics.descent();
+    return currentFont().height;
+}
+
+void QtCanvas::applyTextPen(Colour colour)
+{
+    // Glyphs take only the pen's colour; a pen of that colour already set is kept.
+    const QColor c = toQColor(colour);
+    const QPen& current = painter_->pen();
+    if (current.style() == Qt::SolidLine && current.brush().style() == Qt::SolidPattern && current.color() == c) return;
+    painter_->setPen(QPen(c));
 }
 
 int QtCanvas::textOut(int x, int y, const std::string& text)
 {
     if (text.empty()) return x;
-    const FontEntry& f = currentFont();
-    const QString& s = toText(text);
-    // One advance for the whole run: integer advances of single glyphs would round each half-width glyph up.
-    const int advance = f.metrics.horizontalAdvance(s);
-    if (!active()) return x + advance;
+    FontEntry& f = currentFont();
+    TextRun& run = textRun(f, text);
+    if (!active()) return x + run.advance;
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (brush.style == BrushStyle::Solid)
-        painter_->fillRect(QRect(x, y, advance, f.metrics.ascent() + f.metrics.descent()), toQColor(brush.colour));
-    painter_->setFont(f.font);
-    painter_->setPen(QPen(toQColor(font.colour)));
-    painter_->drawText(QPointF(x, y + f.metrics.ascent()), s);
-    return x + advance;
+        painter_->fillRect(QRect(x, y, run.advance, f.height), toQColor(brush.colour));
+    applyTextPen(font.colour);
+    const QPointF baseline(x, y + f.ascent);
+    if (f.glyphRuns) {
+        // On a picture the glyphs shaped once are drawn again; the painter's font is not needed for them.
+        if (!run.shaped) shape(f, run);
+        for (const QGlyphRun& g : run.glyphs)
+            painter_->drawGlyphRun(baseline, g);
+    } else {
+        // A printer or PDF gets the text itself, which keeps its characters in the document; decorated text is
+        // drawn with the painter's own underline and strike-out.
+        if (painterFont_ != &f || !owned_) {
+            painter_->setFont(f.font);
+            painterFont_ = owned_ ? &f : nullptr;
+        }
+        painter_->drawText(baseline, run.text);
+    }
+    return x + run.advance;
 }
 
 bool QtCanvas::invertOnPicture() const

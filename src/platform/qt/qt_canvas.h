@@ -13,8 +13,12 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <QPainter>
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,12 +71,32 @@ public:
     int pixelSizeOf(int sizePt) const;
 
 private:
+    // A text as drawn in one font: converted from CP932 once, its advance measured once for the whole run, and
+    // on a picture its glyphs shaped once (fallback faces included), positioned from the pen at the baseline.
+    struct TextRun {
+        QString text;
+        int advance = 0;
+        bool shaped = false;
+        QList<QGlyphRun> glyphs;
+    };
     struct FontEntry {
         QFont font;
         QFontMetrics metrics;
+        int ascent = 0;
+        int height = 0;
+        // Glyph runs carry no underline or strike-out of their own making, so decorated fonts draw as text.
+        bool glyphRuns = false;
+        std::unordered_map<std::string, TextRun> runs;
     };
-    const FontEntry& currentFont();
-    const QString& toText(const std::string& text);
+    struct RecentFont {
+        FontSpec spec;
+        FontEntry* entry = nullptr;
+    };
+    FontEntry& currentFont();
+    TextRun& textRun(FontEntry& f, const std::string& text);
+    void shape(const FontEntry& f, TextRun& run) const;
+    void dropTextRuns();
+    void applyTextPen(Colour colour);
     void applyPen(bool forShape);
     void applyBrush();
     bool invertOnPicture() const;
@@ -86,13 +110,16 @@ private:
     bool printer_ = false;
     bool raster_ = false;
 
-    // Fonts by face, pixel size and style; the last one used is looked at first.
+    // Fonts by face, pixel size and style. The renderer switches between two or three fonts per character, so the
+    // last few used are compared field by field before a key is built.
     std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
-    FontSpec lastSpec_;
-    const FontEntry* lastFont_ = nullptr;
-    // Short texts (single characters and signs) are converted from CP932 once.
-    std::unordered_map<std::string, QString> shortTexts_;
-    QString scratch_;
+    std::array<RecentFont, 4> recent_{};
+    std::size_t nextRecent_ = 0;
+    // Texts kept over all fonts; past a bound they are all dropped and measured anew.
+    std::size_t runCount_ = 0;
+    TextRun scratch_;
+    // The font last given to the painter by this canvas (only while the canvas owns the painter).
+    const FontEntry* painterFont_ = nullptr;
 };
 
 } // namespace tavola
