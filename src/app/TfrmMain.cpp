@@ -90,6 +90,7 @@ TfrmMain::TfrmMain(Prompts& prompts, SettingsStore& settings, const Clock& clock
     buildTipsPanel();
     buildTitleWindow();
     buildMenus();
+    setUpWorksheets();
 
     // Full screen width at the top left, leaving room for the task bar below.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

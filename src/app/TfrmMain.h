@@ -2,10 +2,17 @@
 // The main window: a multiple-document frame whose children are the title window and the worksheet windows,
 // with the command panel on its left, the menus, the save pop-up, the tips panel and the teacher/student lock.
 // It owns the shell state and the courseware index and forwards its commands to the logic and to the windows
-// of the flows.
+// of the flows. The worksheet windows (TfrmPrint) are its children; the controls of the command panel act on the
+// current one, and its menus are merged into the menu bar while it is active.
+#include "app/open_flows.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "courseware/index_file.h"
+#include "courseware/unit_marks.h"
+#include "courseware/unit_menu.h"
+#include "question/unit_reader.h"
+#include "worksheet/TfrmPrint.h"
+#include "worksheet/worksheet_host.h"
 
 #include <QMainWindow>
 
@@ -31,9 +38,15 @@ namespace tavola {
 class Clock;
 class Prompts;
 class SettingsStore;
+class TfrmMenu;
+class TfrmSettei;
 } // namespace tavola
 
-class TfrmMain : public QMainWindow, private tavola::ShowSequenceWindow {
+class TfrmMain : public QMainWindow,
+                 public tavola::WorksheetHost,
+                 private tavola::ShowSequenceWindow,
+                 private tavola::OpenFlowWindows,
+                 private TfrmPrintHost {
     Q_OBJECT
 public:
     static constexpr int kPanelWidth = 113;
@@ -54,8 +67,38 @@ public:
     // The windows created after this one at start-up (they live for the whole run).
     void attachVersionWindow(TfrmVersion* window) { frmVersion_ = window; }
     void attachJukuWindow(TfrmJuku* window) { frmJuku_ = window; }
+    void attachMenuWindow(tavola::TfrmMenu* window) { frmMenu_ = window; }
+    void attachSetteiWindow(tavola::TfrmSettei* window) { frmSettei_ = window; }
     TfrmVersion* versionWindow() const { return frmVersion_; }
     TfrmJuku* jukuWindow() const { return frmJuku_; }
+    tavola::TfrmMenu* menuWindow() const { return frmMenu_; }
+
+    // What the unit selection window shares with the shell.
+    tavola::MenuContext menuContext();
+    tavola::UnitMarks& marks() { return marks_; }
+    // The learner's record file of lesson n (empty without a learner).
+    std::string recordFileOf(int lesson) const;
+
+    // The opening flows.
+    tavola::OpenResult openUnit(const tavola::UnitPosition& position, bool reopen);
+    bool openUnitThroughMenu();
+    TfrmPrint* currentWorksheet() const { return state_.currentWorksheet; }
+    // The worksheet windows in the order they were opened.
+    QList<TfrmPrint*> worksheetWindows() const;
+
+    // Pictures go to the system clipboard; tests replace the writer.
+    using ClipboardWriter = std::function<void(const QImage&)>;
+    void setClipboardWriter(ClipboardWriter writer) { clipboardWriter_ = std::move(writer); }
+
+    // The active worksheet for the dialogs that work on it (TfrmSettei).
+    tavola::Worksheet* activeWorksheet() override;
+    void redrawActiveWorksheet() override;
+    void markActiveWorksheetChanged() override;
+    void toggleReducedView() override;
+    std::string reducedViewCaption() const override;
+    void scrollActiveWorksheet() override;
+    void setShowAnswers(bool on) override;
+    bool showAnswers() const override { return state_.showAnswers; }
 
     // How the show sequence ended; Quit means the window closes and the program ends.
     bool showSequenceRun() const { return showSequenceRun_; }
@@ -70,7 +113,7 @@ public:
     // Operations offered to the other windows.
     void applyPaper(int width) override;
     void paperAction(tavola::PaperChoice choice);
-    void activateWindow(int index);
+    void activateWindow(int index) override;
     void showSavePopup(bool saveMasterEnabled);
     void hideSavePopup();
     // Shows teacher mode or student mode without writing the setting.
@@ -169,6 +212,7 @@ public slots:
     void mnuDoYouKnowClick();
     void mnuHosokuClick();
     void btnTipsCloseClick();
+    void mdiAreaSubWindowActivated(QMdiSubWindow* window);
 
 signals:
     // Main.ind was missing: the window closes and the program ends with a failure status.
@@ -189,6 +233,30 @@ private:
     bool handleKey(QKeyEvent* event);
     void setAnswerGlyph();
     void openDocument(const std::string& systemPath, int context);
+
+    // The worksheet windows.
+    void setUpWorksheets();
+    tavola::OpenFlowContext openFlowContext();
+    bool chooseUnit() override;
+    void closeCurrentWorksheet() override;
+    void createWorksheetWindow(tavola::WorksheetDocument document) override;
+    void worksheetActivated(TfrmPrint& window);
+    void loadControls(const tavola::Worksheet& sheet);
+    void mergeMenus(TfrmPrint* window);
+    void showMenus(bool keyLock);
+    void worksheetSettingChanged();
+    void showMessages(const std::vector<std::string>& messages);
+    void enableCopyButtons(bool on);
+    QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
+
+    // TfrmPrintHost.
+    tavola::DrawOptions worksheetDrawOptions() const override;
+    bool worksheetCloseQuery(TfrmPrint& window) override;
+    void worksheetClosed(TfrmPrint& window) override;
+    void worksheetSelectionChanged(TfrmPrint& window) override;
+    void worksheetCommand(TfrmPrint& window, WorksheetCommand command) override;
+    void putPictureOnClipboard(const QImage& picture) override;
+    bool answerCommandEnabled() const override;
 
     // The show sequence's window steps.
     void showTitlePicture(const std::string& path) override;
@@ -216,6 +284,14 @@ private:
     std::string startupProblem_; // why the courseware folder could not be taken
     TfrmVersion* frmVersion_ = nullptr;
     TfrmJuku* frmJuku_ = nullptr;
+    tavola::TfrmMenu* frmMenu_ = nullptr;
+    tavola::TfrmSettei* frmSettei_ = nullptr;
+    tavola::UnitMarks marks_;
+    tavola::UnitReader reader_;
+    TfrmPrint* mergedMenus_ = nullptr; // the worksheet window whose menus are in the menu bar
+    bool loadingControls_ = false;     // the controls show a worksheet's settings: nothing is written back
+    bool closeQueryRunning_ = false;
+    ClipboardWriter clipboardWriter_;
     UrlOpener urlOpener_;
     bool showSequenceRun_ = false;
     tavola::ShowOutcome showOutcome_ = tavola::ShowOutcome::Completed;

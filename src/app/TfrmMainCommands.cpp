@@ -135,8 +135,7 @@ void TfrmMain::showMode(bool keyLock)
          std::initializer_list<QWidget*>{btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
                                          btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMoji, lblSize})
         w->setVisible(!keyLock);
-    for (QMenu* m : {mnuFile, mnuEdit, mnuWindow})
-        m->menuAction()->setVisible(!keyLock);
+    showMenus(keyLock);
     mnuDoYouKnow->setVisible(!keyLock);
     if (keyLock) hideSavePopup();
 }
@@ -156,53 +155,12 @@ void TfrmMain::applyPaper(int width)
     state_.currentPaper = applied.paper;
 }
 
-void TfrmMain::paperAction(PaperChoice)
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // With a worksheet: apply the table entry to it, re-scale or redraw, and mark it modified.
-}
-
 void TfrmMain::setAnswerGlyph()
 {
     btnKaitou->setIcon(QIcon(state_.showAnswers ? ":/main/answer_on.png" : ":/main/answer_off.png"));
 }
 
-void TfrmMain::btnKaitouClick()
-{
-    state_.showAnswers = !state_.showAnswers;
-    setAnswerGlyph();
-    if (state_.currentWorksheet == nullptr) return;
-    // With a worksheet: no score, not practising, redrawn.
-}
-
-void TfrmMain::btnShukushoClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    state_.reducedView = !state_.reducedView;
-    btnShukusho->setIcon(QIcon(state_.reducedView ? ":/main/circle_green.png" : ":/main/circle_yellow.png"));
-    btnShukusho->setText(sysText(state_.reducedView ? "拡大" : "縮小"));
-    // The worksheet re-scales its view.
-}
-
 // ---- command panel ----
-
-void TfrmMain::btnFpCloseClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The current worksheet window closes with its own close handling.
-}
-
-void TfrmMain::btnOpenMasterClick()
-{
-    hideSavePopup();
-    // Open a unit through the unit selection window.
-}
-
-void TfrmMain::btnSaveClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The pop-up offers 上書き保存 only when the worksheet came from a master file.
-}
 
 void TfrmMain::btnStartPrintClick()
 {
@@ -218,52 +176,9 @@ void TfrmMain::btnEditClick()
     // The master file editor for the current worksheet's unit.
 }
 
-void TfrmMain::btnTestClick()
-{
-    hideSavePopup();
-    // Study: the practice window on the current worksheet, opening one first when none is open.
-}
-
 void TfrmMain::btnLogOnClick()
 {
     // The learner registration window.
-}
-
-void TfrmMain::chkBekkaiClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The worksheet is redrawn with or without its alternative answers.
-}
-
-void TfrmMain::btnKranClick()
-{
-    hideSavePopup();
-    if (state_.currentWorksheet == nullptr) return;
-    // The answer-box settings of the worksheet.
-}
-
-void TfrmMain::spnGyouSpaceChange()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The main line spacing goes to the worksheet, which is marked modified.
-}
-
-void TfrmMain::spnMojiSizeChange()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The character size goes to the worksheet, which is marked modified.
-}
-
-void TfrmMain::btnCopyClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The dragged rectangle of the worksheet's picture goes to the clipboard.
-}
-
-void TfrmMain::btnCancelClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The worksheet forgets its dragged rectangle.
 }
 
 void TfrmMain::btnSaveMasterClick()
@@ -273,13 +188,6 @@ void TfrmMain::btnSaveMasterClick()
     // The unit is written back into its master file.
 }
 
-void TfrmMain::btnSaveCopyClick()
-{
-    hideSavePopup();
-    if (state_.currentWorksheet == nullptr) return;
-    // The worksheet is saved as a copy file.
-}
-
 void TfrmMain::btnAddClick()
 {
     if (state_.currentWorksheet == nullptr) {
@@ -287,12 +195,6 @@ void TfrmMain::btnAddClick()
         return;
     }
     // The unit reader appends a unit chosen in the unit selection window.
-}
-
-void TfrmMain::btnScrollClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The worksheet jumps between its top and its bottom.
 }
 
 void TfrmMain::btnOpenCopyClick()
@@ -346,17 +248,6 @@ void TfrmMain::mnuEditIndexClick()
     // The index editor.
 }
 
-void TfrmMain::mnuJukuClick()
-{
-    if (frmJuku_ != nullptr) frmJuku_->exec();
-}
-
-void TfrmMain::mnuMaximizeClick()
-{
-    if (state_.currentWorksheet == nullptr) return;
-    // The worksheet window takes the whole client area.
-}
-
 void TfrmMain::mnuTileClick()
 {
     mdiArea_->tileSubWindows();
@@ -365,34 +256,6 @@ void TfrmMain::mnuTileClick()
 void TfrmMain::mnuCascadeClick()
 {
     mdiArea_->cascadeSubWindows();
-}
-
-void TfrmMain::mnuCloseAllClick()
-{
-    // Closing a window takes its entry out of the list, so the list is copied first.
-    std::vector<std::string> captions = state_.openWindowList;
-    for (const auto& caption : captions) {
-        QString title = toQString(caption);
-        for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
-            if (w != titleWindow_ && w->windowTitle() == title) {
-                w->close();
-                break;
-            }
-        }
-    }
-}
-
-void TfrmMain::activateWindow(int index)
-{
-    if (index < 0 || index >= static_cast<int>(state_.openWindowList.size())) return;
-    QString title = toQString(state_.openWindowList[static_cast<std::size_t>(index)]);
-    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
-        if (w->windowTitle() == title) {
-            mdiArea_->setActiveSubWindow(w);
-            if (w->widget() != nullptr) w->widget()->setFocus();
-            return;
-        }
-    }
 }
 
 void TfrmMain::mnuWindowPopup()

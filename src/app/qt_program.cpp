@@ -3,6 +3,8 @@
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
+#include "courseware/TfrmMenu.h"
+#include "worksheet/TfrmSettei.h"
 
 namespace tavola {
 
@@ -16,11 +18,15 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     w->frmMain = std::make_unique<TfrmMain>(prompts, settings, clock);
     TfrmMain& main = *w->frmMain;
     // 2. TfrmMenu, the unit selection window.
+    w->frmMenu = std::make_unique<TfrmMenu>(main.menuContext());
+    main.attachMenuWindow(w->frmMenu.get());
     // 3. The version window.
     w->frmVersion = std::make_unique<TfrmVersion>();
     main.attachVersionWindow(w->frmVersion.get());
     // 4. TfrmMath, the expression renderer's images.
     // 5. TfrmSettei, the answer-box settings.
+    w->frmSettei = std::make_unique<TfrmSettei>(main);
+    main.attachSetteiWindow(w->frmSettei.get());
     // 6. TfrmEditIndex, the index editor.
     // 7. TfrmEditQues, the master file editor.
     // 8. TfrmEditSource, TfrmInputText, the editor's dialogs.

@@ -8,6 +8,8 @@ class TfrmVersion;
 class TfrmJuku;
 
 namespace tavola {
+class TfrmMenu;
+class TfrmSettei;
 class Clock;
 class Prompts;
 class SettingsStore;
@@ -15,7 +17,9 @@ class SettingsStore;
 struct ProgramWindows {
     // Declared in creation order, so they are destroyed in the reverse order: the main window last.
     std::unique_ptr<TfrmMain> frmMain;
+    std::unique_ptr<TfrmMenu> frmMenu;
     std::unique_ptr<TfrmVersion> frmVersion;
+    std::unique_ptr<TfrmSettei> frmSettei;
     std::unique_ptr<TfrmJuku> frmJuku;
 
     ProgramWindows();

@@ -70,6 +70,14 @@ CopyNameCheck checkCopyName(const std::string& chosen)
 
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder)
 {
+    SaveCopyOutcome outcome = SaveCopyOutcome::Cancelled;
+    return saveCopyAs(prompts, record, startFolder, outcome);
+}
+
+std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
+                                      SaveCopyOutcome& outcome)
+{
+    outcome = SaveCopyOutcome::Cancelled;
     FileDialogRequest dialog;
     dialog.filter = std::string("*") + kCopyExtension;
     dialog.startFolder = startFolder;
@@ -86,12 +94,16 @@ std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record
         }
         prompts.message(messages::badExtension(name));
     }
-    if (paths::fileExists(name) && prompts.confirm(messages::confirmOverwrite(name)) != Answer::Yes)
-        return std::nullopt;
-    if (Status written = writeCopyFile(name, record); !written) {
-        prompts.message(written.message());
+    if (paths::fileExists(name) && prompts.confirm(messages::confirmOverwrite(name)) != Answer::Yes) {
+        outcome = SaveCopyOutcome::NotOverwritten;
         return std::nullopt;
     }
+    if (Status written = writeCopyFile(name, record); !written) {
+        prompts.message(written.message());
+        outcome = SaveCopyOutcome::Failed;
+        return std::nullopt;
+    }
+    outcome = SaveCopyOutcome::Saved;
     return name;
 }
 

@@ -42,4 +42,10 @@ CopyNameCheck checkCopyName(const std::string& chosen);
 // and leaves the old file as it was. Returns the path written, or nullopt (cancelled, not overwritten, failed).
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder);
 
+// Why save as copy wrote nothing (or that it did): a caller that closes a window after the save needs to tell a
+// cancelled dialog, which lets the window close, from a failed write, which keeps it open.
+enum class SaveCopyOutcome { Saved, Cancelled, NotOverwritten, Failed };
+std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
+                                      SaveCopyOutcome& outcome);
+
 } // namespace tavola

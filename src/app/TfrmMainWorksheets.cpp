@@ -1,0 +1,527 @@
+// The main window's worksheet side: opening units into worksheet windows, activation with the shared controls and
+// the merged menus, the commands of the command panel that act on the current worksheet, closing, the copied
+// rectangle and the clipboard. Commands that work on a worksheet do nothing while none is open.
+#include "app/TfrmJuku.h"
+#include "app/TfrmMain.h"
+#include "courseware/TfrmMenu.h"
+#include "platform/prompts.h"
+#include "platform/qt/qt_text.h"
+#include "render/draw_math.h"
+#include "worksheet/TfrmSettei.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+using namespace tavola;
+
+void TfrmMain::setUpWorksheets()
+{
+    clipboardWriter_ = [](const QImage& picture) { QGuiApplication::clipboard()->setImage(picture); };
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TfrmMain::mdiAreaSubWindowActivated);
+}
+
+// ---- what the unit selection window shares ----
+
+MenuContext TfrmMain::menuContext()
+{
+    return {index_,
+            marks_,
+            prompts_,
+            state_.indexChanged,
+            state_.marksStale,
+            [this](int lesson) { return recordFileOf(lesson); }};
+}
+
+std::string TfrmMain::recordFileOf(int lesson) const
+{
+    return learnerRecordFile(state_, index_, lesson);
+}
+
+// ---- opening ----
+
+OpenFlowContext TfrmMain::openFlowContext()
+{
+    return {state_, index_, reader_, prompts_, *this};
+}
+
+OpenResult TfrmMain::openUnit(const UnitPosition& position, bool reopen)
+{
+    OpenFlowContext ctx = openFlowContext();
+    return tavola::openUnit(ctx, position, reopen);
+}
+
+bool TfrmMain::openUnitThroughMenu()
+{
+    OpenFlowContext ctx = openFlowContext();
+    bool opened = tavola::openUnitThroughMenu(ctx);
+    setAnswerGlyph();
+    return opened;
+}
+
+bool TfrmMain::chooseUnit()
+{
+    if (frmMenu_ == nullptr) return false;
+    frmMenu_->setSelectMode(MenuMode::Open);
+    frmMenu_->setFormSize(size());
+    if (frmMenu_->exec() != QDialog::Accepted) return false;
+    const MenuChoice& choice = frmMenu_->choice();
+    state_.lastPosition = frmMenu_->lastPosition();
+    state_.lastLessonText = choice.lessonText;
+    state_.lastSectionText = choice.sectionText;
+    state_.lastUnitText = choice.unitText;
+    return true;
+}
+
+void TfrmMain::activateWindow(int index)
+{
+    if (index < 0 || index >= static_cast<int>(state_.openWindowList.size())) return;
+    QString title = toQString(state_.openWindowList[static_cast<std::size_t>(index)]);
+    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->windowTitle() == title) {
+            mdiArea_->setActiveSubWindow(w);
+            if (w->widget() != nullptr) w->widget()->setFocus();
+            return;
+        }
+    }
+}
+
+void TfrmMain::closeCurrentWorksheet()
+{
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) return;
+    current->worksheet().changed = false;
+    if (QMdiSubWindow* sub = subWindowOf(current)) sub->close();
+}
+
+void TfrmMain::createWorksheetWindow(WorksheetDocument document)
+{
+    auto* window =
+        new TfrmPrint(*this, std::move(document.sheet), std::move(document.figures), std::move(document.classFlag));
+    window->setCaption(state_.windowKey);
+    window->worksheet().windowKey = state_.windowKey;
+    window->worksheet().shortKey = state_.shortKey;
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName("subPrint");
+    worksheetWindowOpened(state_, state_.windowKey);
+    // The window fills the free area and draws once before it shows.
+    sub->move(0, 0);
+    sub->resize(width() - kPanelWidth - 10, mdiArea_->viewport()->height());
+    render::rendererInputs().worksheetCurrent = true;
+    showMessages(window->redraw());
+    sub->show();
+    mdiArea_->setActiveSubWindow(sub);
+    window->setFocus();
+}
+
+QList<TfrmPrint*> TfrmMain::worksheetWindows() const
+{
+    QList<TfrmPrint*> windows;
+    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto* print = qobject_cast<TfrmPrint*>(w->widget())) windows << print;
+    }
+    return windows;
+}
+
+QMdiSubWindow* TfrmMain::subWindowOf(const TfrmPrint* window) const
+{
+    return window != nullptr ? qobject_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
+}
+
+void TfrmMain::showMessages(const std::vector<std::string>& messages)
+{
+    for (const std::string& m : messages)
+        prompts_.message(m);
+}
+
+// ---- activation and the merged menus ----
+
+void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window)
+{
+    if (window == nullptr) return; // nothing active for the moment; the current worksheet stays
+    if (auto* print = qobject_cast<TfrmPrint*>(window->widget()))
+        worksheetActivated(*print);
+    else
+        mergeMenus(nullptr);
+}
+
+void TfrmMain::worksheetActivated(TfrmPrint& window)
+{
+    state_.currentWorksheet = &window;
+    render::rendererInputs().worksheetCurrent = true;
+    QMdiSubWindow* sub = subWindowOf(&window);
+    if (sub != nullptr && !sub->isMaximized() && !sub->isMinimized()) {
+        sub->move(0, 0);
+        sub->resize(width() - kPanelWidth - 10, mdiArea_->viewport()->height());
+    }
+    if (!closeQueryRunning_) loadControls(window.worksheet());
+    if (window.reducedView() != state_.reducedView) {
+        ReducedViewSize r = reducedViewSize(pnlMain->height());
+        window.setReducedView(state_.reducedView, r.width, r.height);
+    }
+    window.setRecording(true);
+    window.redraw();
+    mergeMenus(&window);
+    enableCopyButtons(window.selectionPending());
+    if (window.selectionPending()) state_.selectionRect = window.selection();
+}
+
+void TfrmMain::loadControls(const Worksheet& sheet)
+{
+    // Showing a worksheet's values in the controls must not write them back or mark it changed.
+    loadingControls_ = true;
+    spnGyouSpace->setValue(sheet.settings.lineSpacing);
+    spnMojiSize->setValue(sheet.settings.characterSize);
+    radPaper[static_cast<std::size_t>(applyPaperRule(sheet.settings.paper.width).choice)]->setChecked(true);
+    state_.showAnswers = sheet.settings.answersShown;
+    setAnswerGlyph();
+    loadingControls_ = false;
+}
+
+void TfrmMain::mergeMenus(TfrmPrint* window)
+{
+    if (mergedMenus_ != window) {
+        if (mergedMenus_ != nullptr) {
+            for (QMenu* m :
+                 {mergedMenus_->mnuFile, mergedMenus_->mnuEdit, mergedMenus_->mnuView, mergedMenus_->mnuSettings})
+                menuBar()->removeAction(m->menuAction());
+        }
+        if (window != nullptr) {
+            // The worksheet's ファイル and 編集 stand in for the main window's, 表示 joins them, 設定 goes between
+            // ウィンドウ and ヘルプ.
+            menuBar()->insertMenu(mnuWindow->menuAction(), window->mnuFile);
+            menuBar()->insertMenu(mnuWindow->menuAction(), window->mnuEdit);
+            menuBar()->insertMenu(mnuWindow->menuAction(), window->mnuView);
+            menuBar()->insertMenu(mnuHelp->menuAction(), window->mnuSettings);
+        }
+        mergedMenus_ = window;
+    }
+    showMenus(state_.keyLock);
+}
+
+void TfrmMain::showMenus(bool keyLock)
+{
+    const bool teacher = !keyLock;
+    mnuFile->menuAction()->setVisible(teacher && mergedMenus_ == nullptr);
+    mnuEdit->menuAction()->setVisible(teacher && mergedMenus_ == nullptr);
+    mnuWindow->menuAction()->setVisible(teacher);
+    if (mergedMenus_ != nullptr) {
+        mergedMenus_->mnuFile->menuAction()->setVisible(teacher);
+        mergedMenus_->mnuEdit->menuAction()->setVisible(teacher);
+    }
+}
+
+// ---- the worksheet window's host ----
+
+DrawOptions TfrmMain::worksheetDrawOptions() const
+{
+    DrawOptions options;
+    options.alternativeAnswers = chkBekkai->isChecked();
+    options.schoolName = state_.schoolName;
+    options.learnerName = state_.learnerName;
+    options.clock = &clock_;
+    return options;
+}
+
+bool TfrmMain::worksheetCloseQuery(TfrmPrint& window)
+{
+    closeQueryRunning_ = true;
+    std::optional<std::string> caption;
+    const std::string title = window.worksheet().windowKey;
+    const bool close = closeWorksheetQuery(window.worksheet(), title, state_, index_, prompts_, caption);
+    if (caption) window.setCaption(*caption);
+    closeQueryRunning_ = false;
+    return close;
+}
+
+void TfrmMain::worksheetClosed(TfrmPrint& window)
+{
+    worksheetWindowClosed(state_, window.worksheet().windowKey);
+    if (mergedMenus_ == &window) mergeMenus(nullptr);
+    if (state_.currentWorksheet == &window) {
+        state_.currentWorksheet = nullptr;
+        render::rendererInputs().worksheetCurrent = false;
+        enableCopyButtons(false);
+    }
+}
+
+void TfrmMain::worksheetSelectionChanged(TfrmPrint& window)
+{
+    if (&window != state_.currentWorksheet) return;
+    if (window.selectionPending()) state_.selectionRect = window.selection();
+    enableCopyButtons(window.selectionPending());
+}
+
+void TfrmMain::worksheetCommand(TfrmPrint&, WorksheetCommand command)
+{
+    switch (command) {
+    case WorksheetCommand::OpenMaster:
+        btnOpenMasterClick();
+        break;
+    case WorksheetCommand::SaveMaster:
+        btnSaveMasterClick();
+        break;
+    case WorksheetCommand::Print:
+        btnStartPrintClick();
+        break;
+    case WorksheetCommand::Exit:
+        mnuExitClick();
+        break;
+    case WorksheetCommand::EditIndex:
+        mnuEditIndexClick();
+        break;
+    case WorksheetCommand::Juku:
+        mnuJukuClick();
+        break;
+    case WorksheetCommand::EditMaster:
+        btnEditClick();
+        break;
+    case WorksheetCommand::Answers:
+        btnKaitouClick();
+        break;
+    case WorksheetCommand::SetKran:
+        btnKranClick();
+        break;
+    case WorksheetCommand::SetPrinter: // the print mode dialog
+    case WorksheetCommand::SetPaper:   // the paper and options dialog
+        break;
+    }
+}
+
+void TfrmMain::putPictureOnClipboard(const QImage& picture)
+{
+    if (clipboardWriter_) clipboardWriter_(picture);
+}
+
+bool TfrmMain::answerCommandEnabled() const
+{
+    return btnKaitou->isEnabled();
+}
+
+// ---- the active worksheet for the dialogs ----
+
+Worksheet* TfrmMain::activeWorksheet()
+{
+    return state_.currentWorksheet != nullptr ? &state_.currentWorksheet->worksheet() : nullptr;
+}
+
+void TfrmMain::redrawActiveWorksheet()
+{
+    if (state_.currentWorksheet != nullptr) showMessages(state_.currentWorksheet->redraw());
+}
+
+void TfrmMain::markActiveWorksheetChanged()
+{
+    if (state_.currentWorksheet != nullptr) state_.currentWorksheet->worksheet().changed = true;
+}
+
+void TfrmMain::toggleReducedView()
+{
+    btnShukushoClick();
+}
+
+std::string TfrmMain::reducedViewCaption() const
+{
+    return state_.reducedView ? "拡大"_sj : "縮小"_sj;
+}
+
+void TfrmMain::scrollActiveWorksheet()
+{
+    btnScrollClick();
+}
+
+void TfrmMain::setShowAnswers(bool on)
+{
+    if (state_.showAnswers != on) btnKaitouClick();
+}
+
+// ---- the controls that act on the current worksheet ----
+
+void TfrmMain::worksheetSettingChanged()
+{
+    TfrmPrint* current = state_.currentWorksheet;
+    showMessages(current->redraw());
+    current->worksheet().changed = true;
+}
+
+void TfrmMain::paperAction(PaperChoice choice)
+{
+    TfrmPrint* current = state_.currentWorksheet;
+    if (loadingControls_ || current == nullptr) return;
+    const PaperSize& paper = state_.paperTable[static_cast<std::size_t>(choice)];
+    current->worksheet().settings.paper = {paper.width, paper.height};
+    if (state_.reducedView)
+        btnShukushoClick();
+    else
+        showMessages(current->redraw());
+    current->worksheet().changed = true;
+}
+
+void TfrmMain::btnKaitouClick()
+{
+    state_.showAnswers = !state_.showAnswers;
+    setAnswerGlyph();
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) return;
+    // The score and the practising state belong to the practice window; a new answer display drops them.
+    current->worksheet().settings.answersShown = state_.showAnswers;
+    current->worksheet().practice = false;
+    showMessages(current->redraw());
+}
+
+void TfrmMain::chkBekkaiClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    showMessages(state_.currentWorksheet->redraw());
+}
+
+void TfrmMain::spnGyouSpaceChange()
+{
+    if (loadingControls_ || state_.currentWorksheet == nullptr) return;
+    state_.currentWorksheet->worksheet().settings.lineSpacing = spnGyouSpace->value();
+    worksheetSettingChanged();
+}
+
+void TfrmMain::spnMojiSizeChange()
+{
+    if (loadingControls_ || state_.currentWorksheet == nullptr) return;
+    state_.currentWorksheet->worksheet().settings.characterSize = spnMojiSize->value();
+    worksheetSettingChanged();
+}
+
+void TfrmMain::btnShukushoClick()
+{
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) return;
+    state_.reducedView = !state_.reducedView;
+    btnShukusho->setIcon(QIcon(state_.reducedView ? ":/main/circle_green.png" : ":/main/circle_yellow.png"));
+    btnShukusho->setText(toQString(reducedViewCaption()));
+    ReducedViewSize r = reducedViewSize(pnlMain->height());
+    current->setReducedView(state_.reducedView, r.width, r.height);
+    showMessages(current->redraw());
+}
+
+void TfrmMain::btnFpCloseClick()
+{
+    if (QMdiSubWindow* sub = subWindowOf(state_.currentWorksheet)) sub->close();
+}
+
+void TfrmMain::btnOpenMasterClick()
+{
+    hideSavePopup();
+    if (openUnitThroughMenu() && state_.currentWorksheet != nullptr)
+        state_.currentWorksheet->worksheet().changed = false;
+}
+
+void TfrmMain::btnSaveClick()
+{
+    if (state_.currentWorksheet == nullptr) return;
+    showSavePopup(state_.currentWorksheet->worksheet().master);
+}
+
+void TfrmMain::btnSaveCopyClick()
+{
+    hideSavePopup();
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) return;
+    if (auto path = saveWorksheetAsCopy(current->worksheet(), state_, index_, prompts_)) current->setCaption(*path);
+}
+
+void TfrmMain::btnTestClick()
+{
+    hideSavePopup();
+    // With a worksheet the practice runs on it from the top; without one a unit is opened first.
+    if (TfrmPrint* current = state_.currentWorksheet) {
+        current->scrollToTop();
+        return;
+    }
+    if (openUnitThroughMenu() && state_.currentWorksheet != nullptr)
+        state_.currentWorksheet->worksheet().changed = false;
+}
+
+void TfrmMain::btnKranClick()
+{
+    hideSavePopup();
+    if (state_.currentWorksheet == nullptr || frmSettei_ == nullptr) return;
+    frmSettei_->setPanelHeight(pnlMain->height());
+    frmSettei_->exec();
+}
+
+void TfrmMain::btnScrollClick()
+{
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) return;
+    current->scrollTo(scrollTarget(current->scrollPosition(), current->pictureHeight(), current->frameHeight()));
+}
+
+void TfrmMain::enableCopyButtons(bool on)
+{
+    btnCopy->setEnabled(on);
+    btnCancel->setEnabled(on);
+}
+
+void TfrmMain::btnCopyClick()
+{
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) return;
+    RectangleCopy copy = rectangleCopy(state_.selectionRect);
+    // A rectangle too narrow to hold a picture leaves the clipboard as it was.
+    if (copy.width > 0 && copy.height > 0) {
+        QImage buffer(copy.width, copy.height, QImage::Format_RGB32);
+        buffer.fill(Qt::white);
+        const QRect source(copy.source.left, copy.source.top, copy.source.width(), copy.source.height());
+        if (source.isValid()) {
+            QPainter painter(&buffer);
+            painter.drawImage(QRect(0, 0, copy.width, copy.height), current->pagePicture(), source);
+        }
+        putPictureOnClipboard(buffer);
+    }
+    btnCancelClick();
+}
+
+void TfrmMain::btnCancelClick()
+{
+    if (state_.currentWorksheet != nullptr) state_.currentWorksheet->clearSelection();
+    enableCopyButtons(false);
+}
+
+// ---- the window menu and the school name ----
+
+void TfrmMain::mnuMaximizeClick()
+{
+    QMdiSubWindow* sub = subWindowOf(state_.currentWorksheet);
+    if (sub == nullptr) return;
+    if (sub->isMaximized() || sub->isMinimized()) sub->showNormal();
+    sub->setGeometry(QRect(QPoint(0, 0), mdiArea_->viewport()->size()));
+}
+
+void TfrmMain::mnuCloseAllClick()
+{
+    // Closing a window takes its entry out of the list, so the list is copied first.
+    std::vector<std::string> captions = state_.openWindowList;
+    for (const auto& caption : captions) {
+        QString title = toQString(caption);
+        for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+            if (w != titleWindow_ && w->windowTitle() == title) {
+                w->close();
+                break;
+            }
+        }
+    }
+}
+
+void TfrmMain::mnuJukuClick()
+{
+    if (frmJuku_ == nullptr) return;
+    frmJuku_->exec();
+    if (state_.currentWorksheet != nullptr) showMessages(state_.currentWorksheet->redraw());
+}
