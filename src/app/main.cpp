@@ -2,7 +2,8 @@
 // The courseware folder is the current directory; the program takes no arguments.
 //
 // For the smoke test and for looking at the window: TAVOLA_QUIT_AFTER_MS=n quits after n milliseconds, and
-// TAVOLA_SCREENSHOT=file.png saves a picture of the main window just before quitting.
+// TAVOLA_SCREENSHOT=file.png saves a picture of the main window just before quitting, and
+// TAVOLA_OPEN_UNIT="lesson section unit [similar]" opens that unit once the window is up.
 #include "app/TfrmMain.h"
 #include "app/app_texts.h"
 #include "app/qt_program.h"
@@ -42,5 +43,13 @@ int main(int argc, char** argv)
     }
     // Shown from inside the message loop, so that quitting works even while a start-up message is open.
     QTimer::singleShot(0, &frmMain, [&frmMain] { frmMain.show(); });
+    if (QStringList unit = qEnvironmentVariable("TAVOLA_OPEN_UNIT").split(' ', Qt::SkipEmptyParts); unit.size() >= 3) {
+        tavola::UnitPosition p{unit[0].toInt(), unit[1].toInt(), unit[2].toInt(), unit.value(3).toInt()};
+        QTimer::singleShot(0, &frmMain, [&frmMain, p] {
+            if (frmMain.showOutcome() != tavola::ShowOutcome::Completed) return;
+            if (frmMain.index().currentLesson() != p.lesson) (void)frmMain.index().readLesson(p.lesson);
+            frmMain.openUnit(p, false);
+        });
+    }
     return app.exec();
 }

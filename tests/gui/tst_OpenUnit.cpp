@@ -1,0 +1,277 @@
+// Opening units as a teacher does it, in a copy of the sample courseware: 開く, the unit selection window worked by
+// clicking its lists and OK, the worksheet window that comes up under its window key, the unit that is already
+// open, a similar problem in a window of its own, a unit without its record, 学習 with and without a worksheet,
+// すべて閉じる and the window menu.
+#include "support/gui_registry.h"
+
+#include "app/TfrmMain.h"
+#include "app/qt_program.h"
+#include "courseware/TfrmMenu.h"
+#include "platform/line_file.h"
+#include "platform/prompts.h"
+#include "platform/qt/qt_text.h"
+#include "platform/seams.h"
+#include "platform/settings_store.h"
+#include "worksheet/TfrmPrint.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using namespace tavola;
+
+namespace {
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QString source = it.next();
+        QString target = to + "/" + QDir(from).relativeFilePath(source);
+        if (it.fileInfo().isDir())
+            QDir().mkpath(target);
+        else
+            QFile::copy(source, target);
+    }
+}
+
+// The program's windows made from inside a copy of the sample courseware, with scripted messages.
+struct Program {
+    QTemporaryDir courseware;
+    QTemporaryDir config;
+    ScriptedPrompts prompts;
+    std::unique_ptr<SettingsStore> settings;
+    FixedClock clock{{2005, 3, 5, 9, 7, 0}};
+    std::unique_ptr<ProgramWindows> windows;
+    TfrmMain* main = nullptr;
+
+    Program()
+    {
+        copyFolder(QString::fromUtf8(TAVOLA_SAMPLE_DIR), courseware.path());
+        settings = std::make_unique<SettingsStore>(config.path().toStdString());
+    }
+
+    std::string systemDir() const { return sjis::encode(courseware.path().toStdString()) + "/"; }
+
+    void start()
+    {
+        QString before = QDir::currentPath();
+        QDir::setCurrent(courseware.path());
+        windows = createProgramWindows(prompts, *settings, clock);
+        QDir::setCurrent(before);
+        main = windows->frmMain.get();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY2(prompts.shown.empty(), prompts.lastUtf8().c_str());
+    }
+
+    TfrmMenu* menu() const { return main->menuWindow(); }
+    QListWidget* list(const char* name) const { return menu()->findChild<QListWidget*>(name); }
+    QPushButton* button(const char* name) const { return main->findChild<QPushButton*>(name); }
+
+    void click(const char* listName, int row) const
+    {
+        QListWidget* l = list(listName);
+        QVERIFY(row < l->count());
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+    }
+
+    // Runs the steps inside the unit selection window once it is up (it is modal, so the test waits in its loop).
+    void inTheMenu(std::function<void()> steps)
+    {
+        auto* poll = new QTimer(main);
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, main, [this, poll, steps] {
+            if (QApplication::activeModalWidget() != menu()) return;
+            poll->stop();
+            poll->deleteLater();
+            steps();
+        });
+        poll->start();
+    }
+    // Lesson, section, unit (rows counted from 0) and optionally a similar problem, then OK.
+    void choose(int lesson, int section, int unit, int similar = -1)
+    {
+        inTheMenu([=, this] {
+            click("lstLesson", lesson);
+            click("lstSection", section);
+            click("lstUnit", unit);
+            if (similar >= 0) click("lstRuidai", similar);
+            QTest::mouseClick(menu()->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+        });
+    }
+    void cancelMenu()
+    {
+        inTheMenu([this] { QTest::mouseClick(menu()->findChild<QPushButton*>("btnCancel"), Qt::LeftButton); });
+    }
+
+    // The captions of the worksheet windows in the document area.
+    QStringList captions() const
+    {
+        QStringList out;
+        for (QMdiSubWindow* w : main->mdiArea()->subWindowList(QMdiArea::CreationOrder))
+            if (qobject_cast<TfrmPrint*>(w->widget()) != nullptr) out << w->windowTitle();
+        return out;
+    }
+    QString key(const char* file, const char* unit) const { return toQString(systemDir()) + u(file) + "-U" + u(unit); }
+};
+
+QStringList visibleMenus(QMenuBar* bar)
+{
+    QStringList out;
+    for (QAction* a : bar->actions())
+        if (a->isVisible() && a->menu() != nullptr) out << a->text();
+    return out;
+}
+
+} // namespace
+
+class tst_OpenUnit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openingAUnitThroughTheMenuShowsItsWindow()
+    {
+        Program p;
+        p.start();
+        p.main->shellState().showAnswers = false;
+        p.choose(0, 1, 2);
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
+
+        const QString key = p.key("tasu\\tasu2.que", "3");
+        QCOMPARE(p.captions(), QStringList{key});
+        TfrmPrint* sheet = p.main->currentWorksheet();
+        QVERIFY(sheet != nullptr);
+        QCOMPARE(p.main->mdiArea()->activeSubWindow()->widget(), sheet);
+        const ShellState& state = p.main->shellState();
+        QCOMPARE(state.worksheetCount, 1);
+        QCOMPARE(state.openWindowList, std::vector<std::string>{fromQStringLossy(key)});
+        QCOMPARE(state.lastPosition, (UnitPosition{1, 2, 3, 0}));
+        QVERIFY(state.showAnswers);
+        QVERIFY(!sheet->worksheet().changed);
+        QCOMPARE(toQString(sheet->worksheet().title),
+                 u("分数のたし算とひき算//分母がちがう分数§2-3 答えを約分するたし算・ひき算"));
+        QCOMPARE(sheet->pagePicture().size(), QSize(630, 891));
+        // Its menus stand in the menu bar.
+        QCOMPARE(visibleMenus(p.main->menuBar()), (QStringList{u("ファイル(&F)"), u("編集(&E)"), u("表示(&V)"),
+                                                               u("ウィンドウ(&W)"), u("設定(&C)"), u("ヘルプ(&H)")}));
+        QVERIFY(sheet->mnuFile->menuAction()->isVisible());
+        QVERIFY(!p.main->mnuFile->menuAction()->isVisible());
+
+        // Opening it again brings the same window forward.
+        p.choose(0, 1, 2);
+        p.main->findChild<QAction*>("mnuOpen")->trigger();
+        QCOMPARE(p.prompts.shownUtf8(), std::vector<std::string>{"すでに読み込まれています"});
+        QCOMPARE(p.captions(), QStringList{key});
+        QCOMPARE(p.main->shellState().worksheetCount, 1);
+    }
+
+    void aSimilarProblemOpensInAWindowOfItsOwn()
+    {
+        Program p;
+        p.start();
+        p.choose(0, 1, 0);
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        p.choose(0, 1, 0, 0);
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
+        QCOMPARE(p.captions(), (QStringList{p.key("tasu\\tasu2.que", "1"), p.key("tasu\\tasu2.que", "1R1")}));
+        QCOMPARE(p.main->currentWorksheet()->worksheet().shortKey, std::string("tasu2.que-U1R1"));
+        QCOMPARE(p.main->shellState().worksheetCount, 2);
+
+        // The window menu: its four items enabled, then the open windows.
+        QMenu* window = p.main->mnuWindow;
+        emit window->aboutToShow();
+        for (QAction* a : p.main->windowMenuItems)
+            QVERIFY(a->isEnabled());
+        QStringList entries;
+        for (QAction* a : window->actions())
+            if (a->isCheckable()) entries << a->text();
+        QCOMPARE(entries.size(), 3); // the title window and the two worksheets
+        QVERIFY(entries.last().endsWith(p.key("tasu\\tasu2.que", "1R1")));
+
+        // すべて閉じる: both close, nothing is asked of unchanged worksheets.
+        p.main->findChild<QAction*>("mnuCloseAll")->trigger();
+        QTRY_VERIFY(p.captions().isEmpty());
+        QCOMPARE(p.main->shellState().worksheetCount, 0);
+        QVERIFY(p.main->shellState().openWindowList.empty());
+        QCOMPARE(p.main->currentWorksheet(), nullptr);
+        QVERIFY(p.prompts.shown.empty());
+        QVERIFY(p.main->mnuFile->menuAction()->isVisible());
+        emit window->aboutToShow();
+        for (QAction* a : p.main->windowMenuItems)
+            QVERIFY(!a->isEnabled());
+    }
+
+    void aUnitWithoutItsRecordOffersToCreateIt()
+    {
+        Program p;
+        // The index names a fourth unit in section 2 that the master file does not hold.
+        const std::string index = p.systemDir() + "tasu/tasu.ind";
+        auto lines = readLineFile(index);
+        QVERIFY(lines.has_value());
+        Lines changed = *lines;
+        auto at = std::find(changed.begin(), changed.end(), "答えを約分するたし算・ひき算"_sj);
+        QVERIFY(at != changed.end());
+        changed.insert(at + 1, "まだない単元"_sj);
+        QVERIFY(writeLineFile(index, changed));
+        p.start();
+
+        p.prompts.queueAnswer(Answer::No);
+        p.choose(0, 1, 3);
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        QCOMPARE(p.prompts.shown.size(), std::size_t(1));
+        QCOMPARE(p.prompts.shown[0].kind, ScriptedPrompts::Kind::Confirm);
+        QCOMPARE(p.prompts.shown[0].text, "単元がありません"_sj + "\r\n" + "新規作成しますか?"_sj);
+        QVERIFY(p.captions().isEmpty());
+        QCOMPARE(p.main->shellState().worksheetCount, 0);
+    }
+
+    void studyOpensAUnitWhenNoneIsOpen()
+    {
+        Program p;
+        p.start();
+        // Cancelled: nothing.
+        p.cancelMenu();
+        QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
+        QVERIFY(p.captions().isEmpty());
+        QVERIFY(p.prompts.shown.empty());
+
+        // Confirmed (with Enter, which is Study too): the unit opens at the top of its page.
+        p.choose(0, 2, 2);
+        QTest::keyClick(p.button("btnTest"), Qt::Key_Return);
+        QCOMPARE(p.captions(), QStringList{p.key("tasu\\tasu3.que", "3")});
+        TfrmPrint* sheet = p.main->currentWorksheet();
+        QVERIFY(!sheet->worksheet().changed);
+        QCOMPARE(sheet->scrollPosition(), 0);
+
+        // With a worksheet open Study takes it from the top, without the menu.
+        QTest::keyClick(sheet->pageWidget(), Qt::Key_PageDown);
+        QVERIFY(sheet->scrollPosition() > 0);
+        QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
+        QCOMPARE(sheet->scrollPosition(), 0);
+        QCOMPARE(p.captions().size(), 1);
+    }
+};
+
+TAVOLA_GUI_TEST(tst_OpenUnit)
+#include "tst_OpenUnit.moc"
