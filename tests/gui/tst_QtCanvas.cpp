@@ -49,18 +49,18 @@ std::optional<QRect> inkBounds(const QImage& image, const QRect& area)
 }
 
 // A text drawn the plain Qt way: the canvas's font on the device, the baseline one ascent under the cell's top.
-QImage drawnByQt(const QImage& blank, const FontSpec& spec, bool opaque, const std::string& text, QPoint at)
+QImage drawnByQt(const QImage& blank, const FontSpec& fontSpec, bool opaque, const std::string& text, QPoint at)
 {
     QImage image = blank.copy();
     QtCanvas reference(image); // only for the QFont the specification turns into
-    const QFont f = reference.qfont(spec);
+    const QFont f = reference.qfont(fontSpec);
     reference.end();
     QPainter p(&image);
     const QFontMetrics m(f, &image);
     const QString s = QString::fromUtf8(sjis::toUtf8(text));
     if (opaque) p.fillRect(QRect(at.x(), at.y(), m.horizontalAdvance(s), m.ascent() + m.descent()), Qt::white);
     p.setFont(f);
-    p.setPen(QColor(spec.colour.red(), spec.colour.green(), spec.colour.blue()));
+    p.setPen(QColor(fontSpec.colour.red(), fontSpec.colour.green(), fontSpec.colour.blue()));
     p.drawText(QPointF(at.x(), at.y() + m.ascent()), s);
     return image;
 }
@@ -82,14 +82,14 @@ private slots:
         QCOMPARE(canvas.pixelSizeOf(18), 24);
         QCOMPARE(canvas.pixelSizeOf(14), 19); // 18.67, half up
         QCOMPARE(canvas.pixelSizeOf(12), 16);
-        FontSpec spec;
-        spec.face = "ＭＳ 明朝"_sj;
-        spec.sizePt = 18;
-        QFont f = canvas.qfont(spec);
+        FontSpec fontSpec;
+        fontSpec.face = "ＭＳ 明朝"_sj;
+        fontSpec.sizePt = 18;
+        QFont f = canvas.qfont(fontSpec);
         QCOMPARE(f.pixelSize(), 24);
         // The system's face goes to the installed metric-compatible one, not a fallback.
         QVERIFY2(QFontInfo(f).family().contains("IPA"), qPrintable(QFontInfo(f).family()));
-        canvas.font = spec;
+        canvas.font = fontSpec;
         const int h = canvas.textHeight("1");
         QVERIFY2(h >= 24 && h <= 30, qPrintable(QString::number(h)));
     }
@@ -177,18 +177,18 @@ private slots:
         QFETCH(bool, opaque);
         QFETCH(int, sizePt);
         QFETCH(QByteArray, colour);
-        FontSpec spec;
-        spec.face = sjis::encode(face.toStdString());
-        spec.sizePt = sizePt;
-        spec.bold = bold;
-        spec.underline = underline;
-        spec.strikeOut = strikeOut;
-        spec.colour = colour == "red" ? colours::Red : colour == "blue" ? colours::Blue : colours::Black;
+        FontSpec fontSpec;
+        fontSpec.face = sjis::encode(face.toStdString());
+        fontSpec.sizePt = sizePt;
+        fontSpec.bold = bold;
+        fontSpec.underline = underline;
+        fontSpec.strikeOut = strikeOut;
+        fontSpec.colour = colour == "red" ? colours::Red : colour == "blue" ? colours::Blue : colours::Black;
         const std::string cp932 = sjis::encode(text.toStdString());
         const QPoint at(7, 9);
         QImage blank = whitePage(420, 60);
         blank.fill(QColor(200, 220, 240)); // an opaque cell shows against it
-        const QImage qt = drawnByQt(blank, spec, opaque, cp932, at);
+        const QImage qt = drawnByQt(blank, fontSpec, opaque, cp932, at);
         QVERIFY(inkBounds(qt, qt.rect()).has_value());
 
         // Three bands of the blank page: the first text-out, other texts, the same text-out again.
@@ -201,7 +201,7 @@ private slots:
         const int band = blank.height();
         {
             QtCanvas canvas(page);
-            canvas.font = spec;
+            canvas.font = fontSpec;
             canvas.brush = BrushSpec{colours::White, opaque ? BrushStyle::Solid : BrushStyle::Clear};
             const int end = canvas.textOut(at.x(), at.y(), cp932);
             // Other fonts and texts in between, as the renderer switches fonts per character.
@@ -209,12 +209,12 @@ private slots:
             canvas.font.colour = colours::Green;
             canvas.textOut(0, 2 * band + 20, "1");
             // A wide dotted inverting pen of the text's colour leaves nothing behind for the text.
-            canvas.pen = PenSpec{spec.colour, 3, PenMode::Invert, PenStyle::Dot};
+            canvas.pen = PenSpec{fontSpec.colour, 3, PenMode::Invert, PenStyle::Dot};
             canvas.line(0, 2 * band + 50, 100, 2 * band + 50);
-            canvas.font = spec;
-            canvas.font.bold = !spec.bold;
+            canvas.font = fontSpec;
+            canvas.font.bold = !fontSpec.bold;
             canvas.textOut(20, 2 * band + 20, cp932);
-            canvas.font = spec;
+            canvas.font = fontSpec;
             QCOMPARE(canvas.textOut(at.x(), band + at.y(), cp932), end);
             QCOMPARE(canvas.textWidth(cp932), end - at.x());
         }

@@ -97,14 +97,14 @@ int QtCanvas::pixelSizeOf(int sizePt) const
     return static_cast<int>(std::clamp<long long>(px, 1, kMaxPixelSize));
 }
 
-QFont QtCanvas::qfont(const FontSpec& spec) const
+QFont QtCanvas::qfont(const FontSpec& fontSpec) const
 {
-    QFont f(toQString(spec.face));
-    f.setPixelSize(pixelSizeOf(spec.sizePt));
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    QFont f(toQString(fontSpec.face));
+    f.setPixelSize(pixelSizeOf(fontSpec.sizePt));
+    f.setBold(fontSpec.bold);
+    f.setItalic(fontSpec.italic);
+    f.setUnderline(fontSpec.underline);
+    f.setStrikeOut(fontSpec.strikeOut);
     return f;
 }
 
@@ -119,7 +119,7 @@ bool sameFace(const FontSpec& a, const FontSpec& b)
 QtCanvas::FontEntry& QtCanvas::currentFont()
 {
     for (const RecentFont& r : recent_)
-        if (r.entry != nullptr && sameFace(font, r.spec)) return *r.entry;
+        if (r.entry != nullptr && sameFace(font, r.fontSpec)) return *r.entry;
     std::string key = font.face;
     key += '\0';
     key += std::to_string(pixelSizeOf(font.sizePt));
@@ -145,7 +145,7 @@ QtCanvas::FontEntry& QtCanvas::currentFont()
     }
     RecentFont& slot = recent_[nextRecent_];
     nextRecent_ = (nextRecent_ + 1) % recent_.size();
-    slot.spec = font;
+    slot.fontSpec = font;
     slot.entry = it->second.get();
     return *slot.entry;
 }

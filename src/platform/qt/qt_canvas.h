@@ -66,7 +66,7 @@ public:
 
     QPainter& painter() { return *painter_; }
     // The QFont a font specification turns into on this target.
-    QFont qfont(const FontSpec& spec) const;
+    QFont qfont(const FontSpec& fontSpec) const;
     // Pixel size of a point size on this target.
     int pixelSizeOf(int sizePt) const;
 
@@ -89,7 +89,7 @@ private:
         std::unordered_map<std::string, TextRun> runs;
     };
     struct RecentFont {
-        FontSpec spec;
+        FontSpec fontSpec;
         FontEntry* entry = nullptr;
     };
     FontEntry& currentFont();
