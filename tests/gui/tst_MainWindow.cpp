@@ -2,15 +2,13 @@
 // the menus, teacher and student mode, the start-up messages, the keys, the school-name dialog, the tips panel,
 // help, and the save pop-up.
 #include "support/gui_registry.h"
+#include "support/program_fixture.h"
 
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
-#include "app/qt_program.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
-#include "platform/seams.h"
-#include "platform/settings_store.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +16,6 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +27,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -38,46 +34,18 @@
 #include <memory>
 
 using namespace tavola;
+using tavola::test::u;
 
 namespace {
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-void copyFolder(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QString source = it.next();
-        QString target = to + "/" + QDir(from).relativeFilePath(source);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else
-            QFile::copy(source, target);
-    }
-}
-
 // A courseware folder (the sample when it has its index, else a tiny one), its own settings folder, scripted
 // messages, and the program's windows made the way the program makes them, from inside the courseware folder.
-struct Fixture {
-    QTemporaryDir courseware;
-    QTemporaryDir config;
-    ScriptedPrompts prompts;
-    std::unique_ptr<SettingsStore> settings;
-    FixedClock clock{{2005, 3, 5, 9, 7, 0}};
-    std::unique_ptr<ProgramWindows> windows;
-    TfrmMain* main = nullptr;
+struct Fixture : test::ProgramFixture {
     QList<QUrl> opened;
 
     Fixture()
     {
-        QString sample = QString::fromUtf8(TAVOLA_SAMPLE_DIR);
-        if (QFile::exists(sample + "/Main.ind")) {
-            copyFolder(sample, dir());
-        } else {
+        if (!copySample()) {
             QFile index(dir() + "/Main.ind");
             index.open(QIODevice::WriteOnly);
             index.write(sjis::encode("分数の計算\r\n\r\n分数のたし算,tasu\\\\tasu\r\n>>\r\n").c_str());
@@ -89,19 +57,11 @@ struct Fixture {
         QFile help(dir() + "/help/fraction.htm");
         help.open(QIODevice::WriteOnly);
         help.write("<html><body><a id=\"902\">902</a></body></html>");
-        settings = std::make_unique<SettingsStore>(config.path().toStdString());
     }
-
-    QString dir() const { return courseware.path(); }
-    std::string systemDir() const { return sjis::encode(dir().toStdString()) + "/"; }
 
     void create()
     {
-        QString before = QDir::currentPath();
-        QDir::setCurrent(dir());
-        windows = createProgramWindows(prompts, *settings, clock);
-        QDir::setCurrent(before);
-        main = windows->frmMain.get();
+        createWindows();
         main->setUrlOpener([this](const QUrl& url) {
             opened << url;
             return true;
@@ -115,13 +75,6 @@ struct Fixture {
         QVERIFY(QTest::qWaitForWindowExposed(main));
     }
 
-    template <class T> T* child(const char* name) const
-    {
-        T* found = main->findChild<T*>(name);
-        if (found == nullptr) qWarning("no child %s", name);
-        return found;
-    }
-    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     QAction* action(const char* name) const { return child<QAction>(name); }
 
     std::string setting(const char* name)

@@ -3,81 +3,39 @@
 // open, a similar problem in a window of its own, a unit without its record, 学習 with and without a worksheet,
 // すべて閉じる and the window menu.
 #include "support/gui_registry.h"
+#include "support/program_fixture.h"
 
-#include "app/TfrmMain.h"
-#include "app/qt_program.h"
 #include "courseware/TfrmMenu.h"
 #include "platform/line_file.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
-#include "platform/seams.h"
-#include "platform/settings_store.h"
 #include "worksheet/TfrmPrint.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QDirIterator>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 using namespace tavola;
+using tavola::test::u;
 
 namespace {
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-void copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QString source = it.next();
-        QString target = to + "/" + QDir(from).relativeFilePath(source);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else
-            QFile::copy(source, target);
-    }
-}
-
 // The program's windows made from inside a copy of the sample courseware, with scripted messages.
-struct Program {
-    QTemporaryDir courseware;
-    QTemporaryDir config;
-    ScriptedPrompts prompts;
-    std::unique_ptr<SettingsStore> settings;
-    FixedClock clock{{2005, 3, 5, 9, 7, 0}};
-    std::unique_ptr<ProgramWindows> windows;
-    TfrmMain* main = nullptr;
-
-    Program()
-    {
-        copyFolder(QString::fromUtf8(TAVOLA_SAMPLE_DIR), courseware.path());
-        settings = std::make_unique<SettingsStore>(config.path().toStdString());
-    }
-
-    std::string systemDir() const { return sjis::encode(courseware.path().toStdString()) + "/"; }
+struct Program : test::ProgramFixture {
+    Program() { copySample(); }
 
     void start()
     {
-        QString before = QDir::currentPath();
-        QDir::setCurrent(courseware.path());
-        windows = createProgramWindows(prompts, *settings, clock);
-        QDir::setCurrent(before);
-        main = windows->frmMain.get();
+        createWindows();
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main));
         QVERIFY2(prompts.shown.empty(), prompts.lastUtf8().c_str());
@@ -85,14 +43,8 @@ struct Program {
 
     TfrmMenu* menu() const { return main->menuWindow(); }
     QListWidget* list(const char* name) const { return menu()->findChild<QListWidget*>(name); }
-    QPushButton* button(const char* name) const { return main->findChild<QPushButton*>(name); }
 
-    void click(const char* listName, int row) const
-    {
-        QListWidget* l = list(listName);
-        QVERIFY(row < l->count());
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-    }
+    void click(const char* listName, int row) const { test::clickRow(list(listName), row); }
 
     // Runs the steps inside the unit selection window once it is up (it is modal, so the test waits in its loop).
     void inTheMenu(std::function<void()> steps)

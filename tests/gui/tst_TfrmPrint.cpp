@@ -3,23 +3,19 @@
 // selecting a rectangle or a figure and copying it, the whole page to the clipboard, the keys, and the reduced
 // view.
 #include "support/gui_registry.h"
+#include "support/program_fixture.h"
 
 #include "app/TfrmMain.h"
 #include "app/open_flows.h"
-#include "app/qt_program.h"
 #include "platform/line_file.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
-#include "platform/seams.h"
-#include "platform/settings_store.h"
 #include "worksheet/TfrmPrint.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
-#include <QDirIterator>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,33 +23,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 using namespace tavola;
+using tavola::test::u;
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-void copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QString source = it.next();
-        QString target = to + "/" + QDir(from).relativeFilePath(source);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else
-            QFile::copy(source, target);
-    }
-}
 
 int countPixels(const QImage& image, const std::function<bool(QColor)>& test)
 {
@@ -70,31 +47,14 @@ bool isBlue(QColor c)
 }
 
 // The program's windows made from inside a copy of the sample courseware; pictures for the clipboard are kept.
-struct Program {
-    QTemporaryDir courseware;
-    QTemporaryDir config;
-    ScriptedPrompts prompts;
-    std::unique_ptr<SettingsStore> settings;
-    FixedClock clock{{2005, 3, 5, 9, 7, 0}};
-    std::unique_ptr<ProgramWindows> windows;
-    TfrmMain* main = nullptr;
+struct Program : test::ProgramFixture {
     QList<QImage> clipboard;
 
-    Program()
-    {
-        copyFolder(QString::fromUtf8(TAVOLA_SAMPLE_DIR), courseware.path());
-        settings = std::make_unique<SettingsStore>(config.path().toStdString());
-    }
-
-    std::string systemDir() const { return sjis::encode(courseware.path().toStdString()) + "/"; }
+    Program() { copySample(); }
 
     void start(bool realClipboard = false)
     {
-        QString before = QDir::currentPath();
-        QDir::setCurrent(courseware.path());
-        windows = createProgramWindows(prompts, *settings, clock);
-        QDir::setCurrent(before);
-        main = windows->frmMain.get();
+        createWindows();
         if (!realClipboard) main->setClipboardWriter([this](const QImage& picture) { clipboard << picture; });
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main));
@@ -108,8 +68,6 @@ struct Program {
         return main->currentWorksheet();
     }
 
-    template <class T> T* child(const char* name) const { return main->findChild<T*>(name); }
-    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     QMdiSubWindow* frame(TfrmPrint* sheet) const { return qobject_cast<QMdiSubWindow*>(sheet->parentWidget()); }
     int windowCount() const
     {

@@ -1,5 +1,6 @@
 // The answer-box settings dialog worked as a person works it, over a worksheet held by a stand-in main window:
 // opening, the shape buttons and the spins they enable, typing a width, the arrows, the margins, the keys and 閉じる.
+#include "support/gui_helpers.h"
 #include "support/gui_registry.h"
 
 #include "platform/qt/qt_text.h"
@@ -19,13 +20,9 @@
 #include <memory>
 
 using namespace tavola;
+using tavola::test::u;
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // The main window as the dialog sees it: it holds one worksheet and counts what it is asked to do.
 class FakeHost : public WorksheetHost {

@@ -1,5 +1,6 @@
 // The all-units window: the tree of the lesson with its marks, the date and the print counter, and printing the
 // window into a PDF file.
+#include "support/gui_helpers.h"
 #include "support/gui_registry.h"
 
 #include "courseware/TfrmZenTangen.h"
@@ -18,13 +19,9 @@
 #include <memory>
 
 using namespace tavola;
+using tavola::test::u;
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 struct Fixture {
     test::MenuCourseware c;

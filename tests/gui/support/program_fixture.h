@@ -1,0 +1,54 @@
+#pragma once
+// The whole program in a window test: a courseware folder of its own, a settings folder of its own, scripted
+// messages, a fixed clock (5 March 2005, 09:07) and the program's windows made the way the program makes them, from
+// inside the courseware folder. Tests derive from it and add what they drive.
+#include "app/TfrmMain.h"
+#include "app/qt_program.h"
+#include "platform/prompts.h"
+#include "platform/seams.h"
+#include "platform/settings_store.h"
+#include "support/gui_helpers.h"
+
+#include <QPushButton>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+namespace tavola::test {
+
+// Copies a folder and everything below it; the target is made when it is missing.
+void copyFolder(const QString& from, const QString& to);
+
+struct ProgramFixture {
+    QTemporaryDir courseware;
+    QTemporaryDir config;
+    ScriptedPrompts prompts;
+    std::unique_ptr<SettingsStore> settings;
+    FixedClock clock{{2005, 3, 5, 9, 7, 0}};
+    std::unique_ptr<ProgramWindows> windows;
+    TfrmMain* main = nullptr;
+
+    ProgramFixture();
+
+    // The sample courseware copied into the courseware folder; false (nothing copied) when it has no Main.ind.
+    bool copySample() const;
+
+    QString dir() const { return courseware.path(); }
+    // The courseware folder as a system path ending in a separator.
+    std::string systemDir() const;
+
+    // Makes the program's windows with the courseware folder as the current directory, as the program starts.
+    void createWindows();
+
+    template <class T> T* child(const char* name) const
+    {
+        T* found = main->findChild<T*>(name);
+        if (found == nullptr) qWarning("no child %s", name);
+        return found;
+    }
+    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
+};
+
+} // namespace tavola::test
