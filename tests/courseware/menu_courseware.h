@@ -1,6 +1,7 @@
 #pragma once
 // A small courseware folder built by a test: Main.ind, lesson folders with their sub-indexes and master files,
 // and learner record files. Texts are given in UTF-8 and written as Shift-JIS with CR LF line ends.
+#include "courseware/unit_menu.h"
 #include "platform/line_file.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
@@ -8,6 +9,7 @@
 #include "support/temp_folder.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,5 +107,29 @@ inline void writeStandardCourseware(const MenuCourseware& c)
     c.writeSubIndex("L2\\hiki.ind", "分数のひき算", {{"ひき算", {"ひき算１"}}});
     c.writeMaster("L2\\hiki1.que", {"[[unit1", "[[unit1R1"});
 }
+
+// What the unit selection works on: the standard courseware with its Main.ind read, the marks, scripted messages
+// and the two flags it shares with the main window.
+struct MenuState {
+    MenuCourseware c;
+    CoursewareIndex index{c.dir()};
+    UnitMarks marks;
+    ScriptedPrompts prompts;
+    bool indexChanged = false;
+    bool marksStale = true;
+    bool mainIndexRead = false;
+
+    MenuState()
+    {
+        writeStandardCourseware(c);
+        mainIndexRead = static_cast<bool>(index.readMainIndex());
+    }
+
+    // The context with the learner's record file of a lesson as recordFileOf names it.
+    MenuContext context(std::function<std::string(int lesson)> recordFileOf)
+    {
+        return {index, marks, prompts, indexChanged, marksStale, std::move(recordFileOf)};
+    }
+};
 
 } // namespace tavola::test

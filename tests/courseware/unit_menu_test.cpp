@@ -20,22 +20,11 @@ std::vector<std::string> utf8(const std::vector<std::string>& texts)
     return out;
 }
 
-struct Menu {
-    test::MenuCourseware c;
-    CoursewareIndex index{c.dir()};
-    UnitMarks marks;
-    ScriptedPrompts prompts;
-    bool indexChanged = false;
-    bool marksStale = true;
+struct Menu : test::MenuState {
     std::string learner = "花子";
-    UnitMenu menu{{index, marks, prompts, indexChanged, marksStale,
-                   [this](int n) { return c.dir() + index.lessonFolder(n) + sjis::encode(learner) + ".ini"; }}};
+    UnitMenu menu{context([this](int n) { return c.dir() + index.lessonFolder(n) + sjis::encode(learner) + ".ini"; })};
 
-    Menu()
-    {
-        test::writeStandardCourseware(c);
-        EXPECT_TRUE(index.readMainIndex());
-    }
+    Menu() { EXPECT_TRUE(mainIndexRead); }
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // The unit selection window worked as a person works it: clicks in the lists, the keys, the similar problems,
 // OK, Enter, Esc, and the messages it shows.
+#include "support/gui_helpers.h"
 #include "support/gui_registry.h"
 
 #include "courseware/TfrmMenu.h"
@@ -18,30 +19,17 @@
 #include <memory>
 
 using namespace tavola;
+using tavola::test::u;
 
 namespace {
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-struct Fixture {
-    test::MenuCourseware c;
-    CoursewareIndex index{c.dir()};
-    UnitMarks marks;
-    ScriptedPrompts prompts;
-    bool indexChanged = false;
-    bool marksStale = true;
+struct Fixture : test::MenuState {
     std::unique_ptr<TfrmMenu> form;
 
     Fixture()
     {
-        test::writeStandardCourseware(c);
-        index.readMainIndex();
-        form = std::make_unique<TfrmMenu>(MenuContext{index, marks, prompts, indexChanged, marksStale, [this](int n) {
-                                                          return c.dir() + index.lessonFolder(n) + "taro.ini";
-                                                      }});
+        form =
+            std::make_unique<TfrmMenu>(context([this](int n) { return c.dir() + index.lessonFolder(n) + "taro.ini"; }));
     }
 
     template <class T> T* child(const char* name) const { return form->findChild<T*>(name); }
@@ -57,12 +45,7 @@ struct Fixture {
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
-    void click(const char* listName, int row) const
-    {
-        QListWidget* l = list(listName);
-        QVERIFY(row < l->count());
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-    }
+    void click(const char* listName, int row) const { test::clickRow(list(listName), row); }
 };
 
 QStringList texts(QListWidget* list)
