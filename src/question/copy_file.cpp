@@ -25,12 +25,7 @@ std::string fileNameOf(const std::string& path)
 CopyRecord copyRecordOf(const UnitData& sheet, const UnitSettings& settings)
 {
     CopyRecord r;
-    r.title = sheet.title;
-    r.school = sheet.school;
-    r.name = sheet.name;
-    r.problemLines = sheet.problemLines;
-    r.graph = sheet.graph;
-    r.agraph = sheet.agraph;
+    copyPageContent(r, sheet);
     r.value = settings.valueLines();
     r.font = settings.fontLines();
     r.kran = settings.kranLines();

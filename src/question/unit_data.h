@@ -39,4 +39,16 @@ struct UnitData {
     bool fromMaster = true; // false for a copy file or after units were added
 };
 
+// The caption lines, the problem lines and the two figure lists, copied between a unit, a worksheet and a copy
+// record, which name them alike.
+template <class To, class From> void copyPageContent(To& to, const From& from)
+{
+    to.title = from.title;
+    to.school = from.school;
+    to.name = from.name;
+    to.problemLines = from.problemLines;
+    to.graph = from.graph;
+    to.agraph = from.agraph;
+}
+
 } // namespace tavola

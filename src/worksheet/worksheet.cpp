@@ -7,13 +7,8 @@ namespace tavola {
 Worksheet makeWorksheet(const UnitData& unit, bool answersShown, const std::string& mainFace)
 {
     Worksheet sheet;
-    sheet.title = unit.title;
-    sheet.school = unit.school;
-    sheet.name = unit.name;
+    copyPageContent(sheet, unit);
     sheet.builtTitle = unit.builtTitle;
-    sheet.problemLines = unit.problemLines;
-    sheet.graph = unit.graph;
-    sheet.agraph = unit.agraph;
     sheet.kgroup = unit.kgroup;
     sheet.softkey = unit.softkey;
     sheet.settings = unitSettings(unit, answersShown, mainFace);
@@ -27,27 +22,17 @@ Worksheet makeWorksheet(const UnitData& unit, bool answersShown, const std::stri
 
 void takeContent(Worksheet& sheet, const UnitData& unit)
 {
-    sheet.title = unit.title;
-    sheet.school = unit.school;
-    sheet.name = unit.name;
+    copyPageContent(sheet, unit);
     sheet.builtTitle = unit.builtTitle;
-    sheet.problemLines = unit.problemLines;
-    sheet.graph = unit.graph;
-    sheet.agraph = unit.agraph;
     sheet.changed = true;
 }
 
 UnitData worksheetContent(const Worksheet& sheet)
 {
     UnitData unit;
-    unit.title = sheet.title;
-    unit.school = sheet.school;
-    unit.name = sheet.name;
+    copyPageContent(unit, sheet);
     unit.builtTitle = sheet.builtTitle;
     unit.header = {sheet.title, sheet.school, sheet.name};
-    unit.problemLines = sheet.problemLines;
-    unit.graph = sheet.graph;
-    unit.agraph = sheet.agraph;
     unit.kgroup = sheet.kgroup;
     unit.softkey = sheet.softkey;
     unit.value = sheet.settings.valueLines();
