@@ -1,37 +1,26 @@
 // The worksheet drawing pass: a full page of 60 lines with 80 answer boxes of fractions, on the screen's page
 // picture (a QImage) and at printer resolution (600 dpi A4) into a PDF. Each pass redraws the whole page, so this
 // is what every change of a setting costs.
+#include "bench_support.h"
+
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_fonts.h"
 #include "platform/sjis.h"
 #include "render/draw_math.h"
 #include "worksheet/drawing_pass.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
 
 using namespace tavola;
-
-void ensureGui()
-{
-    if (QGuiApplication::instance() != nullptr) return;
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "tavola_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    installFontSubstitutions();
-}
+using bench::ensureGui;
 
 // 40 lines with two answers each and 20 lines of plain fraction text: 60 lines, 80 boxes.
 Worksheet fullPage()

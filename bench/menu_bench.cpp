@@ -1,5 +1,7 @@
 // Refresh marks on a lesson of 80 sections × 80 units: every master file read and scanned for its similar-problem
 // markers (stale marks) or only checked (counts alone), and the learner's record file counted once.
+#include "bench_support.h"
+
 #include "courseware/index_file.h"
 #include "courseware/unit_marks.h"
 #include "platform/line_file.h"
@@ -8,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -20,11 +21,9 @@ class BigLesson {
 public:
     BigLesson()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavola-bench-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-        std::filesystem::create_directories(root_ + "/L1");
-        dir_ = sjis::encode(root_) + "/";
-        writeLineFile(dir_ + "Main.ind", {"bench", "", "lesson,L1\\\\big"});
+        std::filesystem::create_directories(folder_.real() + "/L1");
+        const std::string& dir = folder_.dir();
+        writeLineFile(dir + "Main.ind", {"bench", "", "lesson,L1\\\\big"});
 
         Lines subIndex{"big lesson"};
         Lines records;
@@ -49,25 +48,19 @@ public:
                 }
             }
             subIndex.insert(subIndex.end(), {">>", "]]"});
-            writeLineFile(dir_ + "L1\\big" + std::to_string(s) + ".que", master);
+            writeLineFile(dir + "L1\\big" + std::to_string(s) + ".que", master);
         }
-        writeLineFile(dir_ + "L1\\big.ind", subIndex);
+        writeLineFile(dir + "L1\\big.ind", subIndex);
         writeLineFile(recordFile(), records);
-        index_.setCoursewareDir(dir_);
+        index_.setCoursewareDir(dir);
         index_.readMainIndex();
         index_.readLesson(1);
     }
-    ~BigLesson()
-    {
-        std::error_code ec;
-        if (!root_.empty()) std::filesystem::remove_all(root_, ec);
-    }
-    std::string recordFile() const { return dir_ + "L1\\learner.ini"; }
+    std::string recordFile() const { return folder_.dir() + "L1\\learner.ini"; }
     const CoursewareIndex& index() const { return index_; }
 
 private:
-    std::string root_;
-    std::string dir_;
+    bench::BenchFolder folder_;
     CoursewareIndex index_;
 };
 

@@ -1,16 +1,15 @@
 // Opening a unit, from OK in the unit selection window to the page drawn: the unit reader finds the last unit of a
 // master file of 500 units, the worksheet is made, its three figures and the class flag are loaded, and the screen
 // pass draws the page picture. The window itself is left out. The courseware is generated in a temporary folder.
+#include "bench_support.h"
+
 #include "app/open_flows.h"
 #include "platform/line_file.h"
-#include "platform/paths.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_fonts.h"
 #include "platform/sjis.h"
 #include "render/draw_math.h"
 #include "worksheet/drawing_pass.h"
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -24,19 +23,9 @@
 namespace {
 
 using namespace tavola;
+using bench::ensureGui;
 
 constexpr int kUnits = 500;
-
-void ensureGui()
-{
-    if (QGuiApplication::instance() != nullptr) return;
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "tavola_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    installFontSubstitutions();
-}
 
 // An uncompressed 24-bit bitmap of w × h pixels, bottom-up rows padded to 4 bytes.
 void writeBitmap(const std::string& realPath, int w, int h)
@@ -67,29 +56,20 @@ class Courseware {
 public:
     Courseware()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavola-bench-open-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        real_ = pattern;
-        dir_ = paths::systemPathOf(real_ + "/").value();
-        std::filesystem::create_directories(real_ + "/les/Graph");
+        std::filesystem::create_directories(folder_.real() + "/les/Graph");
         for (const char* figure : {"a.bmp", "b.bmp", "c.bmp"})
-            writeBitmap(real_ + "/les/Graph/" + figure, 192, 29);
-        writeBitmap(real_ + "/classFlag.bmp", 60, 40);
+            writeBitmap(folder_.real() + "/les/Graph/" + figure, 192, 29);
+        writeBitmap(folder_.real() + "/classFlag.bmp", 60, 40);
         Lines main{sjis::encode("大きな教材"), "", sjis::encode("分数の計算") + ",les\\\\les", ">>"};
         Lines sub{sjis::encode("分数の計算"), "[[sect1", sjis::encode("分母がちがう分数"), "<<"};
         for (int u = 1; u <= kUnits; ++u)
             sub.push_back(sjis::encode("通分してたし算 ") + std::to_string(u));
         sub.insert(sub.end(), {">>", "]]"});
-        if (!writeLineFile(dir_ + "Main.ind", main) || !writeLineFile(dir_ + "les\\les.ind", sub)) std::abort();
+        if (!writeLineFile(folder_.dir() + "Main.ind", main) || !writeLineFile(folder_.dir() + "les\\les.ind", sub))
+            std::abort();
         writeMaster();
     }
-    ~Courseware()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(real_, ec);
-    }
-
-    const std::string& dir() const { return dir_; }
+    const std::string& dir() const { return folder_.dir(); }
 
 private:
     // 500 units of 40 lines with two answers each (80 boxes), three figures and the layout blocks.
@@ -114,11 +94,10 @@ private:
                          {"<<font", "12", sjis::encode("MS 明朝"), "False", "False", "False", "False", "0", ">>"});
             lines.insert(lines.end(), {"<<kran", "1", "10", "20", "0", "30", "0", "15", "10", "0", "0", ">>", "]]"});
         }
-        if (!writeLineFile(dir_ + "les\\les1.que", lines)) std::abort();
+        if (!writeLineFile(folder_.dir() + "les\\les1.que", lines)) std::abort();
     }
 
-    std::string real_;
-    std::string dir_;
+    bench::BenchFolder folder_;
 };
 
 // From OK to the page drawn, for the last unit of the master file.

@@ -1,8 +1,9 @@
 // Reading courseware at its largest: a 2 MB master file of 500 units whose last unit is opened, and an index of
 // 80 lessons of 80 sections each. The data is generated in a temporary folder when the program starts.
+#include "bench_support.h"
+
 #include "courseware/index_file.h"
 #include "platform/line_file.h"
-#include "platform/paths.h"
 #include "platform/sjis.h"
 #include "question/unit_reader.h"
 
@@ -25,21 +26,11 @@ class Courseware {
 public:
     Courseware()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavola-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        real_ = pattern;
-        dir_ = paths::systemPathOf(real_ + "/").value();
         writeMaster();
         writeIndex();
     }
-    ~Courseware()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(real_, ec);
-    }
-
-    const std::string& dir() const { return dir_; }
-    std::string masterPath() const { return dir_ + "big.que"; }
+    const std::string& dir() const { return folder_.dir(); }
+    std::string masterPath() const { return folder_.dir() + "big.que"; }
 
 private:
     // 500 units of 60 problem lines, layout blocks and a figure: about 2 MB.
@@ -76,7 +67,7 @@ private:
         for (int n = 1; n <= kLessons; ++n) {
             std::string stem = "les" + std::to_string(n);
             main.push_back(sjis::encode("第") + std::to_string(n) + sjis::encode("課") + "," + stem + "\\\\" + stem);
-            std::filesystem::create_directories(real_ + "/" + stem);
+            std::filesystem::create_directories(folder_.real() + "/" + stem);
             Lines sub{sjis::encode("分数の計算 ") + std::to_string(n)};
             for (int s = 1; s <= kSections; ++s) {
                 sub.push_back("[[sect" + std::to_string(s));
@@ -87,14 +78,13 @@ private:
                 sub.push_back(">>");
                 sub.push_back("]]");
             }
-            if (!writeLineFile(dir_ + stem + "\\" + stem + ".ind", sub)) std::abort();
+            if (!writeLineFile(folder_.dir() + stem + "\\" + stem + ".ind", sub)) std::abort();
         }
         main.push_back(">>");
-        if (!writeLineFile(dir_ + "Main.ind", main)) std::abort();
+        if (!writeLineFile(folder_.dir() + "Main.ind", main)) std::abort();
     }
 
-    std::string real_;
-    std::string dir_;
+    bench::BenchFolder folder_;
 };
 
 const Courseware& courseware()

@@ -1,33 +1,21 @@
 // The expression renderer: one worksheet line full of fractions drawn onto the page picture through the Qt canvas,
 // and the same line on a canvas that draws nothing, which leaves the renderer's own parsing and layout.
+#include "bench_support.h"
+
 #include "platform/canvas.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_fonts.h"
 #include "platform/sjis.h"
 #include "render/draw_math.h"
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 using namespace tavola;
-
-void ensureRenderGui()
-{
-    if (QGuiApplication::instance() != nullptr) return;
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "tavola_bench";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv); // lives for the whole run
-    installFontSubstitutions();
-}
 
 // About as much as fits on one A4 line at 14 points.
 const std::string kLine = "2/3+1/6*3/4\\5/12=11/12 1&2/3>=[2+3]/5";
@@ -52,7 +40,7 @@ public:
 
 void BM_DrawMathLineOnPagePicture(benchmark::State& state)
 {
-    ensureRenderGui();
+    bench::ensureGui();
     render::setWorksheetMetrics(1.0, 14, false);
     QImage page(630, 891, QImage::Format_RGB32);
     page.fill(Qt::white);
