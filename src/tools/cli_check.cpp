@@ -220,11 +220,8 @@ int runCheck(const Args& args)
         printError("usage: tavola-cli check [DIR]");
         return kUsage;
     }
-    auto dir = coursewareDir(args.empty() ? std::string() : args[0]);
-    if (!dir) {
-        printError("tavola-cli: the folder cannot be named in Shift-JIS");
-        return kFailed;
-    }
+    auto dir = namedCoursewareDir(args.empty() ? std::string() : args[0]);
+    if (!dir) return kFailed;
     return Checker(*dir).run();
 }
 

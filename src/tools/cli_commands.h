@@ -3,7 +3,11 @@
 // Each subcommand is a function taking the arguments after its name; tavola_cli.cpp lists them in its command
 // table, so a new subcommand is one more file, its declaration here and one line in that table.
 // Output is UTF-8; the courseware's CP932 texts are converted on the way out.
+#include "courseware/index_file.h"
+#include "courseware/unit_position.h"
 #include "platform/line_file.h"
+#include "platform/result.h"
+#include "question/unit_reader.h"
 
 #include <nlohmann/json.hpp>
 
@@ -31,6 +35,22 @@ int runRender(const Args& args);
 // The courseware folder named by a DIR argument (empty: the current directory), as CoursewareIndex takes it: an
 // absolute system path ending in a separator. nullopt when the folder cannot be named in CP932.
 std::optional<std::string> coursewareDir(const std::string& dirArg);
+
+// The same, with the tool's message printed when the folder cannot be named.
+std::optional<std::string> namedCoursewareDir(const std::string& dirArg);
+// The system path of a copy file named by its real path; prints why not when the name cannot be written in CP932
+// or the file is missing.
+std::optional<std::string> namedCopyFile(const std::string& realPath);
+
+// Reads Main.ind; prints the system's message when it cannot be read.
+bool readMainIndexOrReport(CoursewareIndex& index);
+// Lesson, section and unit count from 1, similar problems up to 5; prints the subcommand's message when not.
+bool checkPosition(const UnitPosition& p, const std::string& command);
+// The read request of the unit at p with Main.ind and the lesson's sub-index read and the master file there; prints
+// why not (the system's message, or the subcommand's when the index has fewer lessons).
+std::optional<ReadRequest> unitRequestAt(CoursewareIndex& index, const UnitPosition& p, const std::string& command);
+// True when the unit was read; otherwise prints "not found" or the system's message.
+bool reportRead(const Status& read);
 
 // CP932 → UTF-8 for output.
 std::string utf8(const std::string& cp932);

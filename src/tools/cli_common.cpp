@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/sjis.h"
+#include "platform/text_helpers.h"
 
 #include <filesystem>
 #include <iostream>
@@ -16,6 +17,73 @@ std::optional<std::string> coursewareDir(const std::string& dirArg)
     std::string real = dir.lexically_normal().string();
     if (real.empty() || real.back() != '/') real += '/';
     return paths::systemPathOf(real);
+}
+
+std::optional<std::string> namedCoursewareDir(const std::string& dirArg)
+{
+    auto dir = coursewareDir(dirArg);
+    if (!dir) printError("tavola-cli: the folder cannot be named in Shift-JIS");
+    return dir;
+}
+
+std::optional<std::string> namedCopyFile(const std::string& realPath)
+{
+    auto path = paths::systemPathOf(realPath);
+    if (!path) {
+        printError("tavola-cli: the file name cannot be written in Shift-JIS");
+        return std::nullopt;
+    }
+    if (!paths::fileExists(*path)) {
+        printSystemMessage(fileNotFoundMessage(*path));
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool readMainIndexOrReport(CoursewareIndex& index)
+{
+    Status s = index.readMainIndex();
+    if (!s) printSystemMessage(s.message());
+    return static_cast<bool>(s);
+}
+
+bool checkPosition(const UnitPosition& p, const std::string& command)
+{
+    if (p.lesson >= 1 && p.section >= 1 && p.unit >= 1 && p.similar <= kMaxSimilar) return true;
+    printError("tavola-cli " + command + ": lesson, section and unit count from 1; similar problems from 1 to 5");
+    return false;
+}
+
+std::optional<ReadRequest> unitRequestAt(CoursewareIndex& index, const UnitPosition& p, const std::string& command)
+{
+    if (!readMainIndexOrReport(index)) return std::nullopt;
+    if (p.lesson > index.lessonCount()) {
+        printError("tavola-cli " + command + ": the index has " + std::to_string(index.lessonCount()) + " lessons");
+        return std::nullopt;
+    }
+    if (Status s = index.readLesson(p.lesson); !s) {
+        printSystemMessage(s.message());
+        return std::nullopt;
+    }
+    ReadRequest request = unitReadRequest(index, p);
+    if (!paths::fileExists(request.path)) {
+        printSystemMessage(fileNotFoundMessage(request.path));
+        return std::nullopt;
+    }
+    return request;
+}
+
+bool reportRead(const Status& read)
+{
+    if (isNotFound(read)) {
+        printError("not found");
+        return false;
+    }
+    if (!read) {
+        printSystemMessage(read.message());
+        return false;
+    }
+    return true;
 }
 
 std::string utf8(const std::string& cp932)

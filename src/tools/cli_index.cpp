@@ -31,16 +31,10 @@ int runIndex(const Args& args)
         printError("usage: tavola-cli index [DIR]");
         return kUsage;
     }
-    auto dir = coursewareDir(args.empty() ? std::string() : args[0]);
-    if (!dir) {
-        printError("tavola-cli: the folder cannot be named in Shift-JIS");
-        return kFailed;
-    }
+    auto dir = namedCoursewareDir(args.empty() ? std::string() : args[0]);
+    if (!dir) return kFailed;
     CoursewareIndex index(*dir);
-    if (Status s = index.readMainIndex(); !s) {
-        printSystemMessage(s.message());
-        return kFailed;
-    }
+    if (!readMainIndexOrReport(index)) return kFailed;
     Json lessons = Json::array();
     for (int n = 1; n <= index.lessonCount(); ++n) {
         Json lesson = {{"name", utf8(index.lessonList()[static_cast<std::size_t>(n - 1)])},

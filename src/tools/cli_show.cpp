@@ -1,8 +1,6 @@
 // tavola-cli show [DIR] LESSON SECTION UNIT [SIMILAR] | show --copy FILE: one worksheet as the reader reads it.
 #include "courseware/index_file.h"
 #include "platform/numbers.h"
-#include "platform/paths.h"
-#include "platform/text_helpers.h"
 #include "question/copy_file.h"
 #include "question/unit_reader.h"
 #include "question/unit_settings.h"
@@ -32,29 +30,15 @@ Json document(const UnitData& u)
 // Prints the unit read, or why it was not.
 int finish(const UnitReader& reader, const Status& read)
 {
-    if (isNotFound(read)) {
-        printError("not found");
-        return kFailed;
-    }
-    if (!read) {
-        printSystemMessage(read.message());
-        return kFailed;
-    }
+    if (!reportRead(read)) return kFailed;
     printJson(document(reader.unit()));
     return kOk;
 }
 
 int showCopy(const std::string& file)
 {
-    auto path = paths::systemPathOf(file);
-    if (!path) {
-        printError("tavola-cli: the file name cannot be written in Shift-JIS");
-        return kFailed;
-    }
-    if (!paths::fileExists(*path)) {
-        printSystemMessage(fileNotFoundMessage(*path));
-        return kFailed;
-    }
+    auto path = namedCopyFile(file);
+    if (!path) return kFailed;
     UnitReader reader;
     return finish(reader, readCopyFile(reader, *path));
 }
@@ -82,35 +66,14 @@ int runShow(const Args& args)
         value[k] = *n;
     }
     UnitPosition p{value[0], value[1], value[2], value[3]};
-    if (p.lesson < 1 || p.section < 1 || p.unit < 1 || p.similar > kMaxSimilar) {
-        printError("tavola-cli show: lesson, section and unit count from 1; similar problems from 1 to 5");
-        return kUsage;
-    }
-    auto dir = coursewareDir(hasDir ? args[0] : std::string());
-    if (!dir) {
-        printError("tavola-cli: the folder cannot be named in Shift-JIS");
-        return kFailed;
-    }
+    if (!checkPosition(p, "show")) return kUsage;
+    auto dir = namedCoursewareDir(hasDir ? args[0] : std::string());
+    if (!dir) return kFailed;
     CoursewareIndex index(*dir);
-    if (Status s = index.readMainIndex(); !s) {
-        printSystemMessage(s.message());
-        return kFailed;
-    }
-    if (p.lesson > index.lessonCount()) {
-        printError("tavola-cli show: the index has " + std::to_string(index.lessonCount()) + " lessons");
-        return kFailed;
-    }
-    if (Status s = index.readLesson(p.lesson); !s) {
-        printSystemMessage(s.message());
-        return kFailed;
-    }
-    ReadRequest request = unitReadRequest(index, p);
-    if (!paths::fileExists(request.path)) {
-        printSystemMessage(fileNotFoundMessage(request.path));
-        return kFailed;
-    }
+    auto request = unitRequestAt(index, p, "show");
+    if (!request) return kFailed;
     UnitReader reader;
-    return finish(reader, reader.read(request));
+    return finish(reader, reader.read(*request));
 }
 
 } // namespace tavola::cli

@@ -4,11 +4,9 @@
 // ground, answers shown and alternatives drawn unless the options say otherwise. Prints a short JSON summary.
 #include "courseware/index_file.h"
 #include "platform/numbers.h"
-#include "platform/paths.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_fonts.h"
-#include "platform/text_helpers.h"
 #include "question/copy_file.h"
 #include "question/unit_reader.h"
 #include "render/draw_math.h"
@@ -107,51 +105,19 @@ std::optional<UnitData> readUnit(const RenderArgs& r, CoursewareIndex& index, in
     UnitReader reader;
     Status read;
     if (!r.copy.empty()) {
-        auto path = paths::systemPathOf(std::filesystem::absolute(r.copy).string());
-        if (!path) {
-            printError("tavola-cli: the file name cannot be written in Shift-JIS");
-            return std::nullopt;
-        }
-        if (!paths::fileExists(*path)) {
-            printSystemMessage(fileNotFoundMessage(*path));
-            return std::nullopt;
-        }
+        auto path = namedCopyFile(std::filesystem::absolute(r.copy).string());
+        if (!path) return std::nullopt;
         lesson = 1;
         read = readCopyFile(reader, *path);
     } else {
         UnitPosition p{r.numbers[0], r.numbers[1], r.numbers[2], r.numbers.size() > 3 ? r.numbers[3] : 0};
-        if (p.lesson < 1 || p.section < 1 || p.unit < 1 || p.similar > kMaxSimilar) {
-            printError("tavola-cli render: lesson, section and unit count from 1; similar problems from 1 to 5");
-            return std::nullopt;
-        }
-        if (Status s = index.readMainIndex(); !s) {
-            printSystemMessage(s.message());
-            return std::nullopt;
-        }
-        if (p.lesson > index.lessonCount()) {
-            printError("tavola-cli render: the index has " + std::to_string(index.lessonCount()) + " lessons");
-            return std::nullopt;
-        }
-        if (Status s = index.readLesson(p.lesson); !s) {
-            printSystemMessage(s.message());
-            return std::nullopt;
-        }
-        ReadRequest request = unitReadRequest(index, p);
-        if (!paths::fileExists(request.path)) {
-            printSystemMessage(fileNotFoundMessage(request.path));
-            return std::nullopt;
-        }
+        if (!checkPosition(p, "render")) return std::nullopt;
+        auto request = unitRequestAt(index, p, "render");
+        if (!request) return std::nullopt;
         lesson = p.lesson;
-        read = reader.read(request);
+        read = reader.read(*request);
     }
-    if (isNotFound(read)) {
-        printError("not found");
-        return std::nullopt;
-    }
-    if (!read) {
-        printSystemMessage(read.message());
-        return std::nullopt;
-    }
+    if (!reportRead(read)) return std::nullopt;
     return reader.unit();
 }
 
@@ -184,11 +150,8 @@ int runRender(const Args& args)
         printError(kUsageText);
         return kUsage;
     }
-    auto dir = coursewareDir(r->dir);
-    if (!dir) {
-        printError("tavola-cli: the folder cannot be named in Shift-JIS");
-        return kFailed;
-    }
+    auto dir = namedCoursewareDir(r->dir);
+    if (!dir) return kFailed;
     CoursewareIndex index(*dir);
     int lesson = 1;
     auto unit = readUnit(*r, index, lesson);
