@@ -339,7 +339,8 @@ private slots:
             canvas.fillRect({0, 0, 100, 50}, Colour::fromRgb(30, 120, 200));
         }
         const QImage before = image.copy();
-        {
+        // The same line and frame in the inverting pen each time.
+        auto drawInverted = [&image] {
             QtCanvas canvas(image);
             canvas.pen.mode = PenMode::Invert;
             canvas.pen.width = 3;
@@ -347,19 +348,12 @@ private slots:
             canvas.brush.style = BrushStyle::Clear;
             canvas.pen.width = 1;
             canvas.rectangle({20, 20, 80, 40});
-        }
+        };
+        drawInverted();
         QVERIFY(image != before);
         // Inverted pixels are the complement of what was there.
         QCOMPARE(image.pixel(20, 30), qRgb(255 - 30, 255 - 120, 255 - 200));
-        {
-            QtCanvas canvas(image);
-            canvas.pen.mode = PenMode::Invert;
-            canvas.pen.width = 3;
-            canvas.line(5, 5, 150, 60);
-            canvas.brush.style = BrushStyle::Clear;
-            canvas.pen.width = 1;
-            canvas.rectangle({20, 20, 80, 40});
-        }
+        drawInverted();
         QCOMPARE(image, before);
     }
 
