@@ -90,8 +90,7 @@ private:
     {
         auto range = blockRange(i, i + 1);
         if (!range) return false;
-        into.insert(into.end(), lines_.begin() + static_cast<std::ptrdiff_t>(range->first),
-                    lines_.begin() + static_cast<std::ptrdiff_t>(range->second));
+        append(into, *range);
         return true;
     }
 
