@@ -63,7 +63,7 @@ TEST(UnitImages, BmpFilesDecodeToTheSamePicturesAndMatchTheResources)
 
             // The files kept among the program's resources are these bytes.
             const std::string path =
-                std::string(TAVOLA_TEST_DATA) + "/../../resources/units/" + unitImageFileName(which);
+                std::string(TAVOLA_RESOURCE_DIR) + "/units/" + unitImageFileName(which);
             std::ifstream in(path, std::ios::binary);
             ASSERT_TRUE(in) << path;
             std::string onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
