@@ -60,8 +60,10 @@ ReadRequest unitReadRequest(const CoursewareIndex& index, const UnitPosition& p)
     r.mode = ReadMode::OpenUnit;
     r.windowKey = names.windowKey;
     r.shortKey = names.shortKey;
+    // The title is built from the entries chosen in the unit selection window: the lesson's name in Main.ind,
+    // and the section and unit lines of the lesson the index holds.
+    r.lessonTitle = nameAt(index.lessonList(), p.lesson);
     if (index.currentLesson() == p.lesson) {
-        r.lessonTitle = index.lessonTitle();
         r.sectionTitle = nameAt(index.sectionList(), p.section);
         r.unitTitle = nameAt(index.sectionUnits(p.section), p.unit);
     }

@@ -218,7 +218,7 @@ TEST_F(UnitReaderTest, CopyFilesNeedThreeHeaderLines)
 TEST_F(UnitReaderTest, RequestsFromTheIndex)
 {
     std::filesystem::create_directories(dir.path() + "/les");
-    write("Main.ind", sjLines({"題", "", "分数,les\\\\les"}));
+    write("Main.ind", sjLines({"題", "", "分数,les\\\\les", "小数,dec\\\\dec"}));
     write("les/les.ind", sjLines({"分数の計算", "[[sect1", "たし算", "<<", "通分", "約分", ">>", "]]"}));
     CoursewareIndex index(dir.systemPath());
     ASSERT_TRUE(index.readMainIndex());
@@ -226,10 +226,16 @@ TEST_F(UnitReaderTest, RequestsFromTheIndex)
     ReadRequest r = unitReadRequest(index, {1, 1, 2, 1});
     EXPECT_EQ(r.path, dir.systemPath("les\\les1.que"));
     EXPECT_EQ(r.marker, "[[unit2R1");
-    EXPECT_EQ(u8(r.lessonTitle), "分数の計算");
+    // The lesson's part of the title is its entry in the lesson list (its name in Main.ind), not the sub-index title.
+    EXPECT_EQ(u8(r.lessonTitle), "分数");
     EXPECT_EQ(u8(r.sectionTitle), "たし算");
     EXPECT_EQ(u8(r.unitTitle), "約分");
     EXPECT_EQ(r.shortKey, "les1.que-U2R1");
     // A unit past the section's lines has no name, and nothing breaks.
     EXPECT_TRUE(unitReadRequest(index, {1, 9, 99, 0}).unitTitle.empty());
+    // Another lesson than the one the index holds still has its lesson name; its section and unit texts come
+    // from the unit selection window's choice.
+    ReadRequest other = unitReadRequest(index, {2, 1, 1, 0});
+    EXPECT_EQ(u8(other.lessonTitle), "小数");
+    EXPECT_TRUE(other.sectionTitle.empty());
 }
