@@ -16,6 +16,9 @@ void UnitMenu::show()
         readMainIndex();
         ctx_.indexChanged = false;
         firstShow_ = true;
+        // The index editor may have added unit lines whose records already have similar problems; the marks of
+        // units the last scan did not reach would otherwise lack their "◎" until a master file is edited.
+        ctx_.marksStale = true;
     }
     if (!lessons().empty()) {
         if (firstShow_) {

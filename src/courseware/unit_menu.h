@@ -45,9 +45,9 @@ class UnitMenu {
 public:
     explicit UnitMenu(MenuContext context) : ctx_(std::move(context)) {}
 
-    // Every time the window is shown: re-reads Main.ind when the index changed, chooses lesson 1 and section 1 on
-    // the first showing (and after a re-read), otherwise refreshes the similar problems of the chosen unit; then
-    // clears the similar-problem selection.
+    // Every time the window is shown: re-reads Main.ind when the index changed (and has the similar-problem marks
+    // rescanned), chooses lesson 1 and section 1 on the first showing (and after a re-read), otherwise refreshes
+    // the similar problems of the chosen unit; then clears the similar-problem selection.
     void show();
     void lessonChosen(int lessonIndex);
     void sectionChosen(int sectionIndex);

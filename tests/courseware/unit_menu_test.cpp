@@ -184,3 +184,25 @@ TEST(UnitMenu, ChoosingALessonRefreshesTheMarksForTheLearner)
     m.menu.refreshMarks();
     EXPECT_EQ(sjis::toUtf8(m.marks.mark(1, 1)), "◎[ ]");
 }
+
+TEST(UnitMenu, AReReadIndexRescansTheSimilarProblemMarks)
+{
+    Menu m;
+    m.menu.show();
+    EXPECT_FALSE(m.marksStale);
+    EXPECT_FALSE(m.marks.hasSimilar(1, 4));
+
+    // The index editor adds a fourth unit line to section 1, whose record and similar problem already exist.
+    m.c.writeSubIndex("L1\\tashi.ind", "分数のたし算",
+                      {{"同じ分母", {"分母が同じ１", "分母が同じ２", "分母が同じ３", "分母が同じ４"}},
+                       {"ちがう分母", {"通分１", "通分２", "通分３", "通分４"}},
+                       {"まとめ", {}}});
+    m.c.writeMaster("L1\\tashi1.que",
+                    {"[[unit1", "[[unit1R1", "[[unit1R2", "[[unit2", "[[unit2R2", "[[unit3", "[[unit4", "[[unit4R1"});
+    m.indexChanged = true;
+    m.menu.show();
+    EXPECT_EQ(m.menu.units().size(), 4u);
+    EXPECT_TRUE(m.marks.hasSimilar(1, 4));
+    EXPECT_EQ(sjis::toUtf8(m.marks.mark(1, 4)), "◎[ ]");
+    EXPECT_FALSE(m.marksStale);
+}
