@@ -204,8 +204,12 @@ void TfrmMenu::buildControls()
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
     connect(btnZenTangen, &QPushButton::clicked, this, [this] { btnZenTangenClick(); });
     connect(btnShowRecord, &QPushButton::clicked, this, [this] { btnShowRecordClick(); });
-    for (QListWidget* list : {lstLesson, lstSection, lstUnit})
+    for (QListWidget* list : {lstLesson, lstSection, lstUnit}) {
         list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
+        connect(list, &QListWidget::itemClicked, this,
+                [this, list](QListWidgetItem* item) { listItemClicked(list, list->row(item)); });
+    }
 }
 
 void TfrmMenu::setZenTangen(TfrmZenTangen* window)
@@ -306,11 +310,29 @@ void TfrmMenu::refreshMarks()
 
 bool TfrmMenu::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (QListWidget* list : {lstLesson, lstSection, lstUnit}) {
+            if (watched == list->viewport()) {
+                pressList_ = list;
+                pressRow_ = list->currentRow();
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* list = qobject_cast<QListWidget*>(watched);
         if (list != nullptr && listKeyDown(list, static_cast<QKeyEvent*>(event)->key())) return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmMenu::listItemClicked(QListWidget* list, int row)
+{
+    const bool sameLine = list == pressList_ && row == pressRow_;
+    pressList_ = nullptr;
+    if (syncing_ || !sameLine || row < 0) return;
+    if (list == lstLesson) lstLessonClick(row);
+    if (list == lstSection) lstSectionClick(row);
+    if (list == lstUnit) lstUnitClick(row);
 }
 
 // Left and Right move between the lists and are consumed; from the lesson list Right passes over the sections.

@@ -64,6 +64,9 @@ private:
     void btnZenTangenClick();
     void btnShowRecordClick();
     bool listKeyDown(QListWidget* list, int key);
+    // A click on the line that was already the current one chooses it again (a changed line is chosen as the
+    // current row changes).
+    void listItemClicked(QListWidget* list, int row);
     void syncFromModel();
     void buildControls();
 
@@ -78,6 +81,9 @@ private:
     int unitsShown_ = -1;
     int similarShown_ = -1;
     int bufferShown_ = -1;
+    // The list a mouse button was pressed in and its current row just before the press.
+    QListWidget* pressList_ = nullptr;
+    int pressRow_ = -1;
 
     QLabel* pnlTitle;
     QLabel* pnlLesson;

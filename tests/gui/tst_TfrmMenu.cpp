@@ -215,6 +215,34 @@ private slots:
         QCOMPARE(f.form->lastPosition(), (UnitPosition{1, 2, 3, 0}));
     }
 
+    void clickingTheCurrentLineChoosesItAgain()
+    {
+        Fixture f;
+        f.show();
+        // The current section clicked again starts its unit list from the first unit.
+        f.click("lstSection", 1);
+        f.click("lstUnit", 3);
+        f.click("lstSection", 1);
+        QCOMPARE(f.list("lstUnit")->currentRow(), 0);
+        // The current unit clicked again refreshes its similar problems and drops their selection.
+        f.click("lstUnit", 2);
+        f.click("lstRuidai", 1);
+        QCOMPARE(f.label("pnlUnit")->text(), u("類題が選択されています"));
+        f.click("lstUnit", 2);
+        QVERIFY(f.list("lstRuidai")->selectedItems().isEmpty());
+        QCOMPARE(f.label("pnlUnit")->text(), u("項目を選んでください"));
+        QCOMPARE(f.list("lstUnit")->currentRow(), 2);
+        // A lesson that could not be read is read again when clicked again.
+        f.c.remove("L2");
+        f.click("lstLesson", 1);
+        QCOMPARE(f.list("lstSection")->count(), 0);
+        test::writeStandardCourseware(f.c);
+        f.click("lstLesson", 1);
+        QCOMPARE(f.prompts.shown.size(), std::size_t(1));
+        QCOMPARE(texts(f.list("lstSection")), QStringList{u("ひき算")});
+        QCOMPARE(f.form->lastPosition().lesson, 2);
+    }
+
     void aUnitWithoutSimilarProblemsHidesTheirList()
     {
         Fixture f;
