@@ -3,6 +3,7 @@
 // defaults of a unit that lacks them; and the same settings written back as those blocks' lines. Every rule about
 // what the layout lines mean lives here: the reader checks its numbers with these functions, the worksheet takes
 // its settings from unitSettings(), copy files and the editor write them with the *Lines() functions.
+#include "platform/sjis.h"
 #include "question/unit_data.h"
 
 #include <array>
@@ -50,8 +51,9 @@ struct UnitSettings {
     int optionBits = 7;
     int characterSize = 14;
     std::string textFace = mainTextFace(); // the face the sheet is drawn in (font line 7, "0" resolved)
-    // Font lines 2 … 6 (the secondary font's face, bold, italic, underline, strike-out), carried unchanged.
-    std::array<std::string, 5> secondaryFont{"MS 明朝", "False", "False", "False", "False"};
+    // Font lines 2 … 6 (the secondary font's face, bold, italic, underline, strike-out), carried unchanged. The
+    // face is written into copy files and master files, so it is CP932 like every text of those files.
+    std::array<std::string, 5> secondaryFont{"MS 明朝"_sj, "False", "False", "False", "False"};
     // The answer-box items 0 … 9 (kran lines 1 … 10).
     std::array<int, kKranLineCount> kran{2, 10, 4, 0, 0, 0, 15, 10, 0, 0};
 

@@ -33,6 +33,8 @@ TEST(UnitSettings, DefaultsOfAUnitWithoutLayoutBlocks)
     EXPECT_EQ(s.characterSize, 14);
     EXPECT_EQ(u8(s.textFace), "ＭＳ 明朝");
     EXPECT_EQ(s.kran, (std::array<int, 10>{2, 10, 4, 0, 0, 0, 15, 10, 0, 0}));
+    // Without a "<<font" block the font lines written to a copy or master file are CP932 like the rest of it.
+    EXPECT_EQ(s.fontLines(), sjLines({"14", "MS 明朝", "False", "False", "False", "False", "ＭＳ 明朝"}));
 
     // A "<<font" block without "<<value" still sets the size and the face.
     UnitData fontOnly;
