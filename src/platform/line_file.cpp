@@ -31,7 +31,11 @@ Lines splitLines(std::string_view bytes)
 
 std::optional<std::string> readWholeFile(const std::string& systemPath)
 {
-    std::string real = paths::realPath(systemPath);
+    return readWholeFileAt(paths::realPath(systemPath));
+}
+
+std::optional<std::string> readWholeFileAt(const std::string& real)
+{
     std::ifstream in(real, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream buffer;
@@ -49,7 +53,11 @@ std::optional<Lines> readLineFile(const std::string& systemPath)
 
 Status writeWholeFile(const std::string& systemPath, std::string_view bytes)
 {
-    std::string real = paths::realPath(systemPath);
+    return writeWholeFileAt(paths::realPath(systemPath), bytes);
+}
+
+Status writeWholeFileAt(const std::string& real, std::string_view bytes)
+{
     std::string temp = real + ".tmp" + std::to_string(::getpid());
     std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (f == nullptr) return Status::failure(std::strerror(errno));
@@ -77,7 +85,8 @@ Status writeLineFile(const std::string& systemPath, const Lines& lines)
 {
     std::string bytes;
     std::size_t total = 0;
-    for (const auto& line : lines) total += line.size() + 2;
+    for (const auto& line : lines)
+        total += line.size() + 2;
     bytes.reserve(total);
     for (const auto& line : lines) {
         bytes += line;

@@ -29,4 +29,9 @@ Status writeLineFile(const std::string& systemPath, const Lines& lines);
 // Writes bytes whole and safely (temporary file renamed over the old one).
 Status writeWholeFile(const std::string& systemPath, std::string_view bytes);
 
+// The same for files outside the courseware (the settings) named by their real path, which need not be
+// expressible in CP932.
+std::optional<std::string> readWholeFileAt(const std::string& realPath);
+Status writeWholeFileAt(const std::string& realPath, std::string_view bytes);
+
 } // namespace tavola

@@ -1,7 +1,6 @@
 #include "platform/settings_store.h"
 
 #include "platform/line_file.h"
-#include "platform/paths.h"
 #include "platform/sjis.h"
 
 #include <charconv>
@@ -27,11 +26,20 @@ std::string escape(const std::string& s)
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -51,15 +59,19 @@ std::string unescape(const std::string& s)
     return out;
 }
 
-// Names of the system are ASCII; texts are CP932 inside the program.
+// Names of the system are ASCII; texts are CP932 inside the program. The key files are named by their real
+// path, which need not be expressible in CP932 (a home folder "josé"), and a path the system refuses to look at
+// (no permission, a name too long) is a read error, never an exception.
 std::optional<Values> load(const std::string& file, bool& exists)
 {
-    exists = std::filesystem::exists(file);
+    std::error_code ec;
+    exists = std::filesystem::exists(file, ec);
+    if (ec) return std::nullopt;
     Values values;
     if (!exists) return values;
-    auto lines = readLineFile(paths::systemPathOf(file).value_or(file));
-    if (!lines) return std::nullopt;
-    for (const auto& line : *lines) {
+    auto bytes = readWholeFileAt(file);
+    if (!bytes) return std::nullopt;
+    for (const auto& line : splitLines(*bytes)) {
         std::size_t t1 = line.find('\t');
         std::size_t t2 = t1 == std::string::npos ? t1 : line.find('\t', t1 + 1);
         if (t2 == std::string::npos) continue;
@@ -87,14 +99,15 @@ Status save(const std::string& file, const Values& values)
 {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
-    Lines lines;
+    std::string bytes;
     for (const auto& [name, v] : values) {
         if (v.isText)
-            lines.push_back(name + "\tsz\t" + escape(sjis::toUtf8(v.text)));
+            bytes += name + "\tsz\t" + escape(sjis::toUtf8(v.text));
         else
-            lines.push_back(name + "\tdword\t" + std::to_string(v.number));
+            bytes += name + "\tdword\t" + std::to_string(v.number);
+        bytes += "\r\n";
     }
-    Status s = writeLineFile(paths::systemPathOf(file).value_or(file), lines);
+    Status s = writeWholeFileAt(file, bytes);
     if (!s) return Status::failure("設定を書き込めません: "_sj + sjis::encode(file) + " (" + s.message() + ")");
     return s;
 }
@@ -104,10 +117,12 @@ std::string typeError(const std::string& name)
     return "設定値 "_sj + name + " のデータ型が正しくありません"_sj;
 }
 
-std::string readError(const std::string& file) { return "設定を読み込めません: "_sj + sjis::encode(file); }
+std::string readError(const std::string& file)
+{
+    return "設定を読み込めません: "_sj + sjis::encode(file);
+}
 
-template <class T>
-Result<T> readValue(const std::string& file, const std::string& name, const T& def)
+template <class T> Result<T> readValue(const std::string& file, const std::string& name, const T& def)
 {
     bool exists = false;
     auto values = load(file, exists);
@@ -183,7 +198,10 @@ Result<std::string> SettingsStore::readCommonText(const std::string& name, const
     return readValue<std::string>(keyFile(SettingsKey::Common), name, def);
 }
 
-Status SettingsStore::writeFlag(const std::string& name, bool value) { return writeInteger(name, value ? 1 : 0); }
+Status SettingsStore::writeFlag(const std::string& name, bool value)
+{
+    return writeInteger(name, value ? 1 : 0);
+}
 
 Status SettingsStore::writeInteger(const std::string& name, std::int32_t value)
 {

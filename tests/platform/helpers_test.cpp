@@ -64,8 +64,8 @@ TEST(TextHelpers, ExistenceChecksShowTheSystemMessage)
     ScriptedPrompts prompts;
     EXPECT_FALSE(checkFileExists(prompts, "/nowhere/Main.ind"));
     EXPECT_FALSE(checkFolderExists(prompts, "/nowhere/"));
-    EXPECT_EQ(prompts.shownUtf8(),
-              (std::vector<std::string>{"ファイル /nowhere/Main.ind が見つかりません", "ディレクトリ /nowhere/ が見つかりません"}));
+    EXPECT_EQ(prompts.shownUtf8(), (std::vector<std::string>{"ファイル /nowhere/Main.ind が見つかりません",
+                                                             "ディレクトリ /nowhere/ が見つかりません"}));
 }
 
 namespace {
@@ -132,4 +132,24 @@ TEST(SettingsStore, AnUnwritableFolderIsAnErrorNotACrash)
     SettingsStore store(dir.path() + "/blocker");
     EXPECT_FALSE(store.readInteger("PaperSize", 630).ok());
     EXPECT_FALSE(store.writeText("theSchool", "x").ok());
+
+    // A folder the system refuses to look at (here a name too long) is an error, not an exception.
+    SettingsStore refused(dir.path() + "/" + std::string(300, 'x'));
+    EXPECT_FALSE(refused.readInteger("PaperSize", 630).ok());
+    EXPECT_FALSE(refused.writeFlag("KeyLock", true).ok());
+}
+
+TEST(SettingsStore, AFolderNameOutsideShiftJisStillHoldsTheSettings)
+{
+    // "é" and "한" have no CP932 form: the key files are named by their real path throughout.
+    for (const char* folder : {"/josé", "/한글/설정"}) {
+        test::TempFolder dir;
+        SettingsStore store(dir.path() + folder);
+        ASSERT_TRUE(store.readInteger("PaperSize", 546).ok()) << folder;
+        ASSERT_TRUE(store.writeText("theSchool", "ＣＡＩ中学校"_sj)) << folder;
+        SettingsStore again(dir.path() + folder);
+        EXPECT_EQ(again.readInteger("PaperSize", 630).value(), 546) << folder;
+        EXPECT_EQ(again.readText("theSchool", "").value(), "ＣＡＩ中学校"_sj) << folder;
+        EXPECT_EQ(again.readCommonText("RecDrive", "C:\\").value(), "C:\\") << folder;
+    }
 }
