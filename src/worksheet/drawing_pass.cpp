@@ -21,6 +21,27 @@ constexpr std::size_t kShortKeyShown = 40;
 constexpr std::size_t kTitleOneLine = 60;
 // Alternatives start this many units right of the answer.
 constexpr int kAlternativeOffset = 50;
+// No layout value of a drawable page comes near this (a margin of 1000 is 10000 units, ten pages wide); values
+// beyond it, which only a damaged file holds, are drawn as if they were this large, so that no position or size
+// of the pass leaves the range of the integers. The worksheet keeps the values as they are.
+constexpr int kLayoutValueLimit = 1000;
+
+int drawable(int value)
+{
+    return std::clamp(value, -kLayoutValueLimit, kLayoutValueLimit);
+}
+
+UnitSettings drawableSettings(const UnitSettings& settings)
+{
+    UnitSettings set = settings;
+    set.lineSpacing = drawable(set.lineSpacing);
+    set.leftMargin = drawable(set.leftMargin);
+    set.rightMargin = drawable(set.rightMargin);
+    set.characterSize = drawable(set.characterSize);
+    for (int& item : set.kran)
+        item = drawable(item);
+    return set;
+}
 
 FontSpec plainFont(const std::string& face, int size, Colour colour = colours::Black)
 {
@@ -50,8 +71,9 @@ bool learnerShownByName(const std::string& name)
 // One pass over the problem lines: positions, colours and what is recorded.
 class LinePass {
 public:
-    LinePass(Worksheet& sheet, Canvas& canvas, const DrawOptions& options, double s, int baseSize)
-        : sheet_(sheet), canvas_(canvas), options_(options), s_(s)
+    LinePass(Worksheet& sheet, const UnitSettings& set, Canvas& canvas, const DrawOptions& options, double s,
+             int baseSize)
+        : sheet_(sheet), canvas_(canvas), options_(options), s_(s), answerColumn_(set.kran[4])
     {
         style_.face = sheet.settings.textFace;
         if (style_.face.empty()) style_.face = options.mainFace.empty() ? mainTextFace() : options.mainFace;
@@ -118,7 +140,7 @@ private:
     {
         sheet_.answerList.push_back(answer);
         const std::vector<std::string> alternatives = markup::splitAnswer(answer);
-        const int answerX = sheet_.settings.kran[4] != 0 ? roundEven(sheet_.settings.kran[4] * 10 * s_) : x;
+        const int answerX = answerColumn_ != 0 ? roundEven(answerColumn_ * 10 * s_) : x;
         recordSegment(answerX, y);
 
         std::string shown = alternatives.front();
@@ -165,6 +187,7 @@ private:
     Canvas& canvas_;
     const DrawOptions& options_;
     double s_;
+    int answerColumn_; // answer-box item 4: the answer position in tens of units, 0 right after the text
     SegmentStyle style_;
     bool answersShown_ = false;
     int sizeBonus_ = 0;
@@ -236,14 +259,16 @@ std::pair<std::string, std::optional<std::string>> titleLines(const std::string&
 
 DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& options)
 {
-    const UnitSettings& set = sheet.settings;
+    const UnitSettings set = drawableSettings(sheet.settings);
     const bool printer = canvas.isPrinter();
     const int W = canvas.width();
     const int H = canvas.height();
+    DrawResult result;
+    // A page without pixels has nothing to show, and no scale to lay out with.
+    if (W <= 0 || H <= 0) return result;
     const double s = printer ? W / kScaleWidth : 1.0;
     const double r = printer && set.paper.width > 0 ? static_cast<double>(W) / set.paper.width : 1.0;
     const int c = printer ? 3 : 0;
-    DrawResult result;
     result.scale = s;
 
     // 1–2: the ground, the base size and the renderer's metrics.
@@ -255,7 +280,7 @@ DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& op
     if (F < 1) F = 10;
     render::setWorksheetMetrics(s, set.characterSize, printer);
 
-    LinePass lines(sheet, canvas, options, s, F);
+    LinePass lines(sheet, set, canvas, options, s, F);
     const std::string& face = lines.style().face;
 
     // 3–4: edges and rules.

@@ -17,6 +17,9 @@ namespace {
 
 // Figures are placed this far right of the segment they belong to.
 constexpr int kFigureOffset = 40;
+// A position from a damaged file may be any number; it is shown as if it were at most this far off the page (a
+// hundred pages), so that the figure's rectangle stays within the integers. The list keeps the number as it is.
+constexpr int kFarOffPage = 100000;
 
 int figuresInList(const Lines& lines)
 {
@@ -117,7 +120,9 @@ std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point
         }
         PlacedFigure shown;
         shown.picture = pictures != nullptr ? pictureOf(pictures->problem, k) : nullptr;
-        shown.rect = {figure.x, figure.y, figure.x, figure.y};
+        const int x = std::clamp(figure.x, -kFarOffPage, kFarOffPage);
+        const int y = std::clamp(figure.y, -kFarOffPage, kFarOffPage);
+        shown.rect = {x, y, x, y};
         placed.push_back(shown);
     }
     if (answersShown) {

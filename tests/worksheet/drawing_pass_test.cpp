@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -611,6 +612,47 @@ TEST_F(DrawingPassTest, BrokenMarkupAndAnyBytesDrawWithoutCrashing)
     EXPECT_LE(sheet.answerBoxes.size(), 80u);
     for (const CanvasOp& op : canvas.texts())
         EXPECT_GE(op.font.sizePt, 1);
+}
+
+TEST_F(DrawingPassTest, DamagedLayoutValuesDrawWithinTheIntegersAndAreKept)
+{
+    auto picture = std::make_shared<Picture>();
+    picture->width = 10;
+    picture->height = 20;
+    picture->pixels.assign(200, 0xFF000000);
+    FigurePictures pictures;
+    pictures.problem = {picture};
+    options.figures = &pictures;
+
+    for (const int v : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), 2000000000, -1999999999}) {
+        for (int shape = 1; shape <= 5; ++shape) {
+            SCOPED_TRACE(testing::Message() << "value " << v << ", shape " << shape);
+            Worksheet sheet = sheetOf({"1/2+1/3=#5/6#", "x#1;2#y", "@+2#3#"});
+            sheet.settings.characterSize = v;
+            sheet.settings.lineSpacing = v;
+            sheet.settings.leftMargin = v;
+            sheet.settings.rightMargin = -v / 2;
+            sheet.settings.kran = {shape, v, v, 2, v, v, v, v, v, v};
+            sheet.graph = {"a.bmp", std::to_string(v), std::to_string(v)};
+            const UnitSettings kept = sheet.settings;
+            const Lines keptGraph = sheet.graph;
+
+            RecordingCanvas screen;
+            draw(sheet, screen);
+            EXPECT_EQ(sheet.answerBoxes.size(), 3u);
+            RecordingCanvas printer(4725, 6803, true, 600);
+            draw(sheet, printer);
+            EXPECT_EQ(sheet.settings, kept) << "the file's values are written back unchanged";
+            if (v >= 1) {
+                EXPECT_EQ(sheet.graph, keptGraph) << "a figure placed far off stays where the file says";
+            }
+        }
+    }
+    // A printer page of no size draws nothing.
+    Worksheet sheet = sheetOf({"1#2#"});
+    RecordingCanvas empty(0, 0, true, 600);
+    draw(sheet, empty);
+    EXPECT_TRUE(empty.ops.empty());
 }
 
 } // namespace
