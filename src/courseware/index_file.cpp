@@ -10,7 +10,10 @@ namespace {
 const std::string kEmpty;
 const Lines kNoLines;
 
-bool startsWithBrackets(const std::string& line) { return line.size() >= 2 && line[0] == '[' && line[1] == '['; }
+bool startsWithBrackets(const std::string& line)
+{
+    return line.size() >= 2 && line[0] == '[' && line[1] == '[';
+}
 
 } // namespace
 
@@ -19,6 +22,7 @@ Status CoursewareIndex::readMainIndex()
     mainLines_.clear();
     title_.clear();
     lessonList_.clear();
+    clearLesson();
     std::string path = coursewareDir_ + "Main.ind";
     auto lines = paths::fileExists(path) ? readLineFile(path) : std::nullopt;
     if (!lines) return Status::failure(fileNotFoundMessage(path));
@@ -30,6 +34,8 @@ void CoursewareIndex::readMainIndexLines(Lines lines)
 {
     mainLines_ = std::move(lines);
     lessonList_.clear();
+    // The lessons may have moved: the sections and units of the lesson read before belong to no lesson now.
+    clearLesson();
     title_ = mainLines_.empty() ? std::string() : mainLines_.front();
     for (std::size_t i = 2; i < mainLines_.size(); ++i) {
         const std::string& line = mainLines_[i];
@@ -76,12 +82,18 @@ const Lines& CoursewareIndex::sectionUnits(int k) const
     return (k >= 1 && k <= kMaxSections) ? sectionUnits_[static_cast<std::size_t>(k)] : kNoLines;
 }
 
-Status CoursewareIndex::readLesson(int n)
+void CoursewareIndex::clearLesson()
 {
     sectionList_.clear();
     lessonLines_.clear();
-    for (auto& units : sectionUnits_) units.clear();
+    for (auto& units : sectionUnits_)
+        units.clear();
     currentLesson_ = 0;
+}
+
+Status CoursewareIndex::readLesson(int n)
+{
+    clearLesson();
     std::string directory = coursewareDir_ + lessonFolder(n);
     if (!paths::directoryExists(directory)) return Status::failure(folderNotFoundMessage(directory));
     std::string path = directory + lessonStem(n) + ".ind";
@@ -144,7 +156,8 @@ std::vector<std::string> similarProblemsPresent(const Lines& masterLines, int un
     for (int r = 1; r <= kMaxSimilar; ++r) {
         std::string marker = unitRecordMarker({0, 0, unit, r});
         std::size_t i = from;
-        while (i < masterLines.size() && masterLines[i] != marker) ++i;
+        while (i < masterLines.size() && masterLines[i] != marker)
+            ++i;
         if (i >= masterLines.size()) break;
         found.push_back("類題　"_sj + std::to_string(unit) + "R" + std::to_string(r));
         from = i + 1;

@@ -30,8 +30,9 @@ public:
     const std::string& coursewareDir() const { return coursewareDir_; }
     void setCoursewareDir(std::string dir) { coursewareDir_ = std::move(dir); }
 
-    // Reads Main.ind into the title, the lesson list and the lesson tables. Fails with
-    // "ファイル " + path + " が見つかりません" when it is missing; the lesson list is then empty.
+    // Reads Main.ind into the title, the lesson list and the lesson tables, and clears the section list and the
+    // section tables (no lesson is current afterwards). Fails with "ファイル " + path + " が見つかりません" when it
+    // is missing; the lesson list is then empty.
     Status readMainIndex();
     // The same from lines already in memory (the index editor's lists).
     void readMainIndexLines(Lines lines);
@@ -66,6 +67,8 @@ public:
     std::string figureFolder(int n) const;
 
 private:
+    void clearLesson();
+
     std::string coursewareDir_;
     Lines mainLines_;
     std::string title_;

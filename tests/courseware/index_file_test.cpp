@@ -111,6 +111,21 @@ TEST(SubIndex, SectionBlocksAreNumberedInFileOrder)
     // A block without ">>" runs to the end of the file.
     EXPECT_EQ(cw.index.sectionUnits(3), (Lines{"runs", "to the end"}));
     EXPECT_EQ(cw.index.sectionUnitCount(4), 0);
+
+    // Reading the main index again (after the index was edited) clears the lesson read before, from the file and
+    // from the index editor's lines alike: its sections must not be taken for those of whatever lesson 1 is now.
+    for (bool fromLines : {false, true}) {
+        ASSERT_TRUE(cw.index.readLesson(1));
+        ASSERT_EQ(cw.index.currentLesson(), 1);
+        if (fromLines)
+            cw.index.readMainIndexLines({"t", "", "B,L2\\s"});
+        else
+            ASSERT_TRUE(cw.index.readMainIndex());
+        EXPECT_EQ(cw.index.currentLesson(), 0) << fromLines;
+        EXPECT_TRUE(cw.index.sectionList().empty()) << fromLines;
+        EXPECT_TRUE(cw.index.lessonLines().empty()) << fromLines;
+        EXPECT_EQ(cw.index.sectionUnitCount(1), 0) << fromLines;
+    }
 }
 
 TEST(SubIndex, TitleStartingWithBracketsIsASectionAndLimitsHold)
