@@ -3,7 +3,20 @@
 
 #include "platform/numbers.h"
 
+#include <algorithm>
+
 namespace tavola::render {
+
+namespace {
+// No character size that can be seen on a page comes near this; a larger one (only a damaged file holds it) is
+// drawn as this size, so that the pen positions and sizes derived from it stay within the integers.
+constexpr int kSizeLimit = 1000;
+
+int drawableSize(int sizePt)
+{
+    return std::clamp(sizePt, -kSizeLimit, kSizeLimit);
+}
+} // namespace
 
 LayoutMetrics& layoutMetrics()
 {
@@ -14,6 +27,7 @@ LayoutMetrics& layoutMetrics()
 LayoutMetrics worksheetMetrics(double scale, int charSize, bool printing)
 {
     LayoutMetrics m;
+    charSize = drawableSize(charSize);
     m.lineUnit = roundEven(6.732 * scale);
     m.charGap = roundEven(charSize * scale / 6);
     m.charSize = charSize;
@@ -255,6 +269,7 @@ bool hasDoubleByte(const std::string& text)
 Point DrawMath(int fontSize, int x, int y, double scale, Canvas& canvas, const std::string& text, Colour color)
 {
     if (text.empty()) return {x, y};
+    fontSize = drawableSize(fontSize);
     canvas.font.colour = color;
     canvas.font.sizePt = fontSize;
     MathContext ctx{canvas, fontSize, scale, color, x};

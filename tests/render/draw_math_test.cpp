@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -408,6 +410,28 @@ TEST_F(DrawMathTest, AnyBytesDrawWithoutFault)
         for (const CanvasOp& op : canvas.texts())
             ASSERT_GE(op.rect.left, X - 1) << t;
     }
+}
+
+TEST_F(DrawMathTest, DamagedSizesDrawWithinTheIntegers)
+{
+    // A character size from a damaged file reaches the renderer both as the call's size and through the metrics.
+    for (const int size : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), 2000000000}) {
+        SCOPED_TRACE(size);
+        setWorksheetMetrics(1.0, size, false);
+        for (const std::string text : {"1/2+x^2=[3R]/45", "g", "l", "2*3>=1"}) {
+            RecordingCanvas canvas;
+            const Point end = DrawMath(size, X, Y, 1.0, canvas, text, colours::Red);
+            EXPECT_EQ(end.y, Y) << text;
+            for (const CanvasOp& op : canvas.texts())
+                EXPECT_LE(std::abs(op.font.sizePt), 1004) << text;
+        }
+    }
+    // Sizes that can be seen are kept as they are.
+    EXPECT_EQ(worksheetMetrics(1.0, 50, false).charSize, 50);
+    RecordingCanvas canvas;
+    DrawMath(50, X, Y, 1.0, canvas, "7", colours::Black);
+    ASSERT_EQ(canvas.texts().size(), 1u);
+    EXPECT_EQ(canvas.texts()[0].font.sizePt, 54);
 }
 
 } // namespace
