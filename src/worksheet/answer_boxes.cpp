@@ -8,6 +8,17 @@
 
 namespace tavola {
 
+namespace {
+// Box settings and character sizes beyond this (only a damaged file holds them; a width of 1000 is a frame eight
+// pages wide) are taken as this large, so that the frame's corners stay within the integers.
+constexpr int kBoxValueLimit = 1000;
+
+int boxValue(int value)
+{
+    return std::clamp(value, -kBoxValueLimit, kBoxValueLimit);
+}
+} // namespace
+
 BoxShape boxShapeOf(int item)
 {
     if (item < 0 || item > 5) return BoxShape::None;
@@ -16,7 +27,7 @@ BoxShape boxShapeOf(int item)
 
 int answerFieldHeight(int charSizePt)
 {
-    return roundEven(charSizePt * 96.0 / 72.0) + 8;
+    return roundEven(boxValue(charSizePt) * 96.0 / 72.0) + 8;
 }
 
 Rect boxRect(const AnswerBox& box, double k, bool printer, int fieldHeight)
@@ -33,8 +44,8 @@ Rect boxRect(const AnswerBox& box, double k, bool printer, int fieldHeight)
 
 Rect frameRect(const Rect& base, int boxWidth, int boxHeight, double k)
 {
-    const int kw = roundEven(k * (boxWidth + 5));
-    const int kh = roundEven(boxHeight * k);
+    const int kw = roundEven(k * (boxValue(boxWidth) + 5));
+    const int kh = roundEven(boxValue(boxHeight) * k);
     Rect r = base;
     r.top = base.top - roundEven(kh * 0.5);
     r.right = kw >= 0 ? base.left + 5 * kw : base.right + std::abs(kw);
@@ -53,7 +64,7 @@ void drawFrame(Canvas& canvas, const AnswerBox& box, const FrameStyle& style, do
     auto brackets = [&](const char* open, const char* close) {
         FontSpec font;
         font.face = style.face;
-        font.sizePt = std::max(1, box.size + style.sizeBonus);
+        font.sizePt = std::max(1, boxValue(box.size) + style.sizeBonus);
         font.colour = colours::Black;
         canvas.font = font;
         canvas.textOut(base.left, base.top, sjis::encode(open));
@@ -78,7 +89,7 @@ void drawFrame(Canvas& canvas, const AnswerBox& box, const FrameStyle& style, do
         break;
     }
     case BoxShape::Rounded: {
-        const int d = 2 * style.charSize + style.boxHeight - 10;
+        const int d = 2 * boxValue(style.charSize) + boxValue(style.boxHeight) - 10;
         const int c = roundEven(0.8 * d);
         const int dk = roundEven(d * k);
         const int ck = roundEven(c * k);

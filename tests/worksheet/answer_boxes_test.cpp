@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tavola {
 namespace {
 
@@ -41,6 +43,30 @@ TEST(AnswerBoxes, BaseAndFrameRectangles)
         EXPECT_EQ(base, c.base) << c.k << " " << c.w;
         EXPECT_EQ(frameRect(base, c.w, c.h, c.k), c.frame) << c.k << " " << c.w;
     }
+}
+
+TEST(AnswerBoxes, DamagedSettingsKeepTheFrameWithinTheIntegers)
+{
+    // Settings from a damaged file reach the geometry unchecked; the frame is then as large as a width, height or
+    // size of 1000 makes it.
+    for (const int v : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+        SCOPED_TRACE(v);
+        const Rect base = boxRect(kBox, 1, false, answerFieldHeight(v));
+        const Rect frame = frameRect(base, v, v, 1);
+        EXPECT_EQ(frame, frameRect(base, v > 0 ? 1000 : -1000, v > 0 ? 1000 : -1000, 1));
+        for (int shape = 1; shape <= 5; ++shape) {
+            RecordingCanvas canvas;
+            FrameStyle style;
+            style.shape = boxShapeOf(shape);
+            style.boxWidth = style.boxHeight = style.charSize = v;
+            style.sizeBonus = 3;
+            AnswerBox box = kBox;
+            box.size = v;
+            drawFrame(canvas, box, style, 7.5);
+            EXPECT_FALSE(canvas.ops.empty()) << shape;
+        }
+    }
+    EXPECT_EQ(answerFieldHeight(1000), answerFieldHeight(std::numeric_limits<int>::max()));
 }
 
 TEST(AnswerBoxes, FrameWidthDependsOnlyOnTheWidthSetting)
