@@ -51,8 +51,9 @@ struct PlacedFigure {
 };
 
 // After a pass: places the problem figures (at most 15; more show tooManyFiguresMessage, added to messages).
-// A figure not placed yet goes to the k-th segment position of the pass moved 40 units right (or to fallback
-// when the pass drew fewer segments), and that position is written back into its list lines. When the answers
+// A figure not placed yet goes to the k-th segment position of the pass moved 40 units right (the last segment's
+// when the pass drew fewer than k, fallback when it drew none), and that position is written back into its list
+// lines. When the answers
 // are shown, answer figure k's picture replaces problem figure k's, at problem figure k's position.
 std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point>& segmentPositions, Point fallback,
                                        const FigurePictures* pictures, bool answersShown,
