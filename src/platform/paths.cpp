@@ -31,8 +31,8 @@ std::optional<std::string> caseInsensitiveMatch(const std::string& folder, const
     std::error_code ec;
     fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
     if (ec) return std::nullopt;
-    for (const auto& entry : it) {
-        std::string candidate = entry.path().filename().string();
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::string candidate = it->path().filename().string();
         if (::strcasecmp(candidate.c_str(), name.c_str()) == 0) return candidate;
     }
     return std::nullopt;

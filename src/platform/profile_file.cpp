@@ -2,6 +2,7 @@
 
 #include "platform/line_file.h"
 #include "platform/paths.h"
+#include "platform/sjis.h"
 
 #include <cctype>
 #include <optional>
@@ -104,7 +105,10 @@ std::string readString(const std::string& systemPath, const std::string& section
 Status writeString(const std::string& systemPath, const std::string& section, const std::string& key,
                    const std::string& value)
 {
-    Lines lines = readLineFile(systemPath).value_or(Lines{});
+    // A file that exists but cannot be read is left alone: writing over it would lose every other section.
+    auto read = readLineFile(systemPath);
+    if (!read && paths::fileExists(systemPath)) return Status::failure(systemPath + " を読み込めません"_sj);
+    Lines lines = read.value_or(Lines{});
     std::string entryLine = key + "=" + value;
     auto range = findSection(lines, section);
     if (!range) {
