@@ -1,0 +1,126 @@
+#include "practice/practice_marks.h"
+
+#include "platform/numbers.h"
+#include "platform/sjis.h"
+#include "render/draw_math.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tavola {
+
+namespace {
+
+int r(double v)
+{
+    return roundEven(v);
+}
+
+void markPen(Canvas& canvas, Colour colour, int width)
+{
+    canvas.pen = PenSpec{colour, width, PenMode::Copy, PenStyle::Solid};
+    canvas.brush.style = BrushStyle::Clear;
+}
+
+} // namespace
+
+Rect markRect(const PracticeBox& box, const MarkStyle& style)
+{
+    const double x = style.scale;
+    const double c = style.printer ? 1.03 : 1.0;
+    Rect m;
+    m.left = r(box.left * x * c) - r(9 * x);
+    m.top = r(box.top * x) + r(3 * x);
+    m.right = m.left + r(box.width * x) + r(6 * x);
+    m.bottom = m.top + r(box.height * x);
+    return m;
+}
+
+void drawMark(Canvas& canvas, const PracticeBox& box, MarkKind kind, Colour colour, const MarkStyle& style)
+{
+    const double x = style.scale;
+    const Rect m = markRect(box, style);
+    const int a = r(0.1 * box.width * x);
+    const int b = r(0.2 * box.width * x);
+    markPen(canvas, colour, r(2 * x));
+    switch (kind) {
+    case MarkKind::Circle:
+        canvas.ellipse({m.left - a, m.top - b, m.right + a, m.bottom + b});
+        break;
+    case MarkKind::DoubleCircle: {
+        const int f = r(0.09 * box.width * x);
+        for (int k = 1; k <= 2; ++k)
+            canvas.ellipse({m.left - k * f, m.top - k * f, m.right + k * f, m.bottom + k * f});
+        break;
+    }
+    case MarkKind::Slash:
+        canvas.line(m.right + a, m.top - b, m.left - a, m.bottom + b);
+        break;
+    case MarkKind::TestSlash: {
+        const Rect base = boxRect(box.answer, x, style.printer, answerFieldHeight(style.fontSize));
+        const Rect frame = frameRect(base, style.boxWidth, style.boxHeight, x);
+        const int d = r(0.05 * box.width * x);
+        canvas.line(frame.right - d, frame.top - d, frame.left + d, frame.bottom + d);
+        break;
+    }
+    case MarkKind::Triangle: {
+        // The triangle's offsets are screen pixels; on paper they grow with the page scale like everything else.
+        markPen(canvas, colour, r(3 * x));
+        const double c = style.printer ? 1.03 : 1.0;
+        const int left = r(box.left * x * c);
+        const int top = r(box.top * x) + r(3 * x);
+        const int right = left + r(box.width * x) - r(3 * x);
+        const int bottom = top + r(box.height * x);
+        const Point apex{(left + right) / 2, top - r(15 * x)};
+        canvas.polygon({apex, {left - r(30 * x), bottom + r(5 * x)}, {right + r(10 * x), bottom + r(5 * x)}, apex});
+        break;
+    }
+    }
+}
+
+void drawScoredMarks(Canvas& canvas, const std::vector<PracticeBox>& boxes, const MarkStyle& style)
+{
+    for (std::size_t i = 1; i < boxes.size(); ++i) {
+        const PracticeBox& b = boxes[i];
+        if (b.judge == kJudgeAfterShown)
+            drawMark(canvas, b, MarkKind::Triangle, colours::Red, style);
+        else if (b.judge == kJudgeWrong)
+            drawMark(canvas, b, MarkKind::TestSlash, colours::Red, style);
+        else if (b.judge == kJudgeCorrect)
+            drawMark(canvas, b, MarkKind::Circle, colours::Red, style);
+    }
+}
+
+void drawEntryText(Canvas& canvas, const std::string& text, int x, int y, int fontSize, Colour colour)
+{
+    render::DrawMath(fontSize, x, y, 1, canvas, text, colour);
+}
+
+void paintBoxPatch(Canvas& canvas, const PracticeBox& box)
+{
+    canvas.pen = PenSpec{colours::White, 1, PenMode::Copy, PenStyle::Solid};
+    canvas.brush = BrushSpec{colours::White, BrushStyle::Solid};
+    canvas.roundRect({box.left, box.top, box.left + box.width, box.top + box.height}, 10, 10);
+}
+
+Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidth, double scale)
+{
+    const std::string digits = std::to_string(score);
+    const int left = r((panelWidth + scorePosition.x - 17 * static_cast<int>(digits.size()) - 100) * scale);
+    const int top = scorePosition.y;
+    FontSpec big;
+    big.face = "ＭＳ 明朝"_sj;
+    big.sizePt = 38;
+    big.colour = colours::Red;
+    canvas.font = big;
+    canvas.brush.style = BrushStyle::Clear;
+    const int after = canvas.textOut(left, top, digits);
+    const int bigHeight = canvas.textHeight(digits);
+    FontSpec small = big;
+    small.sizePt = 24;
+    canvas.font = small;
+    const int end = canvas.textOut(after, top + r(15 * scale), "点"_sj);
+    return {left, top, end, top + std::max(bigHeight, r(15 * scale) + canvas.textHeight("点"_sj))};
+}
+
+} // namespace tavola

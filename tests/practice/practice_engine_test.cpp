@@ -1,0 +1,338 @@
+#include "practice/practice_engine.h"
+
+#include "platform/sjis.h"
+#include "practice/practice_marks.h"
+#include "support/recording_canvas.h"
+
+#include <gtest/gtest.h>
+
+namespace tavola {
+namespace {
+
+// Always the same draw, so praise and moods are fixed.
+class FixedRandom : public Random {
+public:
+    int below(int n) override { return n > 0 ? value % n : 0; }
+    int value = 0;
+};
+
+struct View : PracticeView {
+    void drawEntry(const std::string& text, int x, int, Colour) override { entries.push_back({text, x}); }
+    void paintPatch(const PracticeBox&) override { ++patches; }
+    void drawMark(const PracticeBox&, MarkKind kind, Colour colour) override { marks.push_back({kind, colour}); }
+    void drawScore(int s) override { scores.push_back(s); }
+    void showAllCorrect() override { ++allCorrect; }
+    void writeRecord(const ScoredExercise& r) override { records.push_back(r); }
+    void refreshRecordMemo() override {}
+    void scrollToTop() override {}
+
+    std::vector<std::pair<std::string, int>> entries;
+    std::vector<std::pair<MarkKind, Colour>> marks;
+    std::vector<int> scores;
+    std::vector<ScoredExercise> records;
+    int patches = 0;
+    int allCorrect = 0;
+};
+
+struct Exercise {
+    explicit Exercise(const std::vector<std::string>& answers, std::vector<std::string> hints = {})
+        : engine(view, prompts, random)
+    {
+        ExerciseLayout layout;
+        int y = 100;
+        for (const std::string& a : answers)
+            layout.boxes.push_back({100, y += 40, sjis::encode(a), 14, 30});
+        engine.open(layout, std::move(hints));
+    }
+    // The learner types into box i and presses Enter.
+    void type(int i, const std::string& utf8)
+    {
+        engine.setText(i, sjis::encode(utf8));
+        engine.enter(i);
+    }
+
+    View view;
+    ScriptedPrompts prompts;
+    FixedRandom random;
+    PracticeEngine engine;
+};
+
+TEST(PracticeEngine, MatchingTrimsBlanksOnlyAndAcceptsListedAlternatives)
+{
+    struct Case {
+        const char* answer;
+        const char* typed;
+        int result;
+    };
+    const Case cases[] = {
+        {"1/2", "1/2", 1},     {"1/2", "  1/2 ", 1},   {"1/2", "　1/2　　", 1}, {"1/2", " 　1/2　 ", 1},
+        {"1/2", "１/２", 0},   {"1/2", "2/4", 0},      {"1&1/2", "3/2", 0},     {"3/4;6/8", "3/4", 1},
+        {"3/4;6/8", "6/8", 1}, {"3/4;6/8", "9/12", 0}, {"ア", "ア", 1},
+    };
+    for (const Case& c : cases) {
+        PracticeBox box;
+        box.acceptList = acceptListOf(sjis::encode(c.answer));
+        EXPECT_EQ(matchAnswer(box, sjis::encode(c.typed)), c.result) << c.answer << " / " << c.typed;
+        box.answerShown = true;
+        EXPECT_EQ(matchAnswer(box, sjis::encode(c.typed)), c.result == 1 ? -2 : 0) << c.typed;
+    }
+    // The trailing 0x81 0x40 of "＠" (81 97) is no full-width space, nor is the 40 of "―" (81 5C 40…) split.
+    EXPECT_EQ(normaliseAnswer("\x82\xA0\x81\x40"), "\x82\xA0");
+    EXPECT_EQ(normaliseAnswer("\x81\x81\x40"), "\x81\x81\x40");
+}
+
+TEST(PracticeEngine, ScoresRoundHalfUp)
+{
+    EXPECT_EQ(scoreOf(5, 7), 71);
+    EXPECT_EQ(scoreOf(1, 8), 13);
+    EXPECT_EQ(scoreOf(0, 5), 0);
+    EXPECT_EQ(scoreOf(12, 12), 100);
+    EXPECT_EQ(scoreOf(0, 0), 0);
+}
+
+TEST(PracticeEngine, MoodFollowsTheScore)
+{
+    FixedRandom random;
+    const std::pair<int, Mood> cases[] = {{0, Mood::Gaoh},   {1, Mood::Namida}, {39, Mood::Namida}, {40, Mood::Nanda},
+                                          {59, Mood::Nanda}, {60, Mood::Sleep}, {79, Mood::Sleep},  {80, Mood::Happy},
+                                          {99, Mood::Happy}, {100, Mood::Kutta}};
+    for (auto [s, mood] : cases)
+        EXPECT_EQ(moodFor(s, random), mood) << s;
+    random.value = 1;
+    EXPECT_EQ(moodFor(85, random), Mood::GreenHeart);
+    EXPECT_EQ(moodFor(100, random), Mood::RedHeart);
+}
+
+TEST(PracticeEngine, PracticeFirstAttemptsAreScoredAndTheTrailRecordsTries)
+{
+    Exercise x({"1/2", "3/4", "5"});
+    x.engine.startPractice();
+    x.type(1, "1/2");
+    EXPECT_FALSE(x.engine.box(1).visible);
+    EXPECT_EQ(x.engine.currentBox(), 2);
+    x.type(2, "1/4");
+    // A wrong entry leaves its text beside the moved box, which waits for a new one.
+    EXPECT_EQ(x.view.marks.back().first, MarkKind::Slash);
+    EXPECT_EQ(x.engine.box(2).left, x.engine.box(2).homeLeft + x.engine.box(2).width);
+    EXPECT_TRUE(x.engine.selectBoxText());
+    x.type(2, "3/4");
+    EXPECT_EQ(x.engine.box(2).judge, kJudgeCorrected);
+    EXPECT_EQ(x.view.entries[3].second, x.engine.box(2).homeLeft + x.engine.box(2).width);
+    x.type(3, "5");
+
+    ASSERT_EQ(x.view.records.size(), 1u);
+    const ScoredExercise& r = x.view.records[0];
+    EXPECT_EQ(r.triesTrail, "010");
+    EXPECT_EQ(r.correct, 2);
+    EXPECT_EQ(r.total, 3);
+    EXPECT_EQ(r.score, 67);
+    EXPECT_EQ(x.engine.box(2).judge, kJudgeWrong);
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
+    EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"練習を終わりました"});
+    EXPECT_TRUE(x.engine.controls().btnFukushuEnabled);
+    EXPECT_EQ(x.engine.focus(), FocusTarget::Fukushu);
+    EXPECT_EQ(x.view.scores, std::vector<int>{67});
+}
+
+TEST(PracticeEngine, AnAnswerShownThenTypedGetsATriangleAndCountsWrong)
+{
+    Exercise x({"2/3", "1"});
+    x.engine.startPractice();
+    x.engine.showAnswer();
+    EXPECT_EQ(x.engine.box(1).judge, kJudgeTried);
+    ASSERT_EQ(x.engine.exerciseMessage().size(), 2u);
+    EXPECT_EQ(x.engine.exerciseMessage()[0].text, "正解は"_sj);
+    x.type(1, "2/3");
+    EXPECT_EQ(x.engine.box(1).judge, kJudgeAfterShown);
+    EXPECT_EQ(x.view.marks.back().first, MarkKind::Triangle);
+    x.type(2, "1");
+    ASSERT_EQ(x.view.records.size(), 1u);
+    EXPECT_EQ(x.engine.box(1).judge, kJudgeAfterShown);
+    EXPECT_EQ(x.view.records[0].correct, 1);
+    EXPECT_EQ(x.view.records[0].triesTrail, "10");
+}
+
+TEST(PracticeEngine, TheFourthWrongAttemptShowsTheAnswer)
+{
+    Exercise x({"7"});
+    x.engine.startPractice();
+    for (int k = 0; k < 3; ++k)
+        x.type(1, "1");
+    EXPECT_TRUE(x.prompts.shown.empty());
+    EXPECT_FALSE(x.engine.box(1).answerShown);
+    x.type(1, "1");
+    EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"右下に正解を表示します"});
+    EXPECT_TRUE(x.engine.box(1).answerShown);
+    EXPECT_EQ(x.engine.box(1).tries, 4);
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Practice);
+    x.type(1, "7");
+    EXPECT_EQ(x.view.marks.back().first, MarkKind::Triangle);
+    EXPECT_EQ(x.view.records.at(0).score, 0);
+}
+
+TEST(PracticeEngine, BlanksOnlyAsksToShowTheAnswerAndEmptyIsIgnored)
+{
+    Exercise x({"7", "8"});
+    x.engine.startPractice();
+    x.type(1, "");
+    EXPECT_TRUE(x.prompts.shown.empty());
+    x.prompts.queueAnswer(Answer::No);
+    x.type(1, "   ");
+    EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"正解を表示しますか"});
+    EXPECT_EQ(x.engine.box(1).judge, kJudgeNone);
+    EXPECT_EQ(x.engine.box(1).enteredAnswer, kNotEntered);
+    x.prompts.queueAnswer(Answer::Yes);
+    x.type(1, " ");
+    EXPECT_TRUE(x.engine.box(1).answerShown);
+}
+
+TEST(PracticeEngine, AllCorrectShowsTheCongratulationInsteadOfAMessage)
+{
+    Exercise x({"1", "2"});
+    x.engine.startPractice();
+    x.type(1, "1");
+    x.type(2, "2");
+    EXPECT_EQ(x.view.allCorrect, 1);
+    EXPECT_TRUE(x.prompts.shown.empty());
+    EXPECT_TRUE(x.engine.allCorrect());
+    EXPECT_EQ(x.engine.focus(), FocusTarget::End);
+    EXPECT_FALSE(x.engine.controls().btnFukushuEnabled);
+    EXPECT_EQ(x.view.records.at(0).score, 100);
+    EXPECT_EQ(x.engine.mood(), Mood::Kutta);
+}
+
+TEST(PracticeEngine, ReviewReopensOnlyTheWrongBoxesAndWritesNothing)
+{
+    Exercise x({"1", "2", "3"});
+    x.engine.startPractice();
+    x.type(1, "1");
+    x.type(2, "9");
+    x.type(2, "2");
+    x.type(3, "3");
+    ASSERT_EQ(x.view.records.size(), 1u);
+    x.prompts.clear();
+
+    x.engine.startReview();
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Review);
+    EXPECT_FALSE(x.engine.box(1).visible);
+    EXPECT_TRUE(x.engine.box(2).visible);
+    EXPECT_FALSE(x.engine.box(3).visible);
+    EXPECT_EQ(x.engine.currentBox(), 2);
+    EXPECT_FALSE(x.engine.controls().btnTestEnabled);
+    x.type(2, "2");
+    EXPECT_EQ(x.view.marks.back(), std::make_pair(MarkKind::DoubleCircle, kReviewGreen));
+    EXPECT_EQ(x.view.records.size(), 1u);
+    EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"復習を終わりました"});
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
+    EXPECT_EQ(x.view.allCorrect, 0);
+}
+
+TEST(PracticeEngine, TestCollectsAnswersAndScoresEmptyBoxesWrong)
+{
+    Exercise x({"1/2", "3/4", "5", "6"});
+    x.engine.startTest();
+    EXPECT_FALSE(x.engine.controls().btnAnswerVisible);
+    EXPECT_TRUE(x.engine.controls().btnSaitenVisible);
+    x.type(1, "1/2");
+    EXPECT_EQ(x.engine.currentBox(), 2);
+    x.type(2, "2/4");
+    x.engine.setText(3, "5"); // typed, never entered
+    x.engine.score();
+    ASSERT_EQ(x.view.records.size(), 1u);
+    EXPECT_EQ(x.view.records[0].correct, 2);
+    EXPECT_EQ(x.view.records[0].total, 4);
+    EXPECT_EQ(x.view.records[0].triesTrail, "");
+    EXPECT_EQ(x.view.records[0].score, 50);
+    std::vector<MarkKind> kinds;
+    for (auto& m : x.view.marks)
+        kinds.push_back(m.first);
+    EXPECT_EQ(kinds,
+              (std::vector<MarkKind>{MarkKind::Circle, MarkKind::TestSlash, MarkKind::Circle, MarkKind::TestSlash}));
+    EXPECT_EQ(x.engine.box(4).enteredAnswer, " ");
+    EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"テストを終わりました"});
+}
+
+TEST(PracticeEngine, ScoringAnEmptyTestAsksForAnswersAndGoesOn)
+{
+    Exercise x({"1", "2"});
+    x.engine.startTest();
+    x.engine.score();
+    EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"解答を入力してから採点してください。"});
+    EXPECT_TRUE(x.view.records.empty());
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Test);
+    EXPECT_TRUE(x.engine.timerRunning());
+}
+
+TEST(PracticeEngine, AbortReturnsToIdleWithoutARecord)
+{
+    Exercise x({"1", "2"});
+    x.engine.startPractice();
+    x.engine.tick();
+    x.type(1, "1");
+    x.engine.abort();
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
+    EXPECT_TRUE(x.view.records.empty());
+    EXPECT_FALSE(x.engine.box(2).visible);
+    EXPECT_TRUE(x.engine.controls().pnlRenshu);
+    EXPECT_EQ(x.engine.idleMessage().at(0).text, "中止しました。"_sj);
+}
+
+TEST(PracticeEngine, NextBoxSkipsAnsweredBoxesAndWrapsAround)
+{
+    Exercise x({"1", "2", "3", "4"});
+    x.engine.startPractice();
+    x.type(3, "3");
+    EXPECT_EQ(x.engine.currentBox(), 4);
+    x.type(4, "4");
+    EXPECT_EQ(x.engine.currentBox(), 1);
+    x.type(1, "9"); // wrong: box 1 keeps its text
+    EXPECT_EQ(x.engine.nextBox(1), 2);
+    EXPECT_EQ(x.engine.nextBox(2), 0);
+}
+
+TEST(PracticeEngine, HintLinesComeFromTheUnitsHintBlock)
+{
+    const std::vector<std::string> file{"[[unit1", "<<ques", "a",       ">>",     "<<hint", "h1", "h2",
+                                        ">>",      "]]",     "[[unit2", "<<ques", ">>",     "]]"};
+    EXPECT_EQ(hintLines(file, "[[unit1"), (std::vector<std::string>{"h1", "h2"}));
+    EXPECT_TRUE(hintLines(file, "[[unit2").empty());
+    EXPECT_TRUE(hintLines(file, "[[unit3").empty());
+
+    Exercise x({"1"}, {"h1", "h2"});
+    x.engine.startPractice();
+    EXPECT_TRUE(x.engine.controls().btnHintEnabled);
+    x.engine.showHint();
+    ASSERT_EQ(x.engine.exerciseMessage().size(), 3u);
+    EXPECT_EQ(x.engine.exerciseMessage()[2].y, 50);
+    Exercise placeholder({"1"}, {"Hint"});
+    placeholder.engine.startPractice();
+    EXPECT_FALSE(placeholder.engine.controls().btnHintEnabled);
+}
+
+TEST(PracticeMarks, GeometryAroundTheInputBox)
+{
+    PracticeBox box;
+    box.left = 106;
+    box.top = 150;
+    box.width = 75;
+    box.height = 27;
+    test::RecordingCanvas canvas;
+    const MarkStyle style;
+    EXPECT_EQ(markRect(box, style), (Rect{97, 153, 178, 180}));
+    drawMark(canvas, box, MarkKind::Circle, colours::Red, style);
+    drawMark(canvas, box, MarkKind::Slash, colours::Red, style);
+    drawMark(canvas, box, MarkKind::DoubleCircle, kReviewGreen, style);
+    drawMark(canvas, box, MarkKind::Triangle, colours::Red, style);
+    ASSERT_EQ(canvas.ops.size(), 5u);
+    EXPECT_EQ(canvas.ops[0].rect, (Rect{89, 138, 186, 195})); // a = 8 (7.5 to even), b = 15
+    EXPECT_EQ(canvas.ops[0].pen.width, 2);
+    EXPECT_EQ(canvas.ops[1].rect, (Rect{186, 138, 89, 195}));
+    EXPECT_EQ(canvas.ops[2].rect, (Rect{90, 146, 185, 187})); // f = 7
+    EXPECT_EQ(canvas.ops[3].rect, (Rect{83, 139, 192, 194}));
+    EXPECT_EQ(canvas.ops[4].points.at(0), (Point{142, 138}));
+    EXPECT_EQ(canvas.ops[4].points.at(1), (Point{76, 185}));
+    EXPECT_EQ(canvas.ops[4].pen.width, 3);
+}
+
+} // namespace
+} // namespace tavola
