@@ -6,6 +6,7 @@ TAVOLA_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fonts-texgyre
     xvfb xauth
+    poppler-utils
 )
 
 tavola_install_packages() {

@@ -12,6 +12,7 @@
 #include "courseware/unit_menu.h"
 #include "question/unit_reader.h"
 #include "worksheet/TfrmPrint.h"
+#include "worksheet/print_host.h"
 #include "worksheet/worksheet_host.h"
 
 #include <QMainWindow>
@@ -39,11 +40,15 @@ class Clock;
 class Prompts;
 class SettingsStore;
 class TfrmMenu;
+class TfrmPrintMode;
+class TfrmPrintOk;
+class TfrmSetPaper;
 class TfrmSettei;
 } // namespace tavola
 
 class TfrmMain : public QMainWindow,
                  public tavola::WorksheetHost,
+                 public tavola::PrintHost,
                  private tavola::ShowSequenceWindow,
                  private tavola::OpenFlowWindows,
                  private TfrmPrintHost {
@@ -69,6 +74,13 @@ public:
     void attachJukuWindow(TfrmJuku* window) { frmJuku_ = window; }
     void attachMenuWindow(tavola::TfrmMenu* window) { frmMenu_ = window; }
     void attachSetteiWindow(tavola::TfrmSettei* window) { frmSettei_ = window; }
+    void attachPrintWindows(tavola::TfrmPrintMode* printMode, tavola::TfrmSetPaper* setPaper,
+                            tavola::TfrmPrintOk* printOk)
+    {
+        frmPrintMode_ = printMode;
+        frmSetPaper_ = setPaper;
+        frmPrintOk_ = printOk;
+    }
     TfrmVersion* versionWindow() const { return frmVersion_; }
     TfrmJuku* jukuWindow() const { return frmJuku_; }
     tavola::TfrmMenu* menuWindow() const { return frmMenu_; }
@@ -99,6 +111,12 @@ public:
     void scrollActiveWorksheet() override;
     void setShowAnswers(bool on) override;
     bool showAnswers() const override { return state_.showAnswers; }
+
+    // What the print, print mode and paper dialogs ask.
+    TfrmPrint* printWindow() override { return state_.currentWorksheet; }
+    int chosenPaperWidth() const override;
+    void choosePaper(int width) override;
+    void setPrinting(bool on) override;
 
     // How the show sequence ended; Quit means the window closes and the program ends.
     bool showSequenceRun() const { return showSequenceRun_; }
@@ -286,6 +304,10 @@ private:
     TfrmJuku* frmJuku_ = nullptr;
     tavola::TfrmMenu* frmMenu_ = nullptr;
     tavola::TfrmSettei* frmSettei_ = nullptr;
+    tavola::TfrmPrintMode* frmPrintMode_ = nullptr;
+    tavola::TfrmSetPaper* frmSetPaper_ = nullptr;
+    tavola::TfrmPrintOk* frmPrintOk_ = nullptr;
+    bool printing_ = false; // activating a worksheet window leaves the shared controls as they are
     tavola::UnitMarks marks_;
     tavola::UnitReader reader_;
     TfrmPrint* mergedMenus_ = nullptr; // the worksheet window whose menus are in the menu bar

@@ -9,6 +9,8 @@
 #include "platform/qt/qt_text.h"
 #include "platform/settings_store.h"
 #include "platform/text_helpers.h"
+#include "worksheet/TfrmPrintMode.h"
+#include "worksheet/TfrmPrintOk.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -84,7 +86,7 @@ void TfrmMain::enableAnswerButton()
 
 void TfrmMain::selectScreenPrintMode()
 {
-    // The print-mode dialog starts on "画面に忠実に印刷する" when it exists.
+    if (frmPrintMode_ != nullptr) frmPrintMode_->selectScreenMode();
 }
 
 void TfrmMain::toggleAnswers()
@@ -165,8 +167,30 @@ void TfrmMain::setAnswerGlyph()
 void TfrmMain::btnStartPrintClick()
 {
     hideSavePopup();
-    if (state_.currentWorksheet == nullptr) return;
-    // The worksheet's picture goes to the print dialog.
+    if (state_.currentWorksheet == nullptr || frmPrintOk_ == nullptr) return;
+    frmPrintOk_->exec();
+}
+
+int TfrmMain::chosenPaperWidth() const
+{
+    for (std::size_t i = 0; i < radPaper.size(); ++i)
+        if (radPaper[i]->isChecked()) return state_.paperTable[i].width;
+    return kA4Width;
+}
+
+void TfrmMain::choosePaper(int width)
+{
+    applyPaper(width);
+    // Checking a button that was checked already runs no paper action: the worksheet still takes the paper.
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current != nullptr && current->worksheet().settings.paper.width != width)
+        paperAction(applyPaperRule(width).choice);
+}
+
+void TfrmMain::setPrinting(bool on)
+{
+    printing_ = on;
+    if (on && state_.reducedView) btnShukushoClick();
 }
 
 void TfrmMain::btnEditClick()

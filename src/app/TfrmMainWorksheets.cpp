@@ -7,6 +7,8 @@
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
 #include "render/draw_math.h"
+#include "worksheet/TfrmPrintMode.h"
+#include "worksheet/TfrmSetPaper.h"
 #include "worksheet/TfrmSettei.h"
 
 #include <QCheckBox>
@@ -163,7 +165,7 @@ void TfrmMain::worksheetActivated(TfrmPrint& window)
         sub->move(0, 0);
         sub->resize(width() - kPanelWidth - 10, mdiArea_->viewport()->height());
     }
-    if (!closeQueryRunning_) loadControls(window.worksheet());
+    if (!closeQueryRunning_ && !printing_) loadControls(window.worksheet());
     if (window.reducedView() != state_.reducedView) {
         ReducedViewSize r = reducedViewSize(pnlMain->height());
         window.setReducedView(state_.reducedView, r.width, r.height);
@@ -291,8 +293,11 @@ void TfrmMain::worksheetCommand(TfrmPrint&, WorksheetCommand command)
     case WorksheetCommand::SetKran:
         btnKranClick();
         break;
-    case WorksheetCommand::SetPrinter: // the print mode dialog
-    case WorksheetCommand::SetPaper:   // the paper and options dialog
+    case WorksheetCommand::SetPrinter:
+        if (frmPrintMode_ != nullptr) frmPrintMode_->exec();
+        break;
+    case WorksheetCommand::SetPaper:
+        if (frmSetPaper_ != nullptr) frmSetPaper_->exec();
         break;
     }
 }

@@ -4,6 +4,9 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
 #include "courseware/TfrmMenu.h"
+#include "worksheet/TfrmPrintMode.h"
+#include "worksheet/TfrmPrintOk.h"
+#include "worksheet/TfrmSetPaper.h"
 #include "worksheet/TfrmSettei.h"
 
 namespace tavola {
@@ -32,8 +35,12 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     // 8. TfrmEditSource, TfrmInputText, the editor's dialogs.
     // 9. TfrmOpenPRP, the copy-file browser.
     // 10. TfrmPrintMode, TfrmSetPaper, the print-mode and paper dialogs.
+    w->frmPrintMode = std::make_unique<TfrmPrintMode>(main, settings, prompts);
+    w->frmSetPaper = std::make_unique<TfrmSetPaper>(main, settings, prompts);
     // 11. TfrmBMP, the enlarged picture.
     // 12. TfrmPrintOk, the print dialog.
+    w->frmPrintOk = std::make_unique<TfrmPrintOk>(main, *w->frmPrintMode, prompts);
+    main.attachPrintWindows(w->frmPrintMode.get(), w->frmSetPaper.get(), w->frmPrintOk.get());
     // 13. TfrmReadUnit, the unit reader.
     // 14. The title window: a child of the main window, made with it.
     // 15. TfrmZenTangen, the all-units list.

@@ -10,6 +10,9 @@ class TfrmJuku;
 namespace tavola {
 class TfrmMenu;
 class TfrmSettei;
+class TfrmPrintMode;
+class TfrmSetPaper;
+class TfrmPrintOk;
 class Clock;
 class Prompts;
 class SettingsStore;
@@ -20,6 +23,9 @@ struct ProgramWindows {
     std::unique_ptr<TfrmMenu> frmMenu;
     std::unique_ptr<TfrmVersion> frmVersion;
     std::unique_ptr<TfrmSettei> frmSettei;
+    std::unique_ptr<TfrmPrintMode> frmPrintMode;
+    std::unique_ptr<TfrmSetPaper> frmSetPaper;
+    std::unique_ptr<TfrmPrintOk> frmPrintOk;
     std::unique_ptr<TfrmJuku> frmJuku;
 
     ProgramWindows();

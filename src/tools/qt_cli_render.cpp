@@ -3,27 +3,16 @@
 // The screen drawing pass of one worksheet written as a PNG of its page picture: one pixel per layout unit, white
 // ground, answers shown and alternatives drawn unless the options say otherwise. Prints a short JSON summary.
 #include "courseware/index_file.h"
-#include "platform/numbers.h"
-#include "platform/prompts.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_fonts.h"
-#include "question/copy_file.h"
-#include "question/unit_reader.h"
 #include "render/draw_math.h"
 #include "tools/cli_commands.h"
+#include "tools/qt_cli_gui.h"
 #include "worksheet/drawing_pass.h"
 #include "worksheet/figures.h"
 #include "worksheet/worksheet.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QString>
-
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tavola::cli {
 namespace {
@@ -31,114 +20,34 @@ namespace {
 const char* const kUsageText = "usage: tavola-cli render [DIR] LESSON SECTION UNIT [SIMILAR] --out FILE.png "
                                "[--answers on|off] [--bekkai on|off] [--copy FILE.prp]";
 
-// Messages of the figure loading go to stderr; questions are answered No.
-class StderrPrompts : public Prompts {
-public:
-    void message(const std::string& text) override { printSystemMessage(text); }
-    void error(const std::string& text) override { printSystemMessage(text); }
-    Answer confirm(const std::string& text) override
-    {
-        printSystemMessage(text);
-        return Answer::No;
-    }
-    Answer confirmWithCancel(const std::string& text) override
-    {
-        printSystemMessage(text);
-        return Answer::Cancel;
-    }
-    std::optional<std::string> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> openFileName(const FileDialogRequest&) override { return std::nullopt; }
-};
-
 struct RenderArgs {
-    std::string dir;
-    std::vector<int> numbers;
+    UnitArgs unit;
     std::string out;
-    std::string copy;
     bool answers = true;
     bool bekkai = true;
 };
 
-std::optional<bool> onOff(const std::string& text)
-{
-    if (text == "on") return true;
-    if (text == "off") return false;
-    return std::nullopt;
-}
-
 std::optional<RenderArgs> parseArgs(const Args& args)
 {
     RenderArgs r;
-    bool first = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--out" || a == "--copy" || a == "--answers" || a == "--bekkai") {
-            if (!hasValue) return std::nullopt;
+        if (a == "--out" || a == "--answers" || a == "--bekkai") {
+            if (i + 1 >= args.size()) return std::nullopt;
             const std::string& v = args[++i];
             if (a == "--out") {
                 r.out = v;
-            } else if (a == "--copy") {
-                r.copy = v;
             } else {
                 auto flag = onOff(v);
                 if (!flag) return std::nullopt;
                 (a == "--answers" ? r.answers : r.bekkai) = *flag;
             }
-        } else if (auto n = parseInteger(a); n && *n >= 0) {
-            r.numbers.push_back(*n);
-        } else if (first && r.numbers.empty() && a.rfind("--", 0) != 0) {
-            r.dir = a;
-        } else {
+        } else if (!r.unit.take(args, i)) {
             return std::nullopt;
         }
-        first = false;
     }
-    if (r.out.empty()) return std::nullopt;
-    if (r.copy.empty() ? (r.numbers.size() < 3 || r.numbers.size() > 4) : !r.numbers.empty()) return std::nullopt;
+    if (r.out.empty() || !r.unit.complete()) return std::nullopt;
     return r;
-}
-
-// Reads the unit (or copy file) the arguments name; prints why not and returns nullopt on failure.
-std::optional<UnitData> readUnit(const RenderArgs& r, CoursewareIndex& index, int& lesson)
-{
-    UnitReader reader;
-    Status read;
-    if (!r.copy.empty()) {
-        auto path = namedCopyFile(std::filesystem::absolute(r.copy).string());
-        if (!path) return std::nullopt;
-        lesson = 1;
-        read = readCopyFile(reader, *path);
-    } else {
-        UnitPosition p{r.numbers[0], r.numbers[1], r.numbers[2], r.numbers.size() > 3 ? r.numbers[3] : 0};
-        if (!checkPosition(p, "render")) return std::nullopt;
-        auto request = unitRequestAt(index, p, "render");
-        if (!request) return std::nullopt;
-        lesson = p.lesson;
-        read = reader.read(*request);
-    }
-    if (!reportRead(read)) return std::nullopt;
-    return reader.unit();
-}
-
-// A QGuiApplication for fonts and painting; the offscreen platform when there is no display.
-std::unique_ptr<QGuiApplication> startGui()
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr)
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-        // Qt wants a private runtime folder; without one it complains on every start.
-        const std::string runtime = "/tmp/tavola-runtime-" + std::to_string(::getuid());
-        ::mkdir(runtime.c_str(), 0700);
-        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    }
-    static int argc = 1;
-    static char name[] = "tavola-cli";
-    static char* argv[] = {name, nullptr};
-    auto app = std::make_unique<QGuiApplication>(argc, argv);
-    installFontSubstitutions();
-    return app;
 }
 
 } // namespace
@@ -150,18 +59,10 @@ int runRender(const Args& args)
         printError(kUsageText);
         return kUsage;
     }
-    auto dir = namedCoursewareDir(r->dir);
-    if (!dir) return kFailed;
-    CoursewareIndex index(*dir);
-    int lesson = 1;
-    auto unit = readUnit(*r, index, lesson);
-    if (!unit) return kFailed;
-
+    auto loaded = loadNamedWorksheet(r->unit, r->answers, "render");
+    if (!loaded) return kFailed;
     auto app = startGui();
-    Worksheet sheet = makeWorksheet(*unit, r->answers);
-    StderrPrompts prompts;
-    if (!r->copy.empty()) (void)index.readMainIndex();
-    const FigurePictures figures = loadFigurePictures(sheet, index.figureFolder(lesson), prompts);
+    Worksheet& sheet = loaded->sheet;
 
     QImage image(sheet.settings.paper.width, sheet.settings.paper.height, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -171,8 +72,8 @@ int runRender(const Args& args)
         render::rendererInputs().worksheetCurrent = true;
         DrawOptions options;
         options.alternativeAnswers = r->bekkai;
-        options.classFlag = loadClassFlag(*dir);
-        options.figures = &figures;
+        options.classFlag = loaded->classFlag;
+        options.figures = &loaded->figures;
         result = drawWorksheet(sheet, canvas, options);
     }
     for (const std::string& m : result.messages)

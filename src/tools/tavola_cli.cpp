@@ -15,6 +15,8 @@ const Command kCommands[] = {
     {"show", "show [DIR] LESSON SECTION UNIT [SIMILAR] | show --copy FILE", tavola::cli::runShow},
     {"check", "check [DIR]", tavola::cli::runCheck},
     {"render", "render [DIR] L S U [R] | --copy FILE; --out F.png [--answers on|off]", tavola::cli::runRender},
+    {"print", "print [DIR] L S U [R] | --copy FILE; --out F.pdf [--copies N] [--numbered] [--start K] ...",
+     tavola::cli::runPrint},
 };
 
 int usage()

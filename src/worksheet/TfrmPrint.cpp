@@ -150,14 +150,20 @@ void TfrmPrint::setCaption(const std::string& key)
 
 // ---- drawing ----
 
-std::vector<std::string> TfrmPrint::redraw()
+DrawOptions TfrmPrint::drawOptions() const
 {
     DrawOptions options = host_.worksheetDrawOptions();
     options.recording = recording_;
     options.classFlag = classFlag_;
+    options.figures = &figures_;
+    return options;
+}
+
+std::vector<std::string> TfrmPrint::redraw()
+{
+    DrawOptions options = drawOptions();
     // A figure being moved is left off the page while its outline follows the cursor.
     FigurePictures shown;
-    options.figures = &figures_;
     if (movingFigure_ > 0) {
         shown = figures_;
         auto k = static_cast<std::size_t>(movingFigure_ - 1);

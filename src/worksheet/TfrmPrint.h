@@ -76,6 +76,8 @@ public:
     // One screen pass with the host's options onto the page picture, then a repaint. Returns what the pass has to
     // tell the user (too many figures).
     std::vector<std::string> redraw();
+    // The options of this window's screen pass: the host's, with the window's class flag and figure pictures.
+    tavola::DrawOptions drawOptions() const;
     // Answer-box recording: on from creation and from each activation.
     void setRecording(bool on) { recording_ = on; }
     bool recording() const { return recording_; }

@@ -33,6 +33,21 @@ constexpr std::size_t kMaxFonts = 64;
 // A width no single line of text reaches, so that the layout never wraps.
 constexpr qreal kUnboundedWidth = 1.0e7;
 
+// FNV-1a over the size and the pixels.
+std::uint64_t pictureKey(const Picture& picture)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    auto mix = [&h](std::uint64_t v) {
+        h ^= v;
+        h *= 1099511628211ull;
+    };
+    mix(static_cast<std::uint64_t>(picture.width));
+    mix(static_cast<std::uint64_t>(picture.height));
+    for (std::uint32_t p : picture.pixels)
+        mix(p);
+    return h;
+}
+
 } // namespace
 
 QtCanvas::QtCanvas(QImage& image) : owned_(std::make_unique<QPainter>()), painter_(owned_.get())
@@ -372,8 +387,15 @@ void QtCanvas::drawPicture(const Rect& r, const Picture& picture)
     if (picture.pixels.size() < static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height))
         return;
     // The picture's pixels are 0xAARRGGBB words, which is QImage's ARGB32 layout: wrap them without a copy.
-    const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-                       picture.width * 4, QImage::Format_ARGB32);
+    QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                 picture.width * 4, QImage::Format_ARGB32);
+    if (paged_ != nullptr) {
+        // A document keeps a picture it has seen once and draws it again by reference (the class flag on every
+        // copy of a class set), which it knows by the image's identity: the same pixels get the same image.
+        auto [it, added] = printedPictures_.try_emplace(pictureKey(picture));
+        if (added) it->second = image.copy();
+        image = it->second;
+    }
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     // Nearest-pixel stretching, as the platform stretches bitmaps.
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);

@@ -14,6 +14,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 
@@ -24,7 +25,6 @@
 #include <string>
 #include <unordered_map>
 
-class QImage;
 class QPagedPaintDevice;
 
 namespace tavola {
@@ -120,6 +120,8 @@ private:
     TextRun scratch_;
     // The font last given to the painter by this canvas (only while the canvas owns the painter).
     const FontEntry* painterFont_ = nullptr;
+    // Pictures drawn on a printer or PDF, by their content.
+    std::unordered_map<std::uint64_t, QImage> printedPictures_;
 };
 
 } // namespace tavola

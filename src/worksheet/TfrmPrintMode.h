@@ -1,0 +1,49 @@
+#pragma once
+// The print mode dialog (印字モードの設定): the screen page as a picture or a drawing pass at the printer's
+// resolution, numbering of the copies and the number of the next copy. Closing it stores "PrintMode" and redraws
+// the active worksheet. One dialog for the whole run: the print dialog reads its choice.
+#include "worksheet/print_job.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace tavola {
+
+class PrintHost;
+class Prompts;
+class SettingsStore;
+
+class TfrmPrintMode : public QDialog {
+    Q_OBJECT
+public:
+    TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& prompts, QWidget* parent = nullptr);
+
+    // "画面に忠実に印刷する", as the main window chooses at start-up.
+    void selectScreenMode();
+    // The mode, numbering and start number chosen; copies 1.
+    PrintRequest request() const;
+    // The number of the next copy, counted up while printing and set back to 1 afterwards.
+    void setStart(int number);
+
+    QRadioButton* radDisplay = nullptr;
+    QRadioButton* radPrinter = nullptr;
+    QCheckBox* chkNumber = nullptr;
+    QSpinBox* spnStart = nullptr;
+    QPushButton* btnClose = nullptr;
+
+protected:
+    void done(int result) override;
+
+private:
+    void frmClose();
+
+    PrintHost& host_;
+    SettingsStore& settings_;
+    Prompts& prompts_;
+};
+
+} // namespace tavola

@@ -1,0 +1,188 @@
+#include "worksheet/TfrmPrintOk.h"
+
+#include "platform/prompts.h"
+#include "platform/qt/qt_text.h"
+#include "worksheet/TfrmPrint.h"
+#include "worksheet/TfrmPrintMode.h"
+#include "worksheet/print_host.h"
+#include "worksheet/qt_print.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace tavola {
+
+namespace {
+constexpr int kMaxStartNum = 100;
+} // namespace
+
+TfrmPrintOk::TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), host_(host), printMode_(printMode), prompts_(prompts)
+{
+    setObjectName("frmPrintOk");
+    setWindowTitle(sysText("印刷"));
+
+    lblPWidth = new QLabel(this);
+    lblPWidth->setObjectName("lblPWidth");
+    lblPHeight = new QLabel(this);
+    lblPHeight->setObjectName("lblPHeight");
+    lblSize = new QLabel(this);
+    lblSize->setObjectName("lblSize");
+    lblSize->setMinimumWidth(280);
+    auto* lblStartNum = new QLabel(sysText("開始No"), this);
+    spnStartNum = new QSpinBox(this);
+    spnStartNum->setObjectName("spnStartNum");
+    spnStartNum->setRange(1, kMaxStartNum);
+    lblStartNum->setBuddy(spnStartNum);
+    connect(spnStartNum, &QSpinBox::valueChanged, this, &TfrmPrintOk::spnStartNumChange);
+
+    btnSettei = new QPushButton(sysText("プリンタ設定"), this);
+    btnSettei->setObjectName("btnSettei");
+    btnPrint = new QPushButton(sysText("印刷開始"), this);
+    btnPrint->setObjectName("btnPrint");
+    btnPrint->setDefault(true);
+    btnClose = new QPushButton(sysText("閉じる"), this);
+    btnClose->setObjectName("btnClose");
+    connect(btnSettei, &QPushButton::clicked, this, &TfrmPrintOk::btnSetteiClick);
+    connect(btnPrint, &QPushButton::clicked, this, &TfrmPrintOk::btnPrintClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* page = new QGridLayout;
+    page->addWidget(new QLabel(sysText("プリンタの用紙サイズ（ピクセル）"), this), 0, 0, 1, 2);
+    page->addWidget(lblPWidth, 1, 0);
+    page->addWidget(lblPHeight, 1, 1);
+    auto* start = new QHBoxLayout;
+    start->addWidget(lblStartNum);
+    start->addWidget(spnStartNum);
+    start->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnSettei);
+    buttons->addStretch(1);
+    buttons->addWidget(btnPrint);
+    buttons->addWidget(btnClose);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(page);
+    all->addWidget(lblSize);
+    all->addLayout(start);
+    all->addLayout(buttons);
+}
+
+int TfrmPrintOk::exec()
+{
+    if (host_.printWindow() == nullptr) return QDialog::Rejected;
+    FormShow();
+    return QDialog::exec();
+}
+
+void TfrmPrintOk::FormShow()
+{
+    TfrmPrint* window = host_.printWindow();
+    // The page is not recorded again until the worksheet window is next activated.
+    window->setRecording(false);
+    showPageSize();
+    lblSize->setText(sysText("用紙のサイズを ") + QString::fromLatin1(paperName(host_.chosenPaperWidth())) +
+                     sysText(" に設定してください"));
+    loading_ = true;
+    spnStartNum->setValue(window->worksheet().settings.startNumber);
+    loading_ = false;
+    setUp_ = false;
+    enableButtons(true);
+}
+
+void TfrmPrintOk::showPageSize()
+{
+    lblPWidth->setText(sysText("横：") + QString::number(printer_.width()));
+    lblPHeight->setText(sysText("縦：") + QString::number(printer_.height()));
+}
+
+void TfrmPrintOk::spnStartNumChange(int value)
+{
+    TfrmPrint* window = host_.printWindow();
+    if (loading_ || window == nullptr) return;
+    window->worksheet().settings.startNumber = value;
+    window->worksheet().changed = true;
+}
+
+bool TfrmPrintOk::runPrintDialog()
+{
+    QPrintDialog dialog(&printer_, this);
+    dialog.setObjectName("dlgPrint");
+    if (dialog.exec() != QDialog::Accepted) return false;
+    setUp_ = true;
+    showPageSize();
+    return true;
+}
+
+void TfrmPrintOk::btnSetteiClick()
+{
+    runPrintDialog();
+}
+
+void TfrmPrintOk::enableButtons(bool on)
+{
+    btnSettei->setEnabled(on);
+    btnPrint->setEnabled(on);
+    btnClose->setEnabled(on);
+}
+
+bool TfrmPrintOk::copyDone(QProgressDialog* progress, int firstNumber, int done, int total)
+{
+    printMode_.setStart(firstNumber + done);
+    if (progress == nullptr) return true;
+    progress->setValue(done);
+    progress->setLabelText(QString::number(done + 1) + " / " + QString::number(total) + sysText(" 部"));
+    QApplication::processEvents();
+    return !progress->wasCanceled();
+}
+
+void TfrmPrintOk::btnPrintClick()
+{
+    if (!setUp_ && !runPrintDialog()) return;
+    TfrmPrint* window = host_.printWindow();
+    if (window == nullptr) return;
+    PrintRequest request = printMode_.request();
+    request.copies = printer_.copyCount();
+
+    lblSize->setText(sysText("印刷中"));
+    enableButtons(false);
+    host_.setPrinting(true);
+    std::unique_ptr<QProgressDialog> progress;
+    if (request.copies > 1) {
+        progress = std::make_unique<QProgressDialog>(sysText("1 / ") + QString::number(request.copies) + sysText(" 部"),
+                                                     sysText("中止"), 0, request.copies, this);
+        progress->setObjectName("prgPrint");
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+        progress->setValue(0);
+    }
+    const PrintOutcome out = printOnPrinter(printer_, window->worksheet(), request, window->drawOptions(),
+                                            [this, &progress, first = request.startNumber](int done, int total) {
+                                                return copyDone(progress.get(), first, done, total);
+                                            });
+    progress.reset();
+    // The next print starts at 1 again.
+    printMode_.setStart(1);
+    // The count the print dialog showed is 1 again after numbered copies, which were one job each.
+    if (request.numbering) printer_.setCopyCount(1);
+    host_.setPrinting(false);
+    enableButtons(true);
+    if (!out.ok()) {
+        lblSize->clear();
+        prompts_.error(out.message);
+        return;
+    }
+    if (out.cancelled) prompts_.message(printCancelledMessage(out.copiesPrinted));
+    lblSize->setText(sysText("印刷完了"));
+    accept();
+}
+
+} // namespace tavola

@@ -1,0 +1,86 @@
+#pragma once
+// Printing a worksheet: the copies, their numbers and the two print modes, over a printer behind PrintDevice.
+//
+//   PrintOutcome printWorksheet(sheet, device, request, options, screenPage, progress)
+//
+// - PrintMode::Printer draws the page anew at the printer's resolution (the drawing pass with scale s = printer
+//   page width / 630; the class flag and the figures stretched to their rectangles × s).
+// - PrintMode::Screen prints the page picture as the screen shows it, stretched by s to the rectangle
+//   left round(6 × s), top 0, width round(s × picture width), height round(s × picture height).
+// - With numbering, copy k carries the number request.startNumber + k − 1 and is its own print job with a copy
+//   count of 1. On a printer that writes a file (PDF) a second job would overwrite the first, so there the
+//   numbered copies are the pages of one document, copy k on page k.
+// - Without numbering one job prints with the copy count; a printer that makes no copies of its own (a file) gets
+//   the page that many times.
+// The worksheet itself is never changed: the passes draw on a copy of it and record nothing.
+//
+// Windows (the print dialog, the practice sheet) and tavola-cli print reach this through printOnPrinter()
+// (worksheet/qt_print.h), which supplies the QPrinter as device and the screen page picture.
+#include "platform/canvas.h"
+#include "worksheet/drawing_pass.h"
+#include "worksheet/worksheet.h"
+
+#include <functional>
+#include <string>
+
+namespace tavola {
+
+enum class PrintMode {
+    Screen,  // radDisplay "画面に忠実に印刷する": the screen page as a picture
+    Printer, // radPrinter "プリンタの解像度で印刷する": a drawing pass at the printer's resolution
+};
+
+struct PrintRequest {
+    PrintMode mode = PrintMode::Screen;
+    bool numbering = true; // chkNumber "№を付ける"
+    int startNumber = 1;   // spnStart: the number of the first copy
+    int copies = 1;        // the print dialog's copy count
+};
+
+// The printer as the print job uses it. Every call after a failed one is left out by the job.
+class PrintDevice {
+public:
+    virtual ~PrintDevice() = default;
+    // The printer's name, or the file it writes (CP932), for the messages.
+    virtual std::string name() const = 0;
+    // True when the printer writes a file instead of sending jobs to a printer.
+    virtual bool writesFile() const = 0;
+    // The copy count of the next job; the printer makes the copies itself unless it writes a file.
+    virtual void setCopyCount(int copies) = 0;
+    // Starts a job with its first page; null when the printer cannot be opened.
+    virtual Canvas* beginJob() = 0;
+    // Starts the next page of the job; false when the printer refuses.
+    virtual bool newPage() = 0;
+    // Ends the job; false when it could not be finished (the file could not be written).
+    virtual bool endJob() = 0;
+    // Throws the job away.
+    virtual void abortJob() = 0;
+};
+
+// The page picture as the screen pass draws it, with the number of the copy in its number line; null when there is
+// none to print.
+using ScreenPageSource = std::function<PictureRef(int number)>;
+// Called after each copy has gone out with the copies done and the total; false stops before the next copy.
+using PrintProgress = std::function<bool(int done, int total)>;
+
+struct PrintOutcome {
+    int copiesPrinted = 0;
+    bool cancelled = false;
+    std::string message; // why printing stopped (CP932); empty when nothing failed
+    bool ok() const { return message.empty(); }
+};
+
+PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request,
+                            const DrawOptions& options, const ScreenPageSource& screenPage = {},
+                            const PrintProgress& progress = {});
+
+// The rectangle the screen page picture of a page width × height is stretched to on a printer page canvasWidth
+// pixels wide.
+Rect screenPageRect(int canvasWidth, int pageWidth, int pageHeight);
+
+// "プリンタ " + name + " で印刷できませんでした", or for a file "ファイル " + name + " に書き込めませんでした".
+std::string printFailedMessage(const std::string& name, bool file);
+// n + " 部を印刷したところで中止しました".
+std::string printCancelledMessage(int copiesPrinted);
+
+} // namespace tavola

@@ -1,0 +1,137 @@
+#include "worksheet/qt_print.h"
+
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_text.h"
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace tavola {
+
+namespace {
+
+// The page picture is at most this many pixels a side, whatever paper width a file gives (as on the screen).
+constexpr int kMaxPictureSide = 4096;
+
+QPageSize::PageSizeId pageSizeOf(int paperWidth)
+{
+    switch (paperWidth) {
+    case 546:
+        return QPageSize::JisB5;
+    case 771:
+        return QPageSize::JisB4;
+    case 891:
+        return QPageSize::A3;
+    default:
+        return QPageSize::A4;
+    }
+}
+
+} // namespace
+
+QtPrintDevice::QtPrintDevice(QPrinter& printer) : printer_(printer) {}
+
+QtPrintDevice::~QtPrintDevice() = default;
+
+std::string QtPrintDevice::name() const
+{
+    return fromQStringLossy(writesFile() ? printer_.outputFileName() : printer_.printerName());
+}
+
+bool QtPrintDevice::writesFile() const
+{
+    return !printer_.outputFileName().isEmpty();
+}
+
+void QtPrintDevice::setCopyCount(int copies)
+{
+    printer_.setCopyCount(copies);
+}
+
+Canvas* QtPrintDevice::beginJob()
+{
+    canvas_ = std::make_unique<QtCanvas>(printer_);
+    if (!canvas_->active()) {
+        canvas_.reset();
+        return nullptr;
+    }
+    return canvas_.get();
+}
+
+bool QtPrintDevice::newPage()
+{
+    return canvas_ != nullptr && canvas_->newPage();
+}
+
+bool QtPrintDevice::endJob()
+{
+    if (canvas_ == nullptr) return false;
+    const bool ended = canvas_->end() && printer_.printerState() != QPrinter::Error;
+    canvas_.reset();
+    return ended;
+}
+
+void QtPrintDevice::abortJob()
+{
+    if (canvas_ == nullptr) return;
+    printer_.abort();
+    canvas_.reset();
+}
+
+PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number)
+{
+    auto picture = std::make_shared<Picture>();
+    picture->width = std::clamp(sheet.settings.paper.width, 1, kMaxPictureSide);
+    picture->height = std::clamp(sheet.settings.paper.height, 1, kMaxPictureSide);
+    picture->pixels.assign(static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height),
+                           0xFFFFFFFFu);
+    // The picture's words are the image's pixels: the pass draws straight into them.
+    QImage image(reinterpret_cast<uchar*>(picture->pixels.data()), picture->width, picture->height, picture->width * 4,
+                 QImage::Format_RGB32);
+    Worksheet page = sheet;
+    DrawOptions screen = options;
+    screen.recording = false;
+    screen.printNumber = number;
+    {
+        QtCanvas canvas(image);
+        drawWorksheet(page, canvas, screen);
+    }
+    return picture;
+}
+
+PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const PrintRequest& request,
+                            const DrawOptions& options, const PrintProgress& progress)
+{
+    QtPrintDevice device(printer);
+    ScreenPageSource screenPage = [&](int number) { return drawScreenPage(sheet, options, number); };
+    return printWorksheet(sheet, device, request, options, screenPage, progress);
+}
+
+void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth, int dpi)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(dpi);
+    printer.setPageSize(QPageSize(pageSizeOf(paperWidth)));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+const char* paperName(int paperWidth)
+{
+    switch (paperWidth) {
+    case 546:
+        return "B5";
+    case 771:
+        return "B4";
+    case 891:
+        return "A3";
+    default:
+        return "A4";
+    }
+}
+
+} // namespace tavola

@@ -1,0 +1,280 @@
+// Printing as a teacher does it, in a copy of the sample courseware: 印刷 from the command panel, 印刷開始 with the
+// system print dialog set to write a PDF, the print mode and paper dialogs from the worksheet's 設定 menu. The PDF
+// written is read back as text (its number lines) and as a picture (the rules of the header).
+#include "support/gui_registry.h"
+#include "support/program_fixture.h"
+
+#include "platform/qt/qt_text.h"
+#include "worksheet/TfrmPrint.h"
+#include "worksheet/TfrmPrintMode.h"
+#include "worksheet/TfrmPrintOk.h"
+#include "worksheet/TfrmSetPaper.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace tavola;
+using tavola::test::u;
+
+namespace {
+
+// Runs steps once a modal window of class T is the active modal window.
+template <class T> void whenModal(QObject* owner, std::function<void(T*)> steps)
+{
+    auto* poll = new QTimer(owner);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, owner, [poll, steps] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (w == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        steps(w);
+    });
+    poll->start();
+}
+
+// The system print dialog set to write the PDF file with the copy count, then OK.
+void printToPdf(QPrintDialog* dialog, const QString& file, int copies)
+{
+    auto* name = dialog->findChild<QLineEdit*>("filename");
+    auto* count = dialog->findChild<QSpinBox*>("copies");
+    QVERIFY(name != nullptr && count != nullptr);
+    name->setText(file);
+    count->setValue(copies);
+    dialog->accept();
+}
+
+// pdftotext of every page, pages split at form feeds.
+QStringList pdfPages(const QString& file)
+{
+    QProcess text;
+    text.start("pdftotext", {"-layout", file, "-"});
+    if (!text.waitForFinished(30000)) return {};
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+struct Program : test::ProgramFixture {
+    Program()
+    {
+        copySample();
+        createWindows();
+        main->show();
+        (void)QTest::qWaitForWindowExposed(main);
+        main->shellState().showAnswers = false;
+        main->openUnit({1, 1, 1, 0}, false);
+    }
+    TfrmPrint* sheet() const { return main->currentWorksheet(); }
+    TfrmPrintOk* printOk() const { return windows->frmPrintOk.get(); }
+    TfrmPrintMode* printMode() const { return windows->frmPrintMode.get(); }
+    TfrmSetPaper* setPaper() const { return windows->frmSetPaper.get(); }
+    QString pdf(const char* name) const { return QDir(dir()).filePath(name); }
+
+    // 印刷 → 印刷開始 → the system print dialog writing file with copies.
+    void print(const QString& file, int copies)
+    {
+        whenModal<TfrmPrintOk>(main, [this, file, copies](TfrmPrintOk* dialog) {
+            whenModal<QPrintDialog>(dialog, [file, copies](QPrintDialog* d) { printToPdf(d, file, copies); });
+            QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
+        });
+        QTest::mouseClick(button("btnStartPrint"), Qt::LeftButton);
+    }
+    // The worksheet's 設定 menu item, then steps inside its dialog.
+    template <class T> void setting(const char* item, std::function<void(T*)> steps)
+    {
+        whenModal<T>(main, steps);
+        sheet()->findChild<QAction*>(item)->trigger();
+    }
+};
+
+} // namespace
+
+class tst_TfrmPrintOk : public QObject {
+    Q_OBJECT
+
+private slots:
+    void numberedCopiesBecomePagesOfOneDocument()
+    {
+        Program p;
+        QVERIFY(p.sheet() != nullptr);
+        p.setting<TfrmPrintMode>("mnuSetPrinter", [](TfrmPrintMode* d) {
+            QTest::mouseClick(d->radPrinter, Qt::LeftButton);
+            QTest::mouseClick(d->btnClose, Qt::LeftButton);
+        });
+        QCOMPARE(p.settings->readFlag("PrintMode", false).value(), true);
+
+        const QString file = p.pdf("class.pdf");
+        p.print(file, 3);
+        QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
+        const QStringList pages = pdfPages(file);
+        QCOMPARE(pages.size(), 3);
+        for (int k = 0; k < 3; ++k)
+            QVERIFY2(
+                pages[k].contains(QRegularExpression(u("№ +") + QString::number(k + 1) + " +2005\\.03\\.05-09:07")),
+                qPrintable(pages[k]));
+        QCOMPARE(p.printMode()->spnStart->value(), 1);
+        QCOMPARE(p.printOk()->lblSize->text(), u("印刷完了"));
+        QVERIFY(!p.printOk()->isVisible());
+        QVERIFY(!p.sheet()->worksheet().changed);
+    }
+
+    void unnumberedCopiesAreOneJobWithTheCopyCount()
+    {
+        Program p;
+        p.printMode()->chkNumber->setChecked(false);
+        p.printMode()->radPrinter->setChecked(true);
+        p.printMode()->setStart(4);
+        const QString file = p.pdf("same.pdf");
+        p.print(file, 3);
+        QCOMPARE(p.printOk()->printer().copyCount(), 3);
+        const QStringList pages = pdfPages(file);
+        QCOMPARE(pages.size(), 3);
+        for (const QString& page : pages) {
+            QVERIFY(!page.contains(u("№")));
+            QVERIFY(page.contains("2005.03.05-09:07"));
+        }
+        QCOMPARE(p.printMode()->spnStart->value(), 1);
+    }
+
+    void optionBitsZeroPrintNoFlagNumberOrDate()
+    {
+        Program p;
+        p.setting<TfrmSetPaper>("mnuSetPaper", [](TfrmSetPaper* d) {
+            QVERIFY(d->chkClassFlag->isChecked() && d->chkJisshibi->isChecked() && d->chkPrinted->isChecked());
+            // On the box itself: a check box takes clicks on its box and caption only.
+            for (QCheckBox* c : {d->chkClassFlag, d->chkJisshibi, d->chkPrinted})
+                QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+            QTest::mouseClick(d->btnOk, Qt::LeftButton);
+        });
+        QCOMPARE(p.sheet()->worksheet().settings.optionBits, 0);
+        p.printMode()->radPrinter->setChecked(true);
+        QVERIFY(p.sheet()->worksheet().changed);
+        const QString file = p.pdf("bare.pdf");
+        p.print(file, 1);
+        const QStringList pages = pdfPages(file);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(!pages[0].contains(u("№")));
+        QVERIFY(!pages[0].contains(u("実施日")));
+        QVERIFY(!pages[0].contains("2005.03.05"));
+        QVERIFY(pages[0].contains(u("次の計算をしましょう")));
+        // No picture in the document: the class flag is not there.
+        QProcess images;
+        images.start("pdfimages", {"-list", file});
+        QVERIFY(images.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(images.readAllStandardOutput()).trimmed().split('\n').size(), 2);
+    }
+
+    void thePrinterPassScalesTheRulesByPageWidth()
+    {
+        Program p;
+        p.printMode()->radPrinter->setChecked(true);
+        const QString file = p.pdf("rules.pdf");
+        p.print(file, 1);
+        const int W = p.printOk()->printer().width();
+        QVERIFY(W > 4000);
+        // Rendered back at 150 dpi: a quarter of the pixels of the printer's 600 dpi.
+        QProcess render;
+        render.start("pdftoppm", {"-r", "150", "-gray", "-png", "-singlefile", file, p.pdf("rules")});
+        QVERIFY(render.waitForFinished(60000));
+        QImage page(p.pdf("rules.png"));
+        QVERIFY(!page.isNull());
+        // The two rules: the longest dark runs of the header's rows.
+        std::vector<std::pair<int, int>> rows; // y, run length
+        for (int y = 0; y < page.height() / 5; ++y) {
+            int best = 0, run = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                run = qGray(page.pixel(x, y)) < 128 ? run + 1 : 0;
+                best = std::max(best, run);
+            }
+            if (best > page.width() / 2) rows.push_back({y, best});
+        }
+        QVERIFY(!rows.empty());
+        const double s = W / 630.0;
+        const double quarter = 150.0 / p.printOk()->printer().resolution();
+        // From x = 10 × 5 × s to W − 10 × 5 × s, and 60 × s apart (A4: page width / paper width is s).
+        const double length = (W - 2 * qRound(50 * s)) * quarter;
+        QVERIFY2(std::abs(rows.front().second - length) <= 3, qPrintable(QString::number(rows.front().second)));
+        const int second = rows.back().first;
+        QVERIFY2(std::abs((second - rows.front().first) - 60 * s * quarter) <= 3,
+                 qPrintable(QString::number(second - rows.front().first)));
+    }
+
+    void cancellingAClassSetStopsBetweenCopies()
+    {
+        Program p;
+        auto* cancel = new QTimer(p.main);
+        cancel->setInterval(0);
+        QObject::connect(cancel, &QTimer::timeout, p.main, [&p, cancel] {
+            auto* progress = p.printOk()->findChild<QProgressDialog*>("prgPrint");
+            if (progress == nullptr || progress->value() < 1) return;
+            cancel->stop();
+            progress->cancel();
+        });
+        cancel->start();
+        const QString file = p.pdf("part.pdf");
+        p.print(file, 5);
+        QCOMPARE(p.prompts.lastUtf8(), std::string("1 部を印刷したところで中止しました"));
+        QCOMPARE(pdfPages(file).size(), 1);
+        QCOMPARE(p.printMode()->spnStart->value(), 1);
+    }
+
+    void aFileThatCannotBeWrittenIsNamed()
+    {
+        Program p;
+        const QString file = p.pdf("no/such/folder/x.pdf");
+        whenModal<TfrmPrintOk>(p.main, [file](TfrmPrintOk* dialog) {
+            dialog->printer().setOutputFileName(file);
+            dialog->printer().setOutputFormat(QPrinter::PdfFormat);
+            // The printer counts as set up once the system dialog was accepted; here 印刷開始 asks for it.
+            whenModal<QPrintDialog>(dialog, [file](QPrintDialog* d) { printToPdf(d, file, 1); });
+            QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+            QVERIFY(dialog->btnPrint->isEnabled());
+            dialog->reject();
+        });
+        QTest::mouseClick(p.button("btnStartPrint"), Qt::LeftButton);
+        QCOMPARE(p.prompts.shownUtf8(),
+                 std::vector<std::string>{"ファイル " + file.toStdString() + " に書き込めませんでした"});
+        QVERIFY(!p.sheet()->worksheet().changed);
+    }
+
+    void thePaperDialogAndButtonsChangeThePage()
+    {
+        Program p;
+        // The paper buttons: B5 makes the page 546 wide.
+        p.main->radPaper[0]->setChecked(true);
+        QCOMPARE(p.sheet()->pagePicture().width(), 546);
+        // The dialog shows the worksheet's paper; choosing A4 brings the page back, and the width is stored.
+        p.setting<TfrmSetPaper>("mnuSetPaper", [](TfrmSetPaper* d) {
+            QVERIFY(d->rdbPaper[0]->isChecked());
+            QVERIFY(!d->rdbPaper[2]->isEnabled());
+            QTest::mouseClick(d->rdbPaper[1], Qt::LeftButton);
+            QTest::mouseClick(d->btnOk, Qt::LeftButton);
+        });
+        QCOMPARE(p.sheet()->pagePicture().width(), 630);
+        QCOMPARE(p.sheet()->worksheet().settings.paper.width, 630);
+        QVERIFY(p.main->radPaper[1]->isChecked());
+        QCOMPARE(p.settings->readInteger("PaperSize", 0).value(), 630);
+        QCOMPARE(p.sheet()->worksheet().layoutBlockLines()[1], std::string("630"));
+    }
+};
+
+TAVOLA_GUI_TEST(tst_TfrmPrintOk)
+#include "tst_TfrmPrintOk.moc"

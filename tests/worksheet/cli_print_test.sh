@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# tavola-cli print on the sample courseware: a numbered class set as the pages of one PDF, a copy file printed the
+# same way, the answer key, and the failures (bad arguments, a PDF that cannot be written).
+set -uo pipefail
+cli="$1"
+sample="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
+
+"$cli" print "$sample" 1 1 1 --out "$work/set.pdf" --copies 3 --numbered --start 5 > "$work/set.json" || fail "numbered set"
+[ "$(pages "$work/set.pdf")" = 3 ] || fail "numbered set: pages $(pages "$work/set.pdf")"
+numbers="$(pdftotext "$work/set.pdf" - | grep -o '№ [0-9]*' | tr '\n' ' ')"
+[ "$numbers" = "№ 5 № 6 № 7 " ] || fail "numbered set: numbers '$numbers'"
+grep -q '"dpi": 600' "$work/set.json" || fail "numbered set: not 600 dpi"
+
+# Without --numbered the copies carry no number.
+"$cli" print "$sample" 1 1 1 --out "$work/plain.pdf" --copies 2 > /dev/null || fail "plain set"
+[ "$(pages "$work/plain.pdf")" = 2 ] || fail "plain set: pages"
+pdftotext "$work/plain.pdf" - | grep -q '№' && fail "plain set: numbered"
+
+# A copy file keeps its paper (here B5) and prints the same way.
+printf '[[unitX\r\n<<header\r\nコピー\r\n小学校\r\n氏名\r\n>>\r\n<<ques\r\n(1)  1/2+1/3=# 5/6 #\r\n>>\r\n<<value\r\n546\r\nFalse\r\n30\r\n5\r\n5\r\n1\r\n4\r\n>>\r\n]]\r\n' |
+    iconv -f UTF-8 -t CP932 > "$work/copy.prp"
+"$cli" print "$sample" --copy "$work/copy.prp" --out "$work/copy.pdf" --numbered > "$work/copy.json" || fail "copy file"
+grep -q '"paper": "B5"' "$work/copy.json" || fail "copy file: paper"
+pdfinfo "$work/copy.pdf" | grep -q 'Page size: *516' || fail "copy file: page size $(pdfinfo "$work/copy.pdf" | grep 'Page size')"
+
+"$cli" print "$sample" 1 1 1 --out "$work/bad.pdf" --copies 0 2> /dev/null
+[ $? = 2 ] || fail "copies 0 is not a usage error"
+"$cli" print "$sample" 1 1 1 --out "$work/no/such/folder/x.pdf" 2> "$work/err.txt"
+[ $? = 1 ] || fail "unwritable PDF does not fail"
+grep -q "ファイル $work/no/such/folder/x.pdf に書き込めませんでした" "$work/err.txt" || fail "unwritable PDF: $(cat "$work/err.txt")"
+
+[ "$failures" = 0 ] && echo "all passed"
+exit "$failures"
