@@ -4,6 +4,7 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
 #include "app/main_keys.h"
+#include "authoring/master_editor.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
@@ -208,8 +209,10 @@ void TfrmMain::btnLogOnClick()
 void TfrmMain::btnSaveMasterClick()
 {
     hideSavePopup();
-    if (state_.currentWorksheet == nullptr) return;
-    // The unit is written back into its master file.
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr || !current->worksheet().master) return;
+    if (Status saved = saveWorksheetToMaster(current->worksheet(), index_, defaultBlockLines()); !saved)
+        prompts_.message(saved.message());
 }
 
 void TfrmMain::btnAddClick()

@@ -1,5 +1,6 @@
 #include "app/open_flows.h"
 
+#include "authoring/master_editor.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
@@ -131,6 +132,13 @@ bool closeWorksheetQuery(Worksheet& sheet, const std::string& title, ShellState&
     case Answer::Cancel:
         return false;
     case Answer::Yes: {
+        // A worksheet that still holds its master unit goes back into the master file; a failed write keeps the
+        // window open and changed.
+        if (sheet.master) {
+            Status saved = saveWorksheetToMaster(sheet, index, defaultBlockLines());
+            if (!saved) prompts.message(saved.message());
+            return saved.ok();
+        }
         SaveCopyOutcome outcome = SaveCopyOutcome::Cancelled;
         newCaption = saveWorksheetAsCopy(sheet, state, index, prompts, &outcome);
         return outcome != SaveCopyOutcome::Failed;

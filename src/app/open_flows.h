@@ -95,7 +95,8 @@ std::optional<std::string> saveWorksheetAsCopy(Worksheet& sheet, ShellState& sta
                                                Prompts& prompts, SaveCopyOutcome* outcome = nullptr);
 
 // The closing question of a worksheet window: an unchanged worksheet closes without a question; a changed one asks
-// saveQuestion(title). Cancel keeps the window; No closes; Yes runs save as copy and closes, also when the save
+// saveQuestion(title). Cancel keeps the window; No closes; Yes writes a worksheet that still holds its master unit
+// back into the master file (a failed write keeps the window open), and otherwise runs save as copy and closes, also when the save
 // dialog was cancelled or an existing file was not overwritten, but keeps the window open (and changed) when the
 // file could not be written, so that nothing is lost. newCaption receives the path a save wrote.
 bool closeWorksheetQuery(Worksheet& sheet, const std::string& title, ShellState& state, const CoursewareIndex& index,

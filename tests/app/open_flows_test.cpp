@@ -228,6 +228,8 @@ struct Closing : Flows {
         ASSERT_EQ(openUnit(ctx, {1, 2, 3, 0}, false), OpenResult::Opened);
         sheet = windows.created.at(0).sheet;
         sheet.changed = true;
+        // A worksheet that no longer holds a single master unit (units were added): Yes saves a copy.
+        sheet.master = false;
     }
     bool close() { return closeWorksheetQuery(sheet, sheet.windowKey, state, index, prompts, caption); }
 };
@@ -297,10 +299,27 @@ TEST_F(Closing, AFailedWriteKeepsTheWindowOpenAndChanged)
     prompts.queueFileName(state.coursewareDir + "Main.ind/mine.prp");
     EXPECT_FALSE(close());
     EXPECT_TRUE(sheet.changed);
-    EXPECT_TRUE(sheet.master);
     EXPECT_FALSE(caption);
     EXPECT_NE(prompts.lastUtf8().find("の保存に失敗しました"), std::string::npos);
     EXPECT_EQ(state.openWindowList, std::vector<std::string>{sheet.windowKey});
+}
+
+TEST_F(Closing, YesWritesAMasterUnitBackIntoItsFile)
+{
+    sheet.master = true;
+    sheet.settings.lineSpacing = 77;
+    const Lines before = readLineFile(sheet.path).value();
+    prompts.queueAnswer(Answer::Yes);
+    EXPECT_TRUE(close());
+    EXPECT_TRUE(prompts.fileRequests.empty());
+    EXPECT_FALSE(sheet.changed);
+    const Lines after = readLineFile(sheet.path).value();
+    auto unit = findRecord(after, "[[unit3");
+    ASSERT_TRUE(unit.has_value());
+    EXPECT_EQ(*unit, findRecord(before, "[[unit3"));
+    auto value = std::find(after.begin() + static_cast<long>(*unit), after.end(), "<<value");
+    ASSERT_NE(value, after.end());
+    EXPECT_EQ(*(value + 3), "77");
 }
 
 // ---- geometry ----
