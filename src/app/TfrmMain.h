@@ -37,6 +37,8 @@ class TfrmVersion;
 
 namespace tavola {
 class Clock;
+class TfrmEditIndex;
+class TfrmEditQues;
 class Prompts;
 class SettingsStore;
 class TfrmMenu;
@@ -81,6 +83,15 @@ public:
         frmSetPaper_ = setPaper;
         frmPrintOk_ = printOk;
     }
+    void attachEditorWindows(tavola::TfrmEditQues* editQues, tavola::TfrmEditIndex* editIndex)
+    {
+        frmEditQues_ = editQues;
+        frmEditIndex_ = editIndex;
+    }
+    tavola::TfrmEditQues* editQuesWindow() const { return frmEditQues_; }
+    tavola::TfrmEditIndex* editIndexWindow() const { return frmEditIndex_; }
+    // The master file editor changed a master file: the unit selection rescans its marks.
+    void masterFileChanged();
     TfrmVersion* versionWindow() const { return frmVersion_; }
     TfrmJuku* jukuWindow() const { return frmJuku_; }
     tavola::TfrmMenu* menuWindow() const { return frmMenu_; }
@@ -258,6 +269,8 @@ private:
     bool chooseUnit() override;
     void closeCurrentWorksheet() override;
     void createWorksheetWindow(tavola::WorksheetDocument document) override;
+    bool editNewUnit(const tavola::UnitPosition& position) override;
+    void choosePaperA4() override;
     void worksheetActivated(TfrmPrint& window);
     void loadControls(const tavola::Worksheet& sheet);
     void mergeMenus(TfrmPrint* window);
@@ -308,6 +321,8 @@ private:
     tavola::TfrmSetPaper* frmSetPaper_ = nullptr;
     tavola::TfrmPrintOk* frmPrintOk_ = nullptr;
     bool printing_ = false; // activating a worksheet window leaves the shared controls as they are
+    tavola::TfrmEditQues* frmEditQues_ = nullptr;
+    tavola::TfrmEditIndex* frmEditIndex_ = nullptr;
     tavola::UnitMarks marks_;
     tavola::UnitReader reader_;
     TfrmPrint* mergedMenus_ = nullptr; // the worksheet window whose menus are in the menu bar

@@ -4,7 +4,10 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
 #include "app/main_keys.h"
+#include "authoring/TfrmEditIndex.h"
+#include "authoring/TfrmEditQues.h"
 #include "authoring/master_editor.h"
+#include "courseware/TfrmMenu.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
@@ -197,8 +200,37 @@ void TfrmMain::setPrinting(bool on)
 void TfrmMain::btnEditClick()
 {
     hideSavePopup();
-    if (state_.currentWorksheet == nullptr) return;
-    // The master file editor for the current worksheet's unit.
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr || frmEditQues_ == nullptr) return;
+    Worksheet& sheet = current->worksheet();
+    frmEditQues_->setFormSize(size());
+    if (frmEditQues_->edit({sheet.position, &sheet, sheet.title}) != QDialog::Accepted) return;
+    // An edited unit replaces its window; a new similar problem opens in a window of its own.
+    const UnitPosition saved = frmEditQues_->position();
+    const bool reopen = frmEditQues_->newSimilar() == 0;
+    if (reopen) current->worksheet().changed = false;
+    openUnit(saved, reopen);
+}
+
+void TfrmMain::masterFileChanged()
+{
+    state_.marksStale = true;
+    if (frmMenu_ != nullptr) frmMenu_->refreshMarks();
+}
+
+bool TfrmMain::editNewUnit(const UnitPosition& position)
+{
+    if (frmEditQues_ == nullptr) return false;
+    frmEditQues_->setFormSize(size());
+    return frmEditQues_->edit({position, nullptr, state_.lastUnitText}) == QDialog::Accepted;
+}
+
+void TfrmMain::choosePaperA4()
+{
+    loadingControls_ = true;
+    radPaper[static_cast<std::size_t>(PaperChoice::A4)]->setChecked(true);
+    loadingControls_ = false;
+    paperAction(PaperChoice::A4);
 }
 
 void TfrmMain::btnLogOnClick()
@@ -272,7 +304,9 @@ void TfrmMain::mnuEditIndexClick()
         prompts_.message("開いているファイルをすべて閉じてください"_sj);
         return;
     }
-    // The index editor.
+    if (frmEditIndex_ == nullptr) return;
+    frmEditIndex_->setFormSize(size());
+    frmEditIndex_->exec();
 }
 
 void TfrmMain::mnuTileClick()

@@ -86,9 +86,11 @@ bool openUnitThroughMenu(OpenFlowContext& ctx)
     if (!ctx.windows.chooseUnit()) return false;
     OpenResult result = openUnit(ctx, ctx.state.lastPosition, false);
     if (result == OpenResult::Opened) return true;
-    if (result == OpenResult::Failed) {
-        // Yes leads to the master file editor's new-unit mode, which opens the unit it made.
-        (void)confirmYesNo(ctx.prompts, missingUnitQuestion());
+    if (result == OpenResult::Failed && confirmYesNo(ctx.prompts, missingUnitQuestion()) == Answer::Yes &&
+        ctx.windows.editNewUnit(ctx.state.lastPosition)) {
+        OpenResult again = openUnit(ctx, ctx.state.lastPosition, false);
+        ctx.windows.choosePaperA4();
+        return again == OpenResult::Opened;
     }
     return false;
 }

@@ -54,6 +54,10 @@ public:
     // Creates the worksheet window for the document, captioned with state.windowKey, and focuses it; the window
     // is counted and listed with worksheetWindowOpened.
     virtual void createWorksheetWindow(WorksheetDocument document) = 0;
+    // Shows the master file editor on a new unit at the position; true when it ended with OK (the unit was saved).
+    virtual bool editNewUnit(const UnitPosition& /*position*/) { return false; }
+    // The paper radio action for A4.
+    virtual void choosePaperA4() {}
 };
 
 struct OpenFlowContext {
@@ -79,7 +83,8 @@ OpenResult openUnit(OpenFlowContext& ctx, const UnitPosition& position, bool reo
 
 // Open a unit through the menu: Main.ind must exist (the existence check's message), the answers are switched on,
 // the unit selection window chooses, and the chosen unit is opened. A unit that cannot be found asks
-// missingUnitQuestion(). Returns whether a worksheet was opened.
+// missingUnitQuestion(); Yes shows the master file editor on the new unit, and when that saved it the unit is opened
+// and A4 chosen. Returns whether a worksheet was opened.
 bool openUnitThroughMenu(OpenFlowContext& ctx);
 
 // The list of open worksheets: a window adds its caption when built and removes it when it closes (the first
@@ -96,9 +101,9 @@ std::optional<std::string> saveWorksheetAsCopy(Worksheet& sheet, ShellState& sta
 
 // The closing question of a worksheet window: an unchanged worksheet closes without a question; a changed one asks
 // saveQuestion(title). Cancel keeps the window; No closes; Yes writes a worksheet that still holds its master unit
-// back into the master file (a failed write keeps the window open), and otherwise runs save as copy and closes, also when the save
-// dialog was cancelled or an existing file was not overwritten, but keeps the window open (and changed) when the
-// file could not be written, so that nothing is lost. newCaption receives the path a save wrote.
+// back into the master file (a failed write keeps the window open), and otherwise runs save as copy and closes, also
+// when the save dialog was cancelled or an existing file was not overwritten, but keeps the window open (and changed)
+// when the file could not be written, so that nothing is lost. newCaption receives the path a save wrote.
 bool closeWorksheetQuery(Worksheet& sheet, const std::string& title, ShellState& state, const CoursewareIndex& index,
                          Prompts& prompts, std::optional<std::string>& newCaption);
 

@@ -3,7 +3,13 @@
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
+#include "app/shell_state.h"
+#include "authoring/TfrmEditIndex.h"
+#include "authoring/TfrmEditQues.h"
+#include "authoring/TfrmEditSource.h"
+#include "authoring/TfrmInputText.h"
 #include "courseware/TfrmMenu.h"
+#include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
 #include "worksheet/TfrmSetPaper.h"
@@ -31,13 +37,26 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     w->frmSettei = std::make_unique<TfrmSettei>(main);
     main.attachSetteiWindow(w->frmSettei.get());
     // 6. TfrmEditIndex, the index editor.
+    auto help = [&main](int topic) { main.openHelp(topic); };
+    w->frmEditIndex = std::make_unique<TfrmEditIndex>(main.shellState().coursewareDir, main.shellState().indexChanged,
+                                                      main.marks(), prompts, help);
     // 7. TfrmEditQues, the master file editor.
+    w->frmEditQues = std::make_unique<TfrmEditQues>(main.index(), defaultBlockLines(), prompts,
+                                                    [&main] { main.masterFileChanged(); });
+    main.attachEditorWindows(w->frmEditQues.get(), w->frmEditIndex.get());
     // 8. TfrmEditSource, TfrmInputText, the editor's dialogs.
+    w->frmEditSource = std::make_unique<TfrmEditSource>(prompts, help);
+    w->frmInputText = std::make_unique<TfrmInputText>(prompts);
+    w->frmEditQues->attachSourceWindow(w->frmEditSource.get());
+    w->frmEditIndex->attachSourceWindow(w->frmEditSource.get());
+    w->frmEditIndex->attachInputWindow(w->frmInputText.get());
     // 9. TfrmOpenPRP, the copy-file browser.
     // 10. TfrmPrintMode, TfrmSetPaper, the print-mode and paper dialogs.
     w->frmPrintMode = std::make_unique<TfrmPrintMode>(main, settings, prompts);
     w->frmSetPaper = std::make_unique<TfrmSetPaper>(main, settings, prompts);
     // 11. TfrmBMP, the enlarged picture.
+    w->frmBMP = std::make_unique<TfrmBMP>();
+    w->frmEditQues->attachBmpWindow(w->frmBMP.get());
     // 12. TfrmPrintOk, the print dialog.
     w->frmPrintOk = std::make_unique<TfrmPrintOk>(main, *w->frmPrintMode, prompts);
     main.attachPrintWindows(w->frmPrintMode.get(), w->frmSetPaper.get(), w->frmPrintOk.get());

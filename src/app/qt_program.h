@@ -6,10 +6,15 @@
 class TfrmMain;
 class TfrmVersion;
 class TfrmJuku;
+class TfrmBMP;
 
 namespace tavola {
 class TfrmMenu;
 class TfrmSettei;
+class TfrmEditIndex;
+class TfrmEditQues;
+class TfrmEditSource;
+class TfrmInputText;
 class TfrmPrintMode;
 class TfrmSetPaper;
 class TfrmPrintOk;
@@ -23,8 +28,13 @@ struct ProgramWindows {
     std::unique_ptr<TfrmMenu> frmMenu;
     std::unique_ptr<TfrmVersion> frmVersion;
     std::unique_ptr<TfrmSettei> frmSettei;
+    std::unique_ptr<TfrmEditIndex> frmEditIndex;
+    std::unique_ptr<TfrmEditQues> frmEditQues;
+    std::unique_ptr<TfrmEditSource> frmEditSource;
+    std::unique_ptr<TfrmInputText> frmInputText;
     std::unique_ptr<TfrmPrintMode> frmPrintMode;
     std::unique_ptr<TfrmSetPaper> frmSetPaper;
+    std::unique_ptr<TfrmBMP> frmBMP;
     std::unique_ptr<TfrmPrintOk> frmPrintOk;
     std::unique_ptr<TfrmJuku> frmJuku;
 
