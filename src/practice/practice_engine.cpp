@@ -3,6 +3,7 @@
 #include "platform/numbers.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
+#include "practice/answer_entry.h"
 
 #include <algorithm>
 
@@ -428,6 +429,8 @@ void PracticeEngine::enterPracticeLike(int i)
         return;
     }
     view_.drawMark(b, MarkKind::Slash, markColour());
+    if (reductionHints_)
+        if (auto hint = reductionHint(b.text, b.acceptList)) view_.drawHint(b, *hint);
     const int newLeft = b.left + b.width;
     if (b.width + newLeft < layout_.sheetWidth) b.left = newLeft;
     if (b.tries >= 3) {

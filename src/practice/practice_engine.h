@@ -124,6 +124,8 @@ public:
     virtual void paintPatch(const PracticeBox& box) = 0;
     virtual void drawMark(const PracticeBox& box, MarkKind kind, Colour colour) = 0;
     virtual void drawScore(int score) = 0;
+    // The reduction hint written beside the slash of a wrong entry.
+    virtual void drawHint(const PracticeBox& box, const std::string& hint) = 0;
     // The all-correct window, shown modally.
     virtual void showAllCorrect() = 0;
     // One record after a scored practice or test; then the unit selection window's counts are refreshed.
@@ -215,6 +217,10 @@ public:
     const MessageText& idleMessage() const { return mess_; }
     // "ランダム" in the hidden input-mode group: soft keys at exercise and review start.
     void setRandomKeys(bool on) { randomKeys_ = on; }
+    // 約分のヒント: a wrong entry with the answer's value but not its form gets a hint beside its slash. Judging,
+    // marks, trail and score are the same either way.
+    void setReductionHints(bool on) { reductionHints_ = on; }
+    bool reductionHints() const { return reductionHints_; }
 
 private:
     void beginExercise(bool test);
@@ -250,6 +256,7 @@ private:
     int totalCount_ = 0;
     bool scored_ = false;
     bool randomKeys_ = false;
+    bool reductionHints_ = false;
     std::optional<int> lastScore_;
     std::optional<Mood> mood_;
 

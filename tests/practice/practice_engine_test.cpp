@@ -21,6 +21,7 @@ struct View : PracticeView {
     void paintPatch(const PracticeBox&) override { ++patches; }
     void drawMark(const PracticeBox&, MarkKind kind, Colour colour) override { marks.push_back({kind, colour}); }
     void drawScore(int s) override { scores.push_back(s); }
+    void drawHint(const PracticeBox&, const std::string& hint) override { hints.push_back(sjis::toUtf8(hint)); }
     void showAllCorrect() override { ++allCorrect; }
     void writeRecord(const ScoredExercise& r) override { records.push_back(r); }
     void refreshRecordMemo() override {}
@@ -29,6 +30,7 @@ struct View : PracticeView {
     std::vector<std::pair<std::string, int>> entries;
     std::vector<std::pair<MarkKind, Colour>> marks;
     std::vector<int> scores;
+    std::vector<std::string> hints;
     std::vector<ScoredExercise> records;
     int patches = 0;
     int allCorrect = 0;
@@ -132,6 +134,26 @@ TEST(PracticeEngine, PracticeFirstAttemptsAreScoredAndTheTrailRecordsTries)
     EXPECT_TRUE(x.engine.controls().btnFukushuEnabled);
     EXPECT_EQ(x.engine.focus(), FocusTarget::Fukushu);
     EXPECT_EQ(x.view.scores, std::vector<int>{67});
+}
+
+TEST(PracticeEngine, ReductionHintsHelpWithoutChangingTheResult)
+{
+    for (bool on : {false, true}) {
+        Exercise x({"1/2", "1&1/2"});
+        x.engine.setReductionHints(on);
+        x.engine.startPractice();
+        x.type(1, "2/4");
+        x.type(1, "1/2");
+        x.type(2, "6/4");
+        x.type(2, "5/4");
+        x.type(2, "1&1/2");
+        EXPECT_EQ(x.view.hints,
+                  on ? (std::vector<std::string>{"約分できるよ", "帯分数にしよう"}) : std::vector<std::string>{});
+        ASSERT_EQ(x.view.records.size(), 1u);
+        EXPECT_EQ(x.view.records[0].triesTrail, "12");
+        EXPECT_EQ(x.view.records[0].score, 0);
+        EXPECT_EQ(x.view.marks.size(), 5u);
+    }
 }
 
 TEST(PracticeEngine, AnAnswerShownThenTypedGetsATriangleAndCountsWrong)
