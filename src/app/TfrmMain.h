@@ -45,6 +45,7 @@ class TfrmMenu;
 class TfrmPrintMode;
 class TfrmPrintOk;
 class TfrmSetPaper;
+class TfrmRenshu;
 class TfrmSettei;
 } // namespace tavola
 
@@ -92,6 +93,8 @@ public:
     tavola::TfrmEditIndex* editIndexWindow() const { return frmEditIndex_; }
     // The master file editor changed a master file: the unit selection rescans its marks.
     void masterFileChanged();
+    void attachRenshuWindow(tavola::TfrmRenshu* window) { frmRenshu_ = window; }
+    tavola::TfrmRenshu* renshuWindow() const { return frmRenshu_; }
     TfrmVersion* versionWindow() const { return frmVersion_; }
     TfrmJuku* jukuWindow() const { return frmJuku_; }
     tavola::TfrmMenu* menuWindow() const { return frmMenu_; }
@@ -323,6 +326,7 @@ private:
     bool printing_ = false; // activating a worksheet window leaves the shared controls as they are
     tavola::TfrmEditQues* frmEditQues_ = nullptr;
     tavola::TfrmEditIndex* frmEditIndex_ = nullptr;
+    tavola::TfrmRenshu* frmRenshu_ = nullptr;
     tavola::UnitMarks marks_;
     tavola::UnitReader reader_;
     TfrmPrint* mergedMenus_ = nullptr; // the worksheet window whose menus are in the menu bar

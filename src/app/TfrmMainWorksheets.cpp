@@ -6,6 +6,7 @@
 #include "courseware/TfrmMenu.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "practice/TfrmRenshu.h"
 #include "render/draw_math.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmSetPaper.h"
@@ -444,13 +445,27 @@ void TfrmMain::btnSaveCopyClick()
 void TfrmMain::btnTestClick()
 {
     hideSavePopup();
-    // With a worksheet the practice runs on it from the top; without one a unit is opened first.
-    if (TfrmPrint* current = state_.currentWorksheet) {
-        current->scrollToTop();
-        return;
-    }
-    if (openUnitThroughMenu() && state_.currentWorksheet != nullptr)
+    // With a worksheet the practice runs on it from the top; without one a unit is opened first and closed again
+    // afterwards.
+    const bool wasOpen = state_.currentWorksheet != nullptr;
+    if (wasOpen) {
+        state_.currentWorksheet->scrollToTop();
+    } else {
+        if (!openUnitThroughMenu() || state_.currentWorksheet == nullptr) return;
         state_.currentWorksheet->worksheet().changed = false;
+    }
+    TfrmPrint* sheet = state_.currentWorksheet;
+    if (frmRenshu_ == nullptr) return;
+    const bool answersShown = state_.showAnswers;
+    state_.showAnswers = false;
+    sheet->worksheet().practice = true;
+    frmRenshu_->setGeometry(geometry());
+    frmRenshu_->practise(sheet->worksheet(), sheet->figurePictures(), sheet->classFlagPicture());
+    // The answer display as it was, drawn again.
+    state_.showAnswers = !answersShown;
+    btnKaitouClick();
+    if (!wasOpen)
+        if (QMdiSubWindow* sub = subWindowOf(sheet)) sub->close();
 }
 
 void TfrmMain::btnKranClick()

@@ -3,12 +3,14 @@
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
+#include "app/qt_practice_host.h"
 #include "app/shell_state.h"
 #include "authoring/TfrmEditIndex.h"
 #include "authoring/TfrmEditQues.h"
 #include "authoring/TfrmEditSource.h"
 #include "authoring/TfrmInputText.h"
 #include "courseware/TfrmMenu.h"
+#include "practice/TfrmRenshu.h"
 #include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -65,6 +67,9 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     // 15. TfrmZenTangen, the all-units list.
     // 16. TfrmKiroku, the records viewer.
     // 17. TfrmRenshu, the practice window.
+    w->practiceHost = std::make_unique<PracticeHost>(main);
+    w->frmRenshu = std::make_unique<TfrmRenshu>(*w->practiceHost, prompts, systemRandom());
+    main.attachRenshuWindow(w->frmRenshu.get());
     // 18. TfrmInputName, the learner registration.
     // 19. TfrmZenSeikai, the all-correct window.
     // 20. TfrmPassword, the learner password.

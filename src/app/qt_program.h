@@ -18,6 +18,8 @@ class TfrmInputText;
 class TfrmPrintMode;
 class TfrmSetPaper;
 class TfrmPrintOk;
+class TfrmRenshu;
+class PracticeHost;
 class Clock;
 class Prompts;
 class SettingsStore;
@@ -37,6 +39,8 @@ struct ProgramWindows {
     std::unique_ptr<TfrmBMP> frmBMP;
     std::unique_ptr<TfrmPrintOk> frmPrintOk;
     std::unique_ptr<TfrmJuku> frmJuku;
+    std::unique_ptr<PracticeHost> practiceHost;
+    std::unique_ptr<TfrmRenshu> frmRenshu;
 
     ProgramWindows();
     ~ProgramWindows();

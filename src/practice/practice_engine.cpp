@@ -26,6 +26,15 @@ MessageLine lineAt(int n, const std::string& text, int sizePt, Colour colour)
 
 } // namespace
 
+MessageText answerMessage(const PracticeBox& box)
+{
+    MessageText text{lineAt(0, "正解は"_sj, 18, colours::Black)};
+    int line = 2;
+    for (const std::string& item : box.acceptList)
+        text.push_back(lineAt(line++, item, 18, colours::Black));
+    return text;
+}
+
 MessageText courseGuide()
 {
     const Colour blue = colours::Blue;
@@ -40,6 +49,16 @@ const std::vector<std::string>& praiseTable()
     static const std::vector<std::string> table{"正解です"_sj, "よくできました"_sj, "合っています"_sj,
                                                 "ＧＯＯＤ"_sj, "ＧＲＥＡＴ"_sj,     "ＮＩＣＥ"_sj};
     return table;
+}
+
+std::string tooManyBoxesMessage()
+{
+    return "解答欄が８０を超えるので、このプリントでは練習できません"_sj;
+}
+
+std::string unusableCharacterMessage()
+{
+    return "この文字は入力できません"_sj;
 }
 
 std::string normaliseAnswer(const std::string& text)
@@ -439,7 +458,14 @@ void PracticeEngine::enterPracticeLike(int i)
     }
     ++b.tries;
     focusBox(i, true);
-    setMessage({{0, "解答を訂正してください"_sj, 14, colours::Blue}});
+    // Once the answer is shown it stays in view under the request to correct.
+    MessageText message{{0, "解答を訂正してください"_sj, 14, colours::Blue}};
+    if (b.answerShown)
+        for (MessageLine line : answerMessage(b)) {
+            line.y += 24;
+            message.push_back(line);
+        }
+    setMessage(std::move(message));
 }
 
 void PracticeEngine::enterTest(int i)
@@ -460,11 +486,7 @@ void PracticeEngine::showAnswer()
 {
     if (mode_ == ExerciseMode::Idle || currentBox_ < 1 || currentBox_ > boxCount()) return;
     PracticeBox& b = box(currentBox_);
-    MessageText text{lineAt(0, "正解は"_sj, 18, colours::Black)};
-    int line = 2;
-    for (const std::string& item : b.acceptList)
-        text.push_back(lineAt(line++, item, 18, colours::Black));
-    setMessage(std::move(text));
+    setMessage(answerMessage(b));
     b.judge = kJudgeTried;
     b.answerShown = true;
     focusBox(currentBox_);

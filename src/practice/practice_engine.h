@@ -136,9 +136,15 @@ public:
     virtual void scrollToTop() = 0;
 };
 
+// "正解は" and the box's acceptable answers below it.
+MessageText answerMessage(const PracticeBox& box);
 // The texts of the course guide, the praise table and the end messages.
 MessageText courseGuide();
 const std::vector<std::string>& praiseTable();
+// A page with more answers than the 80 slots of the table is not practised.
+std::string tooManyBoxesMessage();
+// A learner typed a character Shift-JIS cannot hold.
+std::string unusableCharacterMessage();
 
 // Normalisation before comparison: blanks and control characters (bytes at or below the space) off both ends,
 // then full-width spaces off the start and off the end, two bytes at a time.

@@ -70,6 +70,8 @@ public:
     tavola::Worksheet& worksheet() { return sheet_; }
     const tavola::Worksheet& worksheet() const { return sheet_; }
     const QImage& pagePicture() const { return page_; }
+    const tavola::FigurePictures& figurePictures() const { return figures_; }
+    const tavola::PictureRef& classFlagPicture() const { return classFlag_; }
     // The caption: the window key, or the copy file's path once it was saved.
     void setCaption(const std::string& key);
 

@@ -9,6 +9,7 @@
 #include "platform/line_file.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "practice/TfrmRenshu.h"
 #include "worksheet/TfrmPrint.h"
 
 #include <QAction>
@@ -69,6 +70,21 @@ struct Program : test::ProgramFixture {
             if (similar >= 0) click("lstRuidai", similar);
             QTest::mouseClick(menu()->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
         });
+    }
+    // Runs the steps inside the practice window once it is up, then closes it with 閉じる.
+    void whenPractising(std::function<void()> steps)
+    {
+        auto* poll = new QTimer(main);
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, main, [this, poll, steps] {
+            QWidget* practice = main->renshuWindow();
+            if (QApplication::activeModalWidget() != practice) return;
+            poll->stop();
+            poll->deleteLater();
+            steps();
+            QTest::mouseClick(main->renshuWindow()->btnEnd, Qt::LeftButton);
+        });
+        poll->start();
     }
     void cancelMenu()
     {
@@ -208,20 +224,32 @@ private slots:
         QVERIFY(p.captions().isEmpty());
         QVERIFY(p.prompts.shown.empty());
 
-        // Confirmed (with Enter, which is Study too): the unit opens at the top of its page.
+        // Confirmed (with Enter, which is Study too): the unit opens for the practice window and closes again after.
         p.choose(0, 2, 2);
+        QString practised;
+        p.whenPractising([&] {
+            practised = p.captions().value(0);
+            QVERIFY(!p.main->currentWorksheet()->worksheet().changed);
+            QCOMPARE(p.main->currentWorksheet()->scrollPosition(), 0);
+        });
         QTest::keyClick(p.button("btnTest"), Qt::Key_Return);
-        QCOMPARE(p.captions(), QStringList{p.key("tasu\\tasu3.que", "3")});
-        TfrmPrint* sheet = p.main->currentWorksheet();
-        QVERIFY(!sheet->worksheet().changed);
-        QCOMPARE(sheet->scrollPosition(), 0);
+        QCOMPARE(practised, p.key("tasu\\tasu3.que", "3"));
+        QVERIFY(p.captions().isEmpty());
+        QVERIFY(p.main->shellState().showAnswers);
 
-        // With a worksheet open Study takes it from the top, without the menu.
+        // With a worksheet open Study takes it from the top, without the menu, and leaves it open.
+        p.choose(0, 2, 2);
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        TfrmPrint* sheet = p.main->currentWorksheet();
         QTest::keyClick(sheet->pageWidget(), Qt::Key_PageDown);
         QVERIFY(sheet->scrollPosition() > 0);
+        int scrolled = -1;
+        p.whenPractising([&] { scrolled = sheet->scrollPosition(); });
         QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
-        QCOMPARE(sheet->scrollPosition(), 0);
+        QCOMPARE(scrolled, 0);
         QCOMPARE(p.captions().size(), 1);
+        QVERIFY(p.main->shellState().showAnswers);
+        QVERIFY(sheet->worksheet().settings.answersShown);
     }
 };
 

@@ -186,6 +186,10 @@ TEST(PracticeEngine, TheFourthWrongAttemptShowsTheAnswer)
     EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"右下に正解を表示します"});
     EXPECT_TRUE(x.engine.box(1).answerShown);
     EXPECT_EQ(x.engine.box(1).tries, 4);
+    // The answer stays in view below the request to correct.
+    ASSERT_EQ(x.engine.exerciseMessage().size(), 3u);
+    EXPECT_EQ(x.engine.exerciseMessage()[1].text, "正解は"_sj);
+    EXPECT_EQ(x.engine.exerciseMessage()[2].text, "7");
     EXPECT_EQ(x.engine.mode(), ExerciseMode::Practice);
     x.type(1, "7");
     EXPECT_EQ(x.view.marks.back().first, MarkKind::Triangle);

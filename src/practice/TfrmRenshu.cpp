@@ -1,0 +1,676 @@
+#include "practice/TfrmRenshu.h"
+
+#include "platform/line_file.h"
+#include "platform/numbers.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_text.h"
+#include "practice/qt_mood_pictures.h"
+#include "practice/qt_scratch_pad.h"
+#include "render/draw_math.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tavola {
+
+namespace {
+
+constexpr int kRightPanelWidth = 430;
+// Room for the request to correct and the answer with an alternative below it.
+constexpr int kMessageHeight = 140;
+
+// The sheet picture; the input boxes are its children, so they scroll with it.
+class SheetPicture : public QWidget {
+public:
+    SheetPicture(const QImage& image, QWidget* parent) : QWidget(parent), image_(image)
+    {
+        setObjectName("imgPaper2");
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        const QRect r = event->rect();
+        painter.fillRect(r, Qt::white);
+        painter.drawImage(r.topLeft(), image_, r);
+    }
+
+private:
+    const QImage& image_;
+};
+
+QColor qcolour(Colour c)
+{
+    return QColor(c.red(), c.green(), c.blue());
+}
+
+QRect qrect(const Rect& r)
+{
+    return QRect(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)),
+                 QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)));
+}
+
+} // namespace
+
+TfrmRenshu::TfrmRenshu(TfrmRenshuHost& host, Prompts& prompts, Random& random, QWidget* parent)
+    : QDialog(parent), host_(host), prompts_(prompts), random_(random), engine_(*this, prompts, random)
+{
+    setObjectName("frmRenshu");
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* menuBar = new QMenuBar(this);
+    QMenu* options = menuBar->addMenu(sysText("オプション(&O)"));
+    options->setObjectName("mnuOption");
+    mnuReduceHint = options->addAction(sysText("約分のヒント"));
+    mnuReduceHint->setObjectName("mnuReduceHint");
+    mnuReduceHint->setCheckable(true);
+    connect(mnuReduceHint, &QAction::toggled, this, [this](bool on) { engine_.setReductionHints(on); });
+    outer->setMenuBar(menuBar);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    outer->addLayout(row);
+
+    auto* left = new QWidget(this);
+    left->setFixedWidth(kButtonPanelWidth);
+    pnlRenshu = new QWidget(left);
+    pnlRenshu->setObjectName("pnlRenshu");
+    buildButtons();
+    row->addWidget(left);
+
+    scrPaper = new QScrollArea(this);
+    scrPaper->setObjectName("scrPaper");
+    scrPaper->setBackgroundRole(QPalette::Dark);
+    imgPaper2 = new SheetPicture(sheet_, nullptr);
+    scrPaper->setWidget(imgPaper2);
+    row->addWidget(scrPaper, 1);
+    for (int i = 0; i < kPracticeSlots; ++i) {
+        auto* edit = new QLineEdit(imgPaper2);
+        const QString name = QStringLiteral("M%1").arg(i);
+        edit->setObjectName(name);
+        edit->setText(name);
+        edit->resize(100, 50);
+        edit->setFocusPolicy(Qt::ClickFocus);
+        edit->hide();
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this, [this, i] { boxEdited(i); });
+        answerEdit_[static_cast<std::size_t>(i)] = edit;
+    }
+
+    auto* right = new QWidget(this);
+    right->setFixedWidth(kRightPanelWidth);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(4, 4, 4, 4);
+    row->addWidget(right);
+    buildRightPanels();
+    rightLayout->addWidget(pnlKiroku);
+    rightLayout->addWidget(pnlSS, 1);
+
+    timSecond = new QTimer(this);
+    timSecond->setObjectName("timSecond");
+    timSecond->setInterval(1000);
+    connect(timSecond, &QTimer::timeout, this, [this] { engine_.tick(); });
+}
+
+TfrmRenshu::~TfrmRenshu() = default;
+
+QPushButton* TfrmRenshu::button(QWidget* parent, const char* name, const char* caption)
+{
+    auto* b = new QPushButton(sysText(caption), parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void TfrmRenshu::buildButtons()
+{
+    auto* layout = new QVBoxLayout(pnlRenshu);
+    btnRenshu = button(pnlRenshu, "btnRenshu", "練習");
+    btnFukushu = button(pnlRenshu, "btnFukushu", "復習");
+    btnTest = button(pnlRenshu, "btnTest", "テスト");
+    btnShowRecord = button(pnlRenshu, "btnShowRecord", "記録表示");
+    btnStartPrint = button(pnlRenshu, "btnStartPrint", "印刷");
+    btnEnd = button(pnlRenshu, "btnEnd", "閉じる");
+    for (QPushButton* b : {btnRenshu, btnFukushu, btnTest, btnShowRecord, btnStartPrint, btnEnd}) {
+        b->setMinimumHeight(40);
+        layout->addWidget(b);
+    }
+    layout->addStretch(1);
+    pnlRenshu->setFixedWidth(kButtonPanelWidth);
+    connect(btnRenshu, &QPushButton::clicked, this, &TfrmRenshu::btnRenshuClick);
+    connect(btnFukushu, &QPushButton::clicked, this, &TfrmRenshu::btnFukushuClick);
+    connect(btnTest, &QPushButton::clicked, this, &TfrmRenshu::btnTestClick);
+    connect(btnShowRecord, &QPushButton::clicked, this, &TfrmRenshu::btnShowRecordClick);
+    connect(btnStartPrint, &QPushButton::clicked, this, &TfrmRenshu::btnStartPrintClick);
+    connect(btnEnd, &QPushButton::clicked, this, &TfrmRenshu::btnEndClick);
+}
+
+void TfrmRenshu::buildRightPanels()
+{
+    pnlKiroku = new QWidget(this);
+    pnlKiroku->setObjectName("pnlKiroku");
+    auto* kiroku = new QVBoxLayout(pnlKiroku);
+    lblKiroku = new QLabel(pnlKiroku);
+    lblKiroku->setObjectName("lblKiroku");
+    lblKiroku->setWordWrap(true);
+    memKiroku = new QPlainTextEdit(pnlKiroku);
+    memKiroku->setObjectName("memKiroku");
+    memKiroku->setReadOnly(true);
+    memKiroku->setFixedHeight(250);
+    QFont memo = memKiroku->font();
+    memo.setPointSize(9);
+    memKiroku->setFont(memo);
+    imgMess = new QLabel(pnlKiroku);
+    imgMess->setObjectName("imgMess");
+    imgMess->setFixedSize(kRightPanelWidth - 30, 160);
+    imgMess->installEventFilter(this);
+    kiroku->addWidget(lblKiroku);
+    kiroku->addWidget(memKiroku);
+    kiroku->addWidget(imgMess);
+    kiroku->addStretch(1);
+
+    pnlSS = new QWidget(this);
+    pnlSS->setObjectName("pnlSS");
+    auto* ss = new QVBoxLayout(pnlSS);
+    ss->setContentsMargins(0, 0, 0, 0);
+    grbTest = new QGroupBox(pnlSS);
+    grbTest->setObjectName("grbTest");
+    auto* test = new QHBoxLayout(grbTest);
+    btnAnswer = button(grbTest, "btnAnswer", "答えを見る");
+    btnHint = button(grbTest, "btnHint", "ヒントを見る");
+    btnSaiten = button(grbTest, "btnSaiten", "採点");
+    btnAbort = button(grbTest, "btnAbort", "中止");
+    for (QPushButton* b : {btnAnswer, btnHint, btnSaiten, btnAbort})
+        test->addWidget(b);
+    connect(btnAnswer, &QPushButton::clicked, this, &TfrmRenshu::btnAnswerClick);
+    connect(btnHint, &QPushButton::clicked, this, &TfrmRenshu::btnHintClick);
+    connect(btnSaiten, &QPushButton::clicked, this, &TfrmRenshu::btnSaitenClick);
+    connect(btnAbort, &QPushButton::clicked, this, &TfrmRenshu::btnAbortClick);
+    ss->addWidget(grbTest);
+    imgMessXX = new QLabel(pnlSS);
+    imgMessXX->setObjectName("imgMessXX");
+    imgMessXX->setFixedSize(kRightPanelWidth - 10, kMessageHeight);
+    ss->addWidget(imgMessXX);
+    pnlBunsu = new QWidget(pnlSS);
+    pnlBunsu->setObjectName("pnlBunsu");
+    buildFractionPad(pnlBunsu);
+    ss->addWidget(pnlBunsu);
+    grbSelect = new QGroupBox(sysText("答えの選択"), pnlSS);
+    grbSelect->setObjectName("grbSelect");
+    buildChoicePanel(grbSelect);
+    ss->addWidget(grbSelect);
+    grbMoji = new QGroupBox(sysText("ソフトキーボード"), pnlSS);
+    grbMoji->setObjectName("grbMoji");
+    buildSoftKeyboard(grbMoji);
+    ss->addWidget(grbMoji);
+    auto* colours = new QGroupBox(sysText("解答欄の色"), pnlSS);
+    colours->setObjectName("grbColour");
+    buildColours(colours);
+    ss->addWidget(colours);
+    imgMemo = new ScratchPad(pnlSS);
+    ss->addWidget(imgMemo, 1);
+    pnlSS->hide();
+}
+
+void TfrmRenshu::practise(Worksheet& sheet, const FigurePictures& figures, PictureRef classFlag)
+{
+    if (!prepare(sheet, figures, std::move(classFlag))) return;
+    exec();
+    finish();
+}
+
+bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, PictureRef classFlag)
+{
+    worksheet_ = &sheet;
+    figures_ = figures;
+    classFlag_ = std::move(classFlag);
+    answersWere_ = sheet.settings.answersShown;
+    alternativeWas_ = host_.alternativeAnswersOption();
+    host_.setAlternativeAnswersOption(false);
+    drawSheet();
+    if (sheet.overflow || sheet.answerBoxes.size() > static_cast<std::size_t>(kMaxAnswerBoxes)) {
+        prompts_.message(tooManyBoxesMessage());
+        finish();
+        return false;
+    }
+    setWindowTitle(toQString(sheet.title));
+    if (parentWidget() != nullptr) setGeometry(parentWidget()->geometry());
+
+    lstKgroup->clear();
+    for (const std::string& line : sheet.kgroup)
+        lstKgroup->addItem(toQString(line));
+    ExerciseLayout layout;
+    layout.boxes = sheet.answerBoxes;
+    layout.fontSize = sheet.settings.characterSize;
+    layout.boxWidth = sheet.settings.kran[1];
+    layout.boxHeight = sheet.settings.kran[2];
+    layout.sheetWidth = sheet_.width();
+    layout.hasChoices = !sheet.kgroup.empty();
+    layout.fromCopyFile = !sheet.master;
+    std::vector<std::string> hints;
+    if (sheet.master)
+        if (auto lines = readLineFile(sheet.path)) hints = hintLines(*lines, unitRecordMarker(sheet.position));
+    layout.hasHints = !hints.empty();
+    engine_.open(layout, std::move(hints));
+    engine_.setReductionHints(mnuReduceHint->isChecked());
+
+    QFont font(toQString("ＭＳ 明朝"_sj));
+    font.setPixelSize(roundEven(sheet.settings.characterSize * 96.0 / 72.0));
+    for (int i = 1; i <= engine_.boxCount(); ++i)
+        answerEdit(i)->setFont(font);
+    chooseColour(0);
+    pad_.clear();
+    showFractionPad();
+    refreshRecordMemo();
+    imgMemo->clearWithUsage();
+    sync(false);
+    btnRenshu->setFocus();
+    return true;
+}
+
+void TfrmRenshu::finish()
+{
+    if (worksheet_ == nullptr) return;
+    engine_.close();
+    timSecond->stop();
+    host_.setAlternativeAnswersOption(alternativeWas_);
+    worksheet_->settings.answersShown = answersWere_;
+    worksheet_->practice = false;
+    worksheet_ = nullptr;
+    for (QLineEdit* edit : answerEdit_)
+        edit->hide();
+}
+
+void TfrmRenshu::drawSheet()
+{
+    DrawOptions options = host_.practiceDrawOptions();
+    options.answersShown = false;
+    options.practice = true;
+    options.alternativeAnswers = false;
+    options.recording = true;
+    options.figures = &figures_;
+    options.classFlag = classFlag_;
+    const int width = std::clamp(worksheet_->settings.paper.width, 1, 4096);
+    const int height = std::clamp(worksheet_->settings.paper.height, 1, 4096);
+    sheet_ = QImage(width, height, QImage::Format_RGB32);
+    sheet_.fill(Qt::white);
+    {
+        QtCanvas canvas(sheet_);
+        drawWorksheet(*worksheet_, canvas, options);
+    }
+    imgPaper2->setFixedSize(width, height);
+    imgPaper2->update();
+}
+
+void TfrmRenshu::damage(const Rect& r)
+{
+    imgPaper2->update(qrect(r).adjusted(-4, -4, 4, 4));
+}
+
+MarkStyle TfrmRenshu::markStyle() const
+{
+    MarkStyle style;
+    style.fontSize = worksheet_->settings.characterSize;
+    style.boxWidth = worksheet_->settings.kran[1];
+    style.boxHeight = worksheet_->settings.kran[2];
+    return style;
+}
+
+// ---- what the engine draws and asks ----
+
+void TfrmRenshu::drawEntry(const std::string& text, int x, int y, Colour colour)
+{
+    render::setWorksheetMetrics(1.0, worksheet_->settings.characterSize, false);
+    const int size = worksheet_->settings.characterSize;
+    QtCanvas canvas(sheet_);
+    const int end = render::DrawMath(size, x, y, 1, canvas, text, colour).x;
+    const int px = roundEven(size * 96.0 / 72.0);
+    damage({x - 4, y - px, std::max(end, x) + 8, y + 3 * px});
+}
+
+void TfrmRenshu::paintPatch(const PracticeBox& box)
+{
+    QtCanvas canvas(sheet_);
+    paintBoxPatch(canvas, box);
+    damage({box.left, box.top, box.left + box.width, box.top + box.height});
+}
+
+void TfrmRenshu::drawMark(const PracticeBox& box, MarkKind kind, Colour colour)
+{
+    QtCanvas canvas(sheet_);
+    tavola::drawMark(canvas, box, kind, colour, markStyle());
+    const Rect m = markRect(box, markStyle());
+    const int a = box.width / 2 + 40;
+    damage({m.left - a, m.top - a, m.right + a, m.bottom + a});
+}
+
+void TfrmRenshu::drawScore(int score)
+{
+    QtCanvas canvas(sheet_);
+    damage(drawScoreText(canvas, score, worksheet_->scorePosition, kButtonPanelWidth, 1));
+}
+
+void TfrmRenshu::drawHint(const PracticeBox& box, const std::string& hint)
+{
+    QtCanvas canvas(sheet_);
+    FontSpec font;
+    font.face = "ＭＳ ゴシック"_sj;
+    font.sizePt = 9;
+    font.colour = colours::Red;
+    canvas.font = font;
+    canvas.brush.style = BrushStyle::Clear;
+    const int y = box.top + box.height + 2;
+    const int end = canvas.textOut(box.left, y, hint);
+    damage({box.left, y, end, y + 14});
+}
+
+void TfrmRenshu::showAllCorrect()
+{
+    host_.showAllCorrect();
+}
+
+void TfrmRenshu::writeRecord(const ScoredExercise& result)
+{
+    host_.writePracticeRecord(*worksheet_, result);
+}
+
+void TfrmRenshu::refreshRecordMemo()
+{
+    if (worksheet_ == nullptr) return;
+    auto [label, lines] = host_.practiceRecordMemo(*worksheet_);
+    lblKiroku->setText(toQString(label));
+    QStringList text;
+    for (const std::string& line : lines)
+        text << toQString(line);
+    if (text.isEmpty()) text << sysText("練習の記録はありません");
+    memKiroku->setPlainText(text.join('\n'));
+}
+
+void TfrmRenshu::scrollToTop()
+{
+    scrPaper->verticalScrollBar()->setValue(0);
+}
+
+// ---- the engine's state onto the controls ----
+
+void TfrmRenshu::sync(bool focus)
+{
+    syncing_ = true;
+    // Hiding the box that has the focus moves the focus; the engine's choice is taken before.
+    const FocusTarget target = engine_.focus();
+    const int focusBox = engine_.currentBox();
+    const bool select = engine_.selectBoxText();
+    const int n = engine_.boxCount();
+    const QString fill = qcolour(boxColour_).name();
+    for (int i = 1; i < kPracticeSlots; ++i) {
+        QLineEdit* edit = answerEdit(i);
+        if (i > n) {
+            edit->hide();
+            continue;
+        }
+        const PracticeBox& b = engine_.box(i);
+        edit->setGeometry(b.left, b.top, b.width, b.height);
+        const QString text = toQString(b.text);
+        if (edit->text() != text) edit->setText(text);
+        lastGood_[static_cast<std::size_t>(i)] = b.text;
+        edit->setReadOnly(!b.editable);
+        edit->setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid gray; }")
+                                .arg(fill, b.redText ? QStringLiteral("red") : QStringLiteral("black")));
+        edit->setVisible(b.visible);
+    }
+    const PracticeControls& c = engine_.controls();
+    pnlRenshu->setVisible(c.pnlRenshu);
+    pnlKiroku->setVisible(c.pnlKiroku);
+    pnlSS->setVisible(c.pnlSS);
+    grbTest->setVisible(c.grbTest);
+    pnlBunsu->setVisible(!c.choicePanel);
+    grbSelect->setVisible(c.choicePanel);
+    grbMoji->setVisible(c.softKeyboard);
+    memKiroku->setVisible(c.recordMemo);
+    btnHint->setVisible(c.btnHintVisible);
+    btnHint->setEnabled(c.btnHintEnabled);
+    btnAnswer->setVisible(c.btnAnswerVisible);
+    btnAnswer->setEnabled(c.btnAnswerEnabled);
+    btnSaiten->setVisible(c.btnSaitenVisible);
+    btnFukushu->setEnabled(c.btnFukushuEnabled);
+    btnTest->setEnabled(c.btnTestEnabled);
+    btnStartPrint->setEnabled(host_.canPrintPracticeSheet());
+    showMessage(imgMessXX, engine_.exerciseMessage());
+    if (engine_.mood() && engine_.idleMessage().empty())
+        imgMess->setPixmap(QPixmap::fromImage(moodPicture(*engine_.mood())));
+    else
+        showMessage(imgMess, engine_.idleMessage());
+    imgMess->setVisible(c.imgMess);
+    if (engine_.timerRunning() && !timSecond->isActive()) timSecond->start();
+    if (!engine_.timerRunning()) timSecond->stop();
+    syncing_ = false;
+
+    if (!focus) return;
+    switch (target) {
+    case FocusTarget::Box: {
+        QLineEdit* edit = answerEdit(focusBox);
+        engine_.setCurrentBox(focusBox);
+        edit->setFocus();
+        if (select) {
+            edit->selectAll();
+        } else {
+            edit->deselect();
+            edit->end(false);
+        }
+        break;
+    }
+    case FocusTarget::Renshu:
+        btnRenshu->setFocus();
+        break;
+    case FocusTarget::Fukushu:
+        btnFukushu->setFocus();
+        break;
+    case FocusTarget::Saiten:
+        btnSaiten->setFocus();
+        break;
+    case FocusTarget::End:
+        btnEnd->setFocus();
+        break;
+    case FocusTarget::None:
+        break;
+    }
+}
+
+void TfrmRenshu::showMessage(QLabel* label, const MessageText& text)
+{
+    QImage picture(label->width(), label->height(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QtCanvas canvas(picture);
+        canvas.brush.style = BrushStyle::Clear;
+        for (const MessageLine& line : text) {
+            FontSpec font;
+            font.face = "ＭＳ ゴシック"_sj;
+            font.sizePt = line.sizePt;
+            font.colour = line.colour;
+            canvas.font = font;
+            canvas.textOut(4, line.y + 2, line.text);
+        }
+    }
+    label->setPixmap(QPixmap::fromImage(picture));
+}
+
+// ---- buttons ----
+
+void TfrmRenshu::btnRenshuClick()
+{
+    pad_.clear();
+    showFractionPad();
+    engine_.startPractice();
+    drawSheet();
+    prepareAids();
+    sync();
+}
+
+void TfrmRenshu::btnTestClick()
+{
+    pad_.clear();
+    showFractionPad();
+    engine_.startTest();
+    drawSheet();
+    prepareAids();
+    sync();
+}
+
+void TfrmRenshu::btnFukushuClick()
+{
+    engine_.startReview();
+    prepareAids();
+    sync();
+}
+
+void TfrmRenshu::btnSaitenClick()
+{
+    engine_.score();
+    sync();
+}
+
+void TfrmRenshu::btnAnswerClick()
+{
+    engine_.showAnswer();
+    sync();
+}
+
+void TfrmRenshu::btnHintClick()
+{
+    engine_.showHint();
+    sync();
+}
+
+void TfrmRenshu::btnAbortClick()
+{
+    engine_.abort();
+    sync();
+}
+
+void TfrmRenshu::btnEndClick()
+{
+    scrollToTop();
+    accept();
+}
+
+void TfrmRenshu::btnShowRecordClick()
+{
+    host_.showPracticeRecords();
+    refreshRecordMemo();
+}
+
+void TfrmRenshu::btnStartPrintClick()
+{
+    if (worksheet_ == nullptr || !host_.canPrintPracticeSheet()) return;
+    std::vector<PracticeBox> boxes;
+    for (int i = 0; i <= engine_.boxCount(); ++i)
+        boxes.push_back(engine_.box(i));
+    host_.printPracticeSheet(*worksheet_, boxes);
+}
+
+void TfrmRenshu::btnNext2Click()
+{
+    enterIn(engine_.currentBox());
+}
+
+void TfrmRenshu::imgMessClick()
+{
+    imgMess->setPixmap(QPixmap::fromImage(moodPicture(Mood::Gaoh)));
+}
+
+void TfrmRenshu::done(int result)
+{
+    engine_.abort();
+    QDialog::done(result);
+}
+
+// ---- the input boxes ----
+
+int TfrmRenshu::boxOf(QObject* edit) const
+{
+    for (int i = 1; i < kPracticeSlots; ++i)
+        if (answerEdit_[static_cast<std::size_t>(i)] == edit) return i;
+    return 0;
+}
+
+bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == imgMess && event->type() == QEvent::MouseButtonPress) {
+        imgMessClick();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched->objectName().startsWith(QStringLiteral("shpCol"))) {
+        chooseColour(watched->objectName().back().digitValue() - 1);
+        return true;
+    }
+    if (watched == edtBunshi && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            pad_.numerator = fromQStringLossy(edtBunshi->text());
+            auto answer = pad_.compose();
+            showFractionPad();
+            edtBunshi->end(false);
+            if (answer) putInBox(*answer, true);
+            return true;
+        }
+    }
+    const int i = boxOf(watched);
+    if (i == 0) return QDialog::eventFilter(watched, event);
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && !syncing_) engine_.setCurrentBox(i);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            enterIn(i);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmRenshu::boxEdited(int i)
+{
+    if (syncing_) return;
+    QLineEdit* edit = answerEdit(i);
+    auto text = fromQString(edit->text());
+    if (!text) {
+        // A character Shift-JIS cannot hold could never match an answer, and the record would lose it.
+        const int caret = edit->cursorPosition();
+        edit->setText(toQString(lastGood_[static_cast<std::size_t>(i)]));
+        edit->setCursorPosition(std::min(caret, static_cast<int>(edit->text().size())));
+        prompts_.message(unusableCharacterMessage());
+        return;
+    }
+    lastGood_[static_cast<std::size_t>(i)] = *text;
+    engine_.setText(i, *text);
+}
+
+void TfrmRenshu::enterIn(int i)
+{
+    if (i < 1 || i > engine_.boxCount()) return;
+    engine_.setCurrentBox(i);
+    engine_.enter(i);
+    sync();
+}
+
+} // namespace tavola

@@ -1,0 +1,274 @@
+// The practice window worked as a learner works it, from 学習 in the main window: the fraction pad, wrong answers
+// and their slashes, the answer shown after the fourth wrong attempt, the score; a test with its marks and the
+// review of what was wrong; a page with too many answers; the scratch pad.
+#include "support/gui_registry.h"
+#include "support/program_fixture.h"
+
+#include "courseware/TfrmMenu.h"
+#include "platform/line_file.h"
+#include "platform/qt/qt_text.h"
+#include "practice/TfrmRenshu.h"
+#include "practice/qt_scratch_pad.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace tavola;
+using tavola::test::u;
+
+namespace {
+
+// Section 1 of the first lesson: unit 1 with three answers and a hint, unit 2 with 81 answers.
+Lines practiceUnits()
+{
+    Lines lines{"[[unit1",
+                "<<ques",
+                "(1)  1/2+1/4=#3/4#",
+                "(2)  1/4+1/4=#1/2#",
+                "(3)  1&3/5+3/5=#2&1/5#",
+                ">>",
+                "<<hint",
+                "ヒントの行"_sj,
+                ">>",
+                "]]",
+                "[[unit2",
+                "<<ques"};
+    for (int line = 0; line < 9; ++line) {
+        std::string text;
+        for (int k = 0; k < 9; ++k)
+            text += "#1#" + std::string(line == 8 && k == 8 ? "" : " ");
+        lines.push_back(text);
+    }
+    lines.push_back("#1#");
+    for (const char* end : {">>", "]]"})
+        lines.push_back(end);
+    return lines;
+}
+
+struct Program : test::ProgramFixture {
+    Program()
+    {
+        copySample();
+        writeLineFile(systemDir() + "tasu/tasu1.que", practiceUnits());
+    }
+
+    void start()
+    {
+        createWindows();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+    }
+
+    TfrmRenshu* practice() const { return main->renshuWindow(); }
+
+    // Runs the steps inside a modal window once it is up.
+    void whenModal(QWidget* window, std::function<void()> steps)
+    {
+        auto* poll = new QTimer(main);
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, main, [poll, window, steps] {
+            if (QApplication::activeModalWidget() != window) return;
+            poll->stop();
+            poll->deleteLater();
+            steps();
+        });
+        poll->start();
+    }
+    // 学習 on unit u of the first section, with the steps run in the practice window, which 閉じる then closes.
+    bool study(int unit, std::function<void()> steps)
+    {
+        bool ran = false;
+        whenModal(main->menuWindow(), [this, unit] {
+            auto* menu = main->menuWindow();
+            test::clickRow(menu->findChild<QListWidget*>("lstLesson"), 0);
+            test::clickRow(menu->findChild<QListWidget*>("lstSection"), 0);
+            test::clickRow(menu->findChild<QListWidget*>("lstUnit"), unit);
+            QTest::mouseClick(menu->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+        });
+        whenModal(practice(), [this, steps, &ran] {
+            steps();
+            ran = true;
+            QTest::mouseClick(practice()->btnEnd, Qt::LeftButton);
+        });
+        QTest::mouseClick(button("btnTest"), Qt::LeftButton);
+        return ran;
+    }
+
+    void press(const char* name) const
+    {
+        auto* key = practice()->findChild<QPushButton*>(name);
+        QVERIFY2(key != nullptr, name);
+        QTest::mouseClick(key, Qt::LeftButton);
+    }
+    void type(int box, const char* text) const
+    {
+        QLineEdit* edit = practice()->answerEdit(box);
+        if (edit->hasSelectedText()) QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, u(text));
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Pixels of a colour in the input box's place on the sheet, with room for the marks around it.
+    int pixelsAround(int box, QColor colour) const
+    {
+        const PracticeBox& b = practice()->engine().box(box);
+        const QImage& sheet = practice()->sheetPicture();
+        int count = 0;
+        for (int y = std::max(0, b.top - 30); y < std::min(sheet.height(), b.top + b.height + 30); ++y)
+            for (int x = std::max(0, b.homeLeft - 40); x < std::min(sheet.width(), b.left + b.width + 40); ++x)
+                if (sheet.pixelColor(x, y) == colour) ++count;
+        return count;
+    }
+};
+
+} // namespace
+
+class tst_TfrmRenshu : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aPracticeWorkedWithThePadsAndTheKeyboard()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&] {
+            TfrmRenshu* w = p.practice();
+            QVERIFY(w->pnlRenshu->isVisible());
+            QVERIFY(!w->answerEdit(1)->isVisible());
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            QVERIFY(w->pnlSS->isVisible());
+            QVERIFY(!w->pnlRenshu->isVisible());
+            QVERIFY(w->pnlBunsu->isVisible());
+            QVERIFY(w->btnHint->isEnabled());
+
+            // 4 分の 3, 次へ: 3/4 goes into the first box and is judged right at once.
+            for (const char* key : {"BitBtn5", "btnBunno", "BitBtn4", "btnInputBun"})
+                p.press(key);
+            QCOMPARE(w->engine().box(1).enteredAnswer, std::string("3/4"));
+            QVERIFY(!w->answerEdit(1)->isVisible());
+            QVERIFY(p.pixelsAround(1, Qt::red) > 40);
+            QCOMPARE(w->engine().currentBox(), 2);
+
+            // A wrong answer: a slash, and the box moves one box width right with its text selected.
+            QLineEdit* m2 = w->answerEdit(2);
+            const int x0 = m2->x();
+            const int red = p.pixelsAround(2, Qt::red);
+            p.type(2, "1/3");
+            QVERIFY(p.pixelsAround(2, Qt::red) > red + 40);
+            QCOMPARE(m2->x(), x0 + m2->width());
+            QVERIFY(m2->hasSelectedText());
+            QVERIFY(p.prompts.shown.empty());
+            p.type(2, "2/3");
+            p.type(2, "2/4");
+            p.type(2, "1/5");
+            QCOMPARE(p.prompts.shownUtf8(), std::vector<std::string>{"右下に正解を表示します"});
+            p.type(2, "1/2");
+            QCOMPARE(w->engine().box(2).judge, kJudgeAfterShown);
+            QVERIFY(!m2->isVisible());
+
+            // 2 と 5 分の 1, <==: the mixed number waits in the box; Enter judges it and ends the practice.
+            for (const char* key : {"BitBtn3", "btnTo", "BitBtn6", "btnBunno", "BitBtn2", "btnInsert"})
+                p.press(key);
+            QCOMPARE(w->answerEdit(3)->text(), u("2&1/5"));
+            QVERIFY(w->answerEdit(3)->isVisible());
+            QTest::keyClick(w->answerEdit(3), Qt::Key_Return);
+            QCOMPARE(p.prompts.shown.back().text, "練習を終わりました"_sj);
+            QCOMPARE(w->engine().lastScore(), std::optional<int>(67));
+            QCOMPARE(w->engine().triesTrail(), std::string("050"));
+            QVERIFY(w->pnlRenshu->isVisible());
+            QVERIFY(!w->pnlSS->isVisible());
+            QVERIFY(w->btnFukushu->isEnabled());
+        });
+        QVERIFY(ran);
+        // Study opened the unit for the practice and closed it again.
+        QCOMPARE(p.main->currentWorksheet(), nullptr);
+    }
+
+    void aTestIsMarkedAtOnceAndItsWrongBoxesReviewed()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnTest, Qt::LeftButton);
+            QVERIFY(w->btnSaiten->isVisible());
+            QVERIFY(!w->btnAnswer->isVisible());
+            p.type(1, "3/4");
+            p.type(3, "9");
+            QTest::mouseClick(w->btnSaiten, Qt::LeftButton);
+            QCOMPARE(p.prompts.shownUtf8(), std::vector<std::string>{"テストを終わりました"});
+            QCOMPARE(w->engine().lastScore(), std::optional<int>(33));
+            for (int box : {1, 2, 3})
+                QVERIFY(p.pixelsAround(box, Qt::red) > 10);
+
+            QTest::mouseClick(w->btnFukushu, Qt::LeftButton);
+            QVERIFY(!w->answerEdit(1)->isVisible());
+            QVERIFY(w->answerEdit(2)->isVisible());
+            QVERIFY(w->answerEdit(3)->isVisible());
+            p.type(2, "1/2");
+            p.type(3, "2&1/5");
+            QCOMPARE(p.prompts.shown.back().text, "復習を終わりました"_sj);
+            QVERIFY(p.pixelsAround(2, QColor(0, 128, 0)) > 20);
+        });
+        QVERIFY(ran);
+    }
+
+    void aPageWithMoreAnswersThanTheTableIsDeclined()
+    {
+        Program p;
+        p.start();
+        QVERIFY(!p.study(1, [] {}));
+        QCOMPARE(p.prompts.shown.back().text, tooManyBoxesMessage());
+        QCOMPARE(p.main->currentWorksheet(), nullptr);
+    }
+
+    void aCharacterShiftJisCannotHoldIsRefused()
+    {
+        Program p;
+        p.start();
+        p.study(0, [&] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            QTest::keyClicks(w->answerEdit(1), u("1"));
+            QInputMethodEvent typed;
+            typed.setCommitString(u("한"));
+            QApplication::sendEvent(w->answerEdit(1), &typed);
+            QCOMPARE(p.prompts.shown.back().text, unusableCharacterMessage());
+            QCOMPARE(w->answerEdit(1)->text(), u("1"));
+            QCOMPARE(w->engine().box(1).text, std::string("1"));
+        });
+    }
+
+    void theScratchPadDrawsErasesAndWipes()
+    {
+        ScratchPad pad;
+        pad.resize(200, 150);
+        pad.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pad));
+        auto redAt = [&](int x, int y) { return pad.picture().pixelColor(x, y) == QColor(Qt::red); };
+        QTest::mouseMove(&pad, {20, 100});
+        QTest::mouseMove(&pad, {180, 100});
+        QVERIFY(!redAt(100, 100));
+        pad.imgMemoMouseDown(Qt::LeftButton, {20, 100});
+        pad.imgMemoMouseMove({100, 100});
+        pad.imgMemoMouseUp({180, 100});
+        QVERIFY(redAt(60, 100) && redAt(150, 100));
+        QVERIFY(!pad.penDown());
+        pad.imgMemoMouseDown(Qt::RightButton, {100, 80});
+        pad.imgMemoMouseUp({100, 120});
+        QCOMPARE(pad.picture().pixelColor(97, 100), QColor(Qt::white));
+        QCOMPARE(pad.picture().pixelColor(103, 100), QColor(Qt::white));
+        QVERIFY(redAt(90, 100));
+        QTest::mouseDClick(&pad, Qt::LeftButton, {}, {50, 50});
+        QVERIFY(!redAt(150, 100));
+        QVERIFY(!pad.penDown());
+    }
+};
+
+TAVOLA_GUI_TEST(tst_TfrmRenshu)
+#include "tst_TfrmRenshu.moc"
