@@ -12,9 +12,11 @@
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
 #include "question/master_file.h"
+#include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrint.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -301,6 +303,73 @@ private slots:
         QVERIFY(font != unit.end());
         QCOMPARE(*(font + 1), std::string("21"));
         QVERIFY(p.prompts.shown.empty());
+    }
+    void figuresSelectionListAndTheLoupe()
+    {
+        Program p;
+        p.start();
+        QCOMPARE(p.main->openUnit({1, 2, 3, 0}, false), OpenResult::Opened);
+        const Lines before = p.masterLines();
+        const Point first = p.main->currentWorksheet()->worksheet().segmentPositions.at(0);
+        TfrmBMP* loupe = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<TfrmBMP*>(w)) loupe = found;
+        QVERIFY(loupe != nullptr);
+
+        whenModal(p.editor(), [&p, loupe, first] {
+            QListWidget* files = p.in<QListWidget>("flbGraph");
+            QVERIFY(files->count() > 0);
+            test::clickRow(files, 0);
+            QVERIFY(!p.in<QLabel>("imgGraph")->pixmap().isNull());
+            whenModal(loupe, [loupe] {
+                QCOMPARE(loupe->windowTitle(), u("Loupe 拡大表示"));
+                QCOMPARE(loupe->lblXW->text().toInt(), loupe->imgBMP->pixmap().width());
+                QCOMPARE(loupe->lblYH->text().toInt(), loupe->imgBMP->pixmap().height());
+                QTest::mouseClick(loupe->btnClose, Qt::LeftButton);
+            });
+            QTest::mouseClick(p.in<QLabel>("imgGraph"), Qt::LeftButton);
+
+            // Fifteen problem figures, the sixteenth refused; answer figures are counted apart.
+            p.press("btnQGClear");
+            for (int i = 0; i < 16; ++i)
+                p.press("btnQGAdd");
+            QCOMPARE(p.prompts.lastUtf8(), std::string("グラフは15個までです"));
+            const QStringList lines = p.in<QPlainTextEdit>("memQGraph")->toPlainText().split('\n');
+            QCOMPARE(lines.size(), 45);
+            QCOMPARE(lines[0], files->item(0)->text());
+            QCOMPARE(lines[1].toInt(), first.x + 40);
+            QCOMPARE(lines[2].toInt(), first.y + 20);
+            p.press("btnAGAdd");
+            QCOMPARE(p.in<QPlainTextEdit>("memAGraph")->toPlainText().split('\n').size(), 3);
+
+            // The selection list: answers in, digit-only and label lines out, dummies added.
+            p.in<QPlainTextEdit>("MemQues")->setPlainText(u("見出し\n(1) # 3;３ # (2) # ア # (3) # 1/2 #"));
+            p.press("btnTest");
+            p.in<QCheckBox>("chkSuuji")->setChecked(false);
+            p.in<QCheckBox>("chkKigou")->setChecked(false);
+            p.press("btnKgAdd");
+            QCOMPARE(p.in<QPlainTextEdit>("memKgroup")->toPlainText(), u("3\n３\nア\n1/2"));
+            QCOMPARE(p.in<QLabel>("lblKosuh3")->text(), QString("4"));
+            QCOMPARE(p.in<QLabel>("lblKosuh2")->text(), QString("3"));
+            p.press("btnSuuji1");
+            p.press("btnKigou1");
+            QCOMPARE(p.in<QPlainTextEdit>("memKgroup")->toPlainText(), QString("1/2"));
+            p.in<QPlainTextEdit>("memDummy")->setPlainText(u("1/3\n1/2"));
+            p.press("btnDummy");
+            QCOMPARE(p.in<QPlainTextEdit>("memKgroup")->toPlainText(), QString("1/2\n1/3"));
+            p.press("btnNumber");
+            QCOMPARE(p.in<QPlainTextEdit>("MemQues")->toPlainText(),
+                     u("見出し\n(1) (1) # 3;３ # (2) # ア # (3) # 1/2 #="));
+
+            // Closing the window with changes asks; No leaves the file as it was.
+            p.prompts.queueAnswer(Answer::No);
+            QTest::keyClick(p.editor(), Qt::Key_Escape);
+            QCOMPARE(p.prompts.lastUtf8(), std::string("変更されたデータファイルを保存しますか？"));
+        });
+        QTest::mouseClick(p.main->btnEdit, Qt::LeftButton);
+        QVERIFY(!p.editor()->isVisible());
+        QCOMPARE(p.masterLines(), before);
+        QCOMPARE(p.prompts.unexpected, 0);
     }
 };
 
