@@ -27,21 +27,9 @@
 
 using namespace tavola;
 using tavola::test::u;
+using tavola::test::whenModal;
 
 namespace {
-
-void whenModal(QWidget* dialog, std::function<void()> steps)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [dialog, poll, steps] {
-        if (QApplication::activeModalWidget() != dialog) return;
-        poll->stop();
-        poll->deleteLater();
-        steps();
-    });
-    poll->start();
-}
 
 struct Program : test::ProgramFixture {
     TfrmInputText* input = nullptr;

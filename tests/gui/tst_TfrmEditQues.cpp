@@ -33,22 +33,9 @@
 
 using namespace tavola;
 using tavola::test::u;
+using tavola::test::whenModal;
 
 namespace {
-
-// Runs the steps once the dialog is the modal window (the test waits in the dialog's own loop meanwhile).
-void whenModal(QWidget* dialog, std::function<void()> steps)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [dialog, poll, steps] {
-        if (QApplication::activeModalWidget() != dialog) return;
-        poll->stop();
-        poll->deleteLater();
-        steps();
-    });
-    poll->start();
-}
 
 struct Program : test::ProgramFixture {
     QList<QUrl> opened;

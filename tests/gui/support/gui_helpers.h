@@ -1,9 +1,13 @@
 #pragma once
 // Small helpers of the window tests: captions and list entries compared with UTF-8 literals, and a list row
 // clicked as a person clicks it.
+#include <QApplication>
 #include <QListWidget>
 #include <QString>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace tavola::test {
 
@@ -17,6 +21,21 @@ inline void clickRow(QListWidget* list, int row)
 {
     QVERIFY(row < list->count());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+// Runs the steps once the dialog is the modal window; the test meanwhile waits inside the dialog's own loop, as
+// the program does while a modal window is up.
+inline void whenModal(QWidget* dialog, std::function<void()> steps)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [dialog, poll, steps] {
+        if (QApplication::activeModalWidget() != dialog) return;
+        poll->stop();
+        poll->deleteLater();
+        steps();
+    });
+    poll->start();
 }
 
 } // namespace tavola::test
