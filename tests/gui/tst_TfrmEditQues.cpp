@@ -98,6 +98,7 @@ private slots:
         QCOMPARE(p.main->openUnit({1, 2, 3, 0}, false), OpenResult::Opened);
         const Lines before = p.masterLines();
         const std::size_t problemLines = p.main->currentWorksheet()->worksheet().problemLines.size();
+        const std::size_t boxes = p.main->currentWorksheet()->worksheet().answerBoxes.size();
 
         whenModal(p.editor(), [&p] {
             QCOMPARE(p.editor()->windowTitle(), u("マスターファイルの編集"));
@@ -136,7 +137,7 @@ private slots:
         QVERIFY(sheet != nullptr);
         QCOMPARE(sheet->worksheet().problemLines.size(), problemLines + 1);
         QCOMPARE(toQString(sheet->worksheet().problemLines.back()), u("(9)  1/4+1/4= # 　２/４　 # "));
-        QCOMPARE(sheet->worksheet().answerBoxes.size() > 0, true);
+        QCOMPARE(sheet->worksheet().answerBoxes.size(), boxes + 1); // the new box is drawn
 
         // In the file only the unit changed, and it kept its place.
         const Lines after = p.masterLines();
