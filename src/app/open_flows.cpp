@@ -1,5 +1,6 @@
 #include "app/open_flows.h"
 
+#include "app/learner_files.h"
 #include "authoring/master_editor.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
@@ -178,10 +179,7 @@ ReducedViewSize reducedViewSize(int panelHeight)
 
 std::string learnerRecordFile(const ShellState& state, const CoursewareIndex& index, int lesson)
 {
-    if (state.learnerName.empty()) return {};
-    if (lesson < 1) lesson = 1;
-    if (state.onCdRom) return state.windowsDir + index.lessonStem(lesson) + "\\" + state.learnerName + ".ini";
-    return state.coursewareDir + index.lessonFolder(lesson) + state.learnerName + ".ini";
+    return learnerDataFile(state, index, state.learnerName, lesson);
 }
 
 } // namespace tavola

@@ -129,9 +129,7 @@ struct ReducedViewSize {
 };
 ReducedViewSize reducedViewSize(int panelHeight);
 
-// The learner's record file of lesson n (lesson < 1 counts as 1): coursewareDir + the lesson folder + learner
-// name + ".ini"; on a read-only courseware folder the folder windowsDir + lesson stem + "\" made at start-up.
-// Empty without a learner name.
+// The current learner's data file of lesson n (learnerDataFile); empty without a learner name.
 std::string learnerRecordFile(const ShellState& state, const CoursewareIndex& index, int lesson);
 
 } // namespace tavola

@@ -123,6 +123,15 @@ bool removeFile(const std::string& systemPath)
     return fs::remove(realPath(systemPath), ec);
 }
 
+bool ensureParentFolder(const std::string& systemPath)
+{
+    std::error_code ec;
+    fs::path parent = fs::path(realPath(systemPath)).parent_path();
+    if (parent.empty() || fs::is_directory(parent, ec)) return true;
+    fs::create_directories(parent, ec);
+    return fs::is_directory(parent, ec);
+}
+
 bool isReadOnlyFolder(const std::string& systemPath)
 {
     std::string real = realPath(systemPath);

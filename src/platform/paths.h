@@ -28,6 +28,8 @@ bool fileExists(const std::string& systemPath);
 bool directoryExists(const std::string& systemPath);
 bool createDirectory(const std::string& systemPath);
 bool removeFile(const std::string& systemPath);
+// Makes the folder that is to hold a file, with any folders above it, when it is missing.
+bool ensureParentFolder(const std::string& systemPath);
 
 // True when the folder cannot be written by the user (a read-only file system or no write permission): what a
 // CD-ROM drive was to the system.

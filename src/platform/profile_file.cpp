@@ -10,15 +10,27 @@
 namespace tavola::profile {
 namespace {
 
+// The form in which two names are equal exactly when the platform's profile functions take them as one name:
+// ASCII letters in lower case, double-byte characters (whose second byte may be an ASCII letter) unchanged.
+std::string foldedName(const std::string& name)
+{
+    std::string folded = name;
+    for (std::size_t i = 0; i < folded.size(); i += sjis::charLength(folded, i)) {
+        unsigned char x = static_cast<unsigned char>(folded[i]);
+        if (x < 0x80) folded[i] = static_cast<char>(std::tolower(x));
+    }
+    return folded;
+}
+
 bool sameName(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t i = 0; i < a.size(); i += sjis::charLength(a, i)) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x < 0x80 && y < 0x80) {
-            if (std::tolower(x) != std::tolower(y)) return false;
-        } else if (x != y) {
+        if (sjis::charLength(a, i) == 2) {
+            if (x != y || a[i + 1] != b[i + 1]) return false;
+        } else if (x < 0x80 && y < 0x80 ? std::tolower(x) != std::tolower(y) : x != y) {
             return false;
         }
     }
@@ -68,22 +80,12 @@ std::optional<std::pair<std::size_t, std::size_t>> findSection(const Lines& line
         auto name = sectionName(lines[i]);
         if (name && sameName(*name, section)) {
             std::size_t end = i + 1;
-            while (end < lines.size() && !sectionName(lines[end])) ++end;
+            while (end < lines.size() && !sectionName(lines[end]))
+                ++end;
             return std::make_pair(i, end);
         }
     }
     return std::nullopt;
-}
-
-// The form in which two names are equal exactly when sameName says so.
-std::string foldedName(const std::string& name)
-{
-    std::string folded = name;
-    for (char& ch : folded) {
-        unsigned char x = static_cast<unsigned char>(ch);
-        if (x < 0x80) ch = static_cast<char>(std::tolower(x));
-    }
-    return folded;
 }
 
 } // namespace
@@ -176,6 +178,48 @@ int SectionKeyCounts::count(const std::string& section) const
 {
     auto it = counts_.find(foldedName(section));
     return it == counts_.end() ? 0 : it->second;
+}
+
+bool sameSectionName(const std::string& a, const std::string& b)
+{
+    return sameName(a, b);
+}
+
+std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath)
+{
+    auto lines = readLineFile(systemPath);
+    if (!lines) return std::nullopt;
+    std::vector<ProfileSection> sections;
+    std::unordered_map<std::string, bool> seen;
+    ProfileSection* current = nullptr;
+    for (const std::string& line : *lines) {
+        if (auto name = sectionName(line)) {
+            current = nullptr;
+            if (seen.try_emplace(foldedName(*name), true).second) {
+                sections.push_back({*name, {}});
+                current = &sections.back();
+            }
+            continue;
+        }
+        Entry e;
+        if (current != nullptr && splitEntry(line, e)) current->entries.push_back({e.key, e.value});
+    }
+    return sections;
+}
+
+std::string entryValue(const ProfileSection& section, const std::string& key, const std::string& def)
+{
+    for (const ProfileEntry& e : section.entries)
+        if (sameName(e.key, key)) return e.value;
+    return def;
+}
+
+std::string quotedForWriting(const std::string& value)
+{
+    if (value.empty()) return value;
+    auto special = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
+    if (special(value.front()) || special(value.back())) return '"' + value + '"';
+    return value;
 }
 
 } // namespace tavola::profile

@@ -1,10 +1,12 @@
 #pragma once
 // Profile (INI) files in Shift-JIS: the learner data files keep passwords and learning records in them.
-// Section and key names are compared without regard to ASCII case, as the platform's profile functions do;
-// blanks around keys and values are dropped. Every call reads the file afresh, and a write rewrites it whole
-// and safely.
+// Section and key names are compared without regard to ASCII case, as the platform's profile functions do (the
+// second byte of a double-byte character is compared exactly: ア 83 41 and ャ 83 61 are different names);
+// blanks around keys and values are dropped, and so is one pair of quotes around a value. Every call reads the file
+// afresh, and a write rewrites it whole and safely.
 #include "platform/result.h"
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,6 +20,26 @@ Status writeString(const std::string& systemPath, const std::string& section, co
 // The keys of a section in file order; empty when the file or section is missing.
 std::vector<std::string> sectionKeys(const std::string& systemPath, const std::string& section);
 Status eraseSection(const std::string& systemPath, const std::string& section);
+
+// Whether two section (or key) names are one name to the profile functions.
+bool sameSectionName(const std::string& a, const std::string& b);
+
+struct ProfileEntry {
+    std::string key;
+    std::string value;
+};
+struct ProfileSection {
+    std::string name;
+    std::vector<ProfileEntry> entries; // in file order
+};
+// Every section with its entries from one reading of the file, in file order; a later section of a name already
+// seen is left out, as the other readers only ever see the first. nullopt when the file cannot be read.
+std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath);
+// The value of the first entry named key; def when there is none.
+std::string entryValue(const ProfileSection& section, const std::string& key, const std::string& def);
+// The value as a profile writer writes it so that it reads back unchanged: in quotes when it begins or ends with a
+// blank or a quote, which the reader would otherwise drop.
+std::string quotedForWriting(const std::string& value);
 
 // The number of keys of every section from one reading of the file: count(name) is sectionKeys(path, name).size(),
 // for callers that count many sections at once (the practice counts of a whole lesson).

@@ -365,20 +365,4 @@ TEST(ReducedViewRule, PanelHeightLess36AndThatOverRootTwo)
     EXPECT_EQ(reducedViewSize(10).height, 0);
 }
 
-TEST(LearnerRecordFile, InTheLessonFolderOrBesideTheWindowsFolderOnAReadOnlyCourseware)
-{
-    ShellState state;
-    state.coursewareDir = "/cw/";
-    state.windowsDir = "/win/";
-    CoursewareIndex index(state.coursewareDir);
-    index.readMainIndexLines({"t", "", "a,tasu\\\\tasu", "b,kake\\\\kake", ">>"});
-    state.learnerName = "taro";
-    EXPECT_EQ(learnerRecordFile(state, index, 2), "/cw/kake\\taro.ini");
-    EXPECT_EQ(learnerRecordFile(state, index, 0), "/cw/tasu\\taro.ini");
-    state.onCdRom = true;
-    EXPECT_EQ(learnerRecordFile(state, index, 2), "/win/kake\\taro.ini");
-    state.learnerName.clear();
-    EXPECT_EQ(learnerRecordFile(state, index, 1), "");
-}
-
 } // namespace

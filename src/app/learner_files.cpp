@@ -1,0 +1,182 @@
+#include "app/learner_files.h"
+
+#include "platform/paths.h"
+#include "platform/profile_file.h"
+#include "platform/settings_store.h"
+#include "platform/sjis.h"
+#include "platform/text_helpers.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+namespace tavola {
+namespace {
+
+bool forbiddenInFileName(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F ||
+           std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+bool onlyDots(const std::string& name)
+{
+    return !name.empty() && name.find_first_not_of('.') == std::string::npos;
+}
+
+bool hasForbiddenCharacter(const std::string& name)
+{
+    // By characters: the second byte of a double-byte character (表 is 95 5C) is no separator.
+    for (std::size_t i = 0; i < name.size(); i += sjis::charLength(name, i))
+        if (sjis::charLength(name, i) == 1 && forbiddenInFileName(static_cast<unsigned char>(name[i]))) return true;
+    return false;
+}
+
+// A courseware text made fit to be one file name: forbidden characters become "_", and so does a name of dots.
+std::string fileNamePart(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); i += sjis::charLength(text, i)) {
+        std::size_t n = sjis::charLength(text, i);
+        if (n == 1 && forbiddenInFileName(static_cast<unsigned char>(text[i])))
+            out += '_';
+        else
+            out.append(text, i, n);
+    }
+    if (out.empty() || onlyDots(out)) out = "_" + out;
+    return out;
+}
+
+// FNV-1a of the courseware folder's bytes: the same folder gives the same name in every run.
+std::string checksum(const std::string& text)
+{
+    std::uint32_t h = 2166136261u;
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 16777619u;
+    }
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", h);
+    return hex;
+}
+
+// The courseware folder is a path of the file system ("/" separated, ending in "/").
+std::string lastFolderName(std::string folder)
+{
+    while (!folder.empty() && folder.back() == '/')
+        folder.pop_back();
+    return textAfterLast(folder, '/');
+}
+
+} // namespace
+
+std::optional<std::string> learnerNameProblem(const std::string& name)
+{
+    if (hasForbiddenCharacter(name)) return "名前に \\ / : * ? \" < > | や制御文字は使えません"_sj;
+    if (onlyDots(name)) return "名前を「.」だけにすることはできません"_sj;
+    return std::nullopt;
+}
+
+std::string learnerFolder(const ShellState& state)
+{
+    return state.onCdRom ? state.logOnDir + "\\" : state.coursewareDir + "LogOn\\";
+}
+
+std::string defaultNameListPath(const ShellState& state)
+{
+    return learnerFolder(state) + kNameListFile;
+}
+
+std::string learnerDataFile(const ShellState& state, const CoursewareIndex& index, const std::string& learner,
+                            int lesson)
+{
+    if (learner.empty() || learnerNameProblem(learner)) return {};
+    if (lesson < 1) lesson = 1;
+    std::string lessonDir = state.coursewareDir + index.lessonFolder(lesson);
+    if (!state.onCdRom && paths::directoryExists(lessonDir)) return lessonDir + learner + ".ini";
+    std::string courseware = lastFolderName(state.coursewareDir);
+    return state.windowsDir + "records/" + fileNamePart(courseware) + "-" + checksum(state.coursewareDir) + "/" +
+           fileNamePart(index.lessonStem(lesson)) + "/" + learner + ".ini";
+}
+
+std::string storedPassword(const std::string& dataFile)
+{
+    if (dataFile.empty()) return kNoPassword;
+    return profile::readString(dataFile, "password", "pw", kNoPassword);
+}
+
+Status storePassword(const std::string& dataFile, const std::string& password)
+{
+    if (dataFile.empty()) return Status::failure("パスワードを保存できません"_sj);
+    paths::ensureParentFolder(dataFile);
+    return profile::writeString(dataFile, "password", "pw", profile::quotedForWriting(password));
+}
+
+PasswordOutcome checkPassword(const std::string& password, const std::string& confirmation, const std::string& stored)
+{
+    if (password.size() < 4) return PasswordOutcome::TooShort;
+    if (stored == kNoPassword) return confirmation == password ? PasswordOutcome::Set : PasswordOutcome::Unconfirmed;
+    return password == stored ? PasswordOutcome::Accepted : PasswordOutcome::Wrong;
+}
+
+std::string passwordMessage(PasswordOutcome outcome)
+{
+    switch (outcome) {
+    case PasswordOutcome::TooShort:
+        return "４文字以上にしてください"_sj;
+    case PasswordOutcome::Unconfirmed:
+        return "確認のため再入力してください"_sj;
+    case PasswordOutcome::Wrong:
+        return "パスワードを正しく入力してください"_sj;
+    case PasswordOutcome::Accepted:
+    case PasswordOutcome::Set:
+        break;
+    }
+    return {};
+}
+
+Status NameList::open(const std::string& path)
+{
+    fileName_ = textAfterLast(path, '\\');
+    fileName_ = textAfterLast(fileName_, '/');
+    saveEnabled_ = false;
+    names_ = {sjis::encode(kPublicLearner)};
+    if (paths::fileExists(path)) {
+        // A list that exists but cannot be read is not written over.
+        auto lines = readLineFile(path);
+        if (!lines) return Status::failure(path + " を読み込めません"_sj);
+        names_ = std::move(*lines);
+        return {};
+    }
+    return saveAs(path);
+}
+
+Status NameList::add(const std::string& name)
+{
+    if (name.empty()) return {};
+    if (auto problem = learnerNameProblem(name)) return Status::failure(*problem);
+    for (const std::string& n : names_)
+        if (n == name) return {};
+    names_.push_back(name);
+    saveEnabled_ = true;
+    return {};
+}
+
+void NameList::remove(int i)
+{
+    if (i < 0 || i >= static_cast<int>(names_.size())) return;
+    names_.erase(names_.begin() + i);
+}
+
+Status NameList::saveAs(const std::string& path) const
+{
+    return writeLineFile(path, names_);
+}
+
+Status commitLearner(ShellState& state, SettingsStore& settings, const std::string& learner)
+{
+    state.learnerName = learner;
+    return settings.writeText("LogOnName", learner);
+}
+
+} // namespace tavola
