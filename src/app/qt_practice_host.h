@@ -1,15 +1,25 @@
 #pragma once
 // What the practice window asks of the main window: the shell's drawing options, the 別解表示 option, the
-// learner's records and the windows around them.
+// learner's records, the windows around them and the printer.
 #include "practice/TfrmRenshu.h"
 
+#include <functional>
+
+class QPrinter;
 class TfrmMain;
 
 namespace tavola {
 
+class TfrmPrintOk;
+
 class PracticeHost : public TfrmRenshuHost {
 public:
-    explicit PracticeHost(TfrmMain& main) : main_(main) {}
+    // printOk holds the printer every job goes to; null: the practice sheet is not printed.
+    PracticeHost(TfrmMain& main, TfrmPrintOk* printOk) : main_(main), printOk_(printOk) {}
+
+    // The system print dialog on the printer, true when the user chose to print; tests replace it.
+    using PrintDialog = std::function<bool(QPrinter&)>;
+    void setPrintDialog(PrintDialog dialog) { printDialog_ = std::move(dialog); }
 
     DrawOptions practiceDrawOptions() const override;
     bool alternativeAnswersOption() const override;
@@ -18,11 +28,13 @@ public:
     std::pair<std::string, std::vector<std::string>> practiceRecordMemo(const Worksheet& sheet) override;
     void showPracticeRecords() override;
     void showAllCorrect() override;
-    bool canPrintPracticeSheet() const override;
-    void printPracticeSheet(Worksheet& sheet, const std::vector<PracticeBox>& boxes) override;
+    bool canPrintPracticeSheet() const override { return printOk_ != nullptr; }
+    void printPracticeSheet(const PracticeSheet& print) override;
 
 private:
     TfrmMain& main_;
+    TfrmPrintOk* printOk_;
+    PrintDialog printDialog_;
 };
 
 } // namespace tavola

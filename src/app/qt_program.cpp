@@ -67,7 +67,7 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     // 15. TfrmZenTangen, the all-units list.
     // 16. TfrmKiroku, the records viewer.
     // 17. TfrmRenshu, the practice window.
-    w->practiceHost = std::make_unique<PracticeHost>(main);
+    w->practiceHost = std::make_unique<PracticeHost>(main, w->frmPrintOk.get());
     w->frmRenshu = std::make_unique<TfrmRenshu>(*w->practiceHost, prompts, systemRandom());
     main.attachRenshuWindow(w->frmRenshu.get());
     // 18. TfrmInputName, the learner registration.

@@ -6,7 +6,6 @@
 #include "platform/qt/qt_text.h"
 #include "practice/qt_mood_pictures.h"
 #include "practice/qt_scratch_pad.h"
-#include "render/draw_math.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -272,6 +271,7 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
         if (auto lines = readLineFile(sheet.path)) hints = hintLines(*lines, unitRecordMarker(sheet.position));
     layout.hasHints = !hints.empty();
     engine_.open(layout, std::move(hints));
+    drawing_.setStyle(markStyle());
     engine_.setReductionHints(mnuReduceHint->isChecked());
 
     QFont font(toQString("ＭＳ 明朝"_sj));
@@ -340,48 +340,27 @@ MarkStyle TfrmRenshu::markStyle() const
 
 void TfrmRenshu::drawEntry(const std::string& text, int x, int y, Colour colour)
 {
-    render::setWorksheetMetrics(1.0, worksheet_->settings.characterSize, false);
-    const int size = worksheet_->settings.characterSize;
-    QtCanvas canvas(sheet_);
-    const int end = render::DrawMath(size, x, y, 1, canvas, text, colour).x;
-    const int px = roundEven(size * 96.0 / 72.0);
-    damage({x - 4, y - px, std::max(end, x) + 8, y + 3 * px});
+    damage(drawing_.entry(text, x, y, colour));
 }
 
 void TfrmRenshu::paintPatch(const PracticeBox& box)
 {
-    QtCanvas canvas(sheet_);
-    paintBoxPatch(canvas, box);
-    damage({box.left, box.top, box.left + box.width, box.top + box.height});
+    damage(drawing_.patch(box));
 }
 
 void TfrmRenshu::drawMark(const PracticeBox& box, MarkKind kind, Colour colour)
 {
-    QtCanvas canvas(sheet_);
-    tavola::drawMark(canvas, box, kind, colour, markStyle());
-    const Rect m = markRect(box, markStyle());
-    const int a = box.width / 2 + 40;
-    damage({m.left - a, m.top - a, m.right + a, m.bottom + a});
+    damage(drawing_.mark(box, kind, colour));
 }
 
 void TfrmRenshu::drawScore(int score)
 {
-    QtCanvas canvas(sheet_);
-    damage(drawScoreText(canvas, score, worksheet_->scorePosition, kButtonPanelWidth, 1));
+    damage(drawing_.score(score, worksheet_->scorePosition, kButtonPanelWidth));
 }
 
 void TfrmRenshu::drawHint(const PracticeBox& box, const std::string& hint)
 {
-    QtCanvas canvas(sheet_);
-    FontSpec font;
-    font.face = "ＭＳ ゴシック"_sj;
-    font.sizePt = 9;
-    font.colour = colours::Red;
-    canvas.font = font;
-    canvas.brush.style = BrushStyle::Clear;
-    const int y = box.top + box.height + 2;
-    const int end = canvas.textOut(box.left, y, hint);
-    damage({box.left, y, end, y + 14});
+    damage(drawing_.hint(box, hint));
 }
 
 void TfrmRenshu::showAllCorrect()
@@ -583,10 +562,15 @@ void TfrmRenshu::btnShowRecordClick()
 void TfrmRenshu::btnStartPrintClick()
 {
     if (worksheet_ == nullptr || !host_.canPrintPracticeSheet()) return;
-    std::vector<PracticeBox> boxes;
+    PracticeSheet print;
+    print.sheet = worksheet_;
+    print.figures = &figures_;
+    print.classFlag = classFlag_;
     for (int i = 0; i <= engine_.boxCount(); ++i)
-        boxes.push_back(engine_.box(i));
-    host_.printPracticeSheet(*worksheet_, boxes);
+        print.boxes.push_back(engine_.box(i));
+    if (engine_.scored()) print.score = engine_.lastScore();
+    print.panelWidth = kButtonPanelWidth;
+    host_.printPracticeSheet(print);
 }
 
 void TfrmRenshu::btnNext2Click()

@@ -9,6 +9,7 @@
 #include "practice/answer_entry.h"
 #include "practice/practice_engine.h"
 #include "practice/practice_marks.h"
+#include "practice/qt_sheet_view.h"
 #include "worksheet/drawing_pass.h"
 #include "worksheet/figures.h"
 #include "worksheet/worksheet.h"
@@ -18,6 +19,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,17 @@ class QWidget;
 namespace tavola {
 
 class ScratchPad;
+
+// The practice sheet as printed: the worksheet with its pictures, the learner's entries, the marks of the last
+// scoring and its score.
+struct PracticeSheet {
+    const Worksheet* sheet = nullptr;
+    const FigurePictures* figures = nullptr;
+    PictureRef classFlag;
+    std::vector<PracticeBox> boxes; // slot 0 unused
+    std::optional<int> score;
+    int panelWidth = 0;
+};
 
 // What the practice window asks of the main window and the learner's records.
 class TfrmRenshuHost {
@@ -56,7 +69,7 @@ public:
     virtual void showAllCorrect() = 0;
     // 印刷: the practice sheet with its marks through the print dialog; false when printing is not offered.
     virtual bool canPrintPracticeSheet() const = 0;
-    virtual void printPracticeSheet(Worksheet& sheet, const std::vector<PracticeBox>& boxes) = 0;
+    virtual void printPracticeSheet(const PracticeSheet& sheet) = 0;
 };
 
 class TfrmRenshu : public QDialog, private PracticeView {
@@ -180,6 +193,7 @@ private:
     FigurePictures figures_;
     PictureRef classFlag_;
     QImage sheet_;
+    SheetDrawing drawing_{sheet_};
     std::array<QLineEdit*, kPracticeSlots> answerEdit_{};
     std::array<std::string, kPracticeSlots> lastGood_; // the last text of each box CP932 can hold
     FractionPad pad_;

@@ -107,7 +107,7 @@ Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidt
 {
     const std::string digits = std::to_string(score);
     const int left = r((panelWidth + scorePosition.x - 17 * static_cast<int>(digits.size()) - 100) * scale);
-    const int top = scorePosition.y;
+    const int top = r(scorePosition.y * scale);
     FontSpec big;
     big.face = "ＭＳ 明朝"_sj;
     big.sizePt = 38;

@@ -27,7 +27,7 @@ void drawEntryText(Canvas& canvas, const std::string& text, int x, int y, int fo
 // A white rounded patch over the input box's place, wiping what was written there.
 void paintBoxPatch(Canvas& canvas, const PracticeBox& box);
 // The score in red, 38 point, and "点" in 24 point 15 pixels lower after it; scorePosition is the worksheet's
-// (page units), panelWidth the practice window's left button panel.
+// (page units), panelWidth the practice window's left button panel; on paper everything is times the page scale.
 Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidth, double scale);
 
 } // namespace tavola

@@ -4,13 +4,16 @@
 #include "support/gui_registry.h"
 #include "support/program_fixture.h"
 
+#include "app/qt_practice_host.h"
 #include "courseware/TfrmMenu.h"
 #include "platform/line_file.h"
 #include "platform/qt/qt_text.h"
 #include "practice/TfrmRenshu.h"
 #include "practice/qt_scratch_pad.h"
+#include "worksheet/qt_print.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -205,6 +208,16 @@ private slots:
             QCOMPARE(w->engine().lastScore(), std::optional<int>(33));
             for (int box : {1, 2, 3})
                 QVERIFY(p.pixelsAround(box, Qt::red) > 10);
+
+            // The marked sheet goes to the printer chosen in the print dialog.
+            const QString pdf = p.dir() + "/practice.pdf";
+            p.windows->practiceHost->setPrintDialog([&](QPrinter& printer) {
+                setUpPdfPrinter(printer, pdf, 630);
+                return true;
+            });
+            QVERIFY(w->btnStartPrint->isEnabled());
+            QTest::mouseClick(w->btnStartPrint, Qt::LeftButton);
+            QVERIFY(QFileInfo(pdf).size() > 1000);
 
             QTest::mouseClick(w->btnFukushu, Qt::LeftButton);
             QVERIFY(!w->answerEdit(1)->isVisible());

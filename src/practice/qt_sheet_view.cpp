@@ -1,0 +1,59 @@
+#include "practice/qt_sheet_view.h"
+
+#include "platform/numbers.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/sjis.h"
+#include "render/draw_math.h"
+
+#include <algorithm>
+
+namespace tavola {
+
+Rect SheetDrawing::entry(const std::string& text, int x, int y, Colour colour)
+{
+    // Another window's drawing pass may have changed the renderer's metrics since the sheet was drawn.
+    render::setWorksheetMetrics(1.0, style_.fontSize, false);
+    QtCanvas canvas(sheet_);
+    const int end = render::DrawMath(style_.fontSize, x, y, 1, canvas, text, colour).x;
+    const int px = roundEven(style_.fontSize * 96.0 / 72.0);
+    return {x - 4, y - px, std::max(end, x) + 8, y + 3 * px};
+}
+
+Rect SheetDrawing::patch(const PracticeBox& box)
+{
+    QtCanvas canvas(sheet_);
+    paintBoxPatch(canvas, box);
+    return {box.left, box.top, box.left + box.width, box.top + box.height};
+}
+
+Rect SheetDrawing::mark(const PracticeBox& box, MarkKind kind, Colour colour)
+{
+    QtCanvas canvas(sheet_);
+    drawMark(canvas, box, kind, colour, style_);
+    const Rect m = markRect(box, style_);
+    // The triangle reaches 30 pixels left and 15 up; circles a fifth of the box width out.
+    const int a = box.width / 2 + 40;
+    return {m.left - a, m.top - a, m.right + a, m.bottom + a};
+}
+
+Rect SheetDrawing::score(int score, Point scorePosition, int panelWidth)
+{
+    QtCanvas canvas(sheet_);
+    return drawScoreText(canvas, score, scorePosition, panelWidth, 1);
+}
+
+Rect SheetDrawing::hint(const PracticeBox& box, const std::string& hint)
+{
+    QtCanvas canvas(sheet_);
+    FontSpec font;
+    font.face = "ＭＳ ゴシック"_sj;
+    font.sizePt = 9;
+    font.colour = colours::Red;
+    canvas.font = font;
+    canvas.brush.style = BrushStyle::Clear;
+    const int y = box.top + box.height + 2;
+    const int end = canvas.textOut(box.left, y, hint);
+    return {box.left, y, end, y + 14};
+}
+
+} // namespace tavola

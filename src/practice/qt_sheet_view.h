@@ -1,0 +1,34 @@
+#pragma once
+// What an exercise draws on the practice window's sheet picture: entries, white patches, marks, the score and the
+// reduction hint. Each drawing returns the rectangle it changed, so that only that part of the window is painted
+// again after an Enter.
+#include "practice/practice_engine.h"
+#include "practice/practice_marks.h"
+
+#include <QImage>
+
+#include <string>
+
+namespace tavola {
+
+class SheetDrawing {
+public:
+    explicit SheetDrawing(QImage& sheet) : sheet_(sheet) {}
+
+    // The worksheet's character size and answer-box settings the entries and marks follow.
+    void setStyle(const MarkStyle& style) { style_ = style; }
+    const MarkStyle& style() const { return style_; }
+    const QImage& sheet() const { return sheet_; }
+
+    Rect entry(const std::string& text, int x, int y, Colour colour);
+    Rect patch(const PracticeBox& box);
+    Rect mark(const PracticeBox& box, MarkKind kind, Colour colour);
+    Rect score(int score, Point scorePosition, int panelWidth);
+    Rect hint(const PracticeBox& box, const std::string& hint);
+
+private:
+    QImage& sheet_;
+    MarkStyle style_;
+};
+
+} // namespace tavola
