@@ -481,13 +481,8 @@ void TfrmRenshu::showMessage(QLabel* label, const MessageText& text)
     picture.fill(Qt::white);
     {
         QtCanvas canvas(picture);
-        canvas.brush.style = BrushStyle::Clear;
         for (const MessageLine& line : text) {
-            FontSpec font;
-            font.face = "ＭＳ ゴシック"_sj;
-            font.sizePt = line.sizePt;
-            font.colour = line.colour;
-            canvas.font = font;
+            useTextFont(canvas, "ＭＳ ゴシック"_sj, line.sizePt, line.colour);
             canvas.textOut(4, line.y + 2, line.text);
         }
     }

@@ -103,22 +103,25 @@ void paintBoxPatch(Canvas& canvas, const PracticeBox& box)
     canvas.roundRect({box.left, box.top, box.left + box.width, box.top + box.height}, 10, 10);
 }
 
+void useTextFont(Canvas& canvas, const std::string& face, int sizePt, Colour colour)
+{
+    FontSpec font;
+    font.face = face;
+    font.sizePt = sizePt;
+    font.colour = colour;
+    canvas.font = font;
+    canvas.brush.style = BrushStyle::Clear;
+}
+
 Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidth, double scale)
 {
     const std::string digits = std::to_string(score);
     const int left = r((panelWidth + scorePosition.x - 17 * static_cast<int>(digits.size()) - 100) * scale);
     const int top = r(scorePosition.y * scale);
-    FontSpec big;
-    big.face = "ＭＳ 明朝"_sj;
-    big.sizePt = 38;
-    big.colour = colours::Red;
-    canvas.font = big;
-    canvas.brush.style = BrushStyle::Clear;
+    useTextFont(canvas, "ＭＳ 明朝"_sj, 38, colours::Red);
     const int after = canvas.textOut(left, top, digits);
     const int bigHeight = canvas.textHeight(digits);
-    FontSpec small = big;
-    small.sizePt = 24;
-    canvas.font = small;
+    useTextFont(canvas, "ＭＳ 明朝"_sj, 24, colours::Red);
     const int end = canvas.textOut(after, top + r(15 * scale), "点"_sj);
     return {left, top, end, top + std::max(bigHeight, r(15 * scale) + canvas.textHeight("点"_sj))};
 }

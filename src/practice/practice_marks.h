@@ -22,6 +22,9 @@ void drawMark(Canvas& canvas, const PracticeBox& box, MarkKind kind, Colour colo
 // The marks of a scored worksheet on paper: judge -2 a triangle, 0 a test slash, 1 a circle, all red.
 void drawScoredMarks(Canvas& canvas, const std::vector<PracticeBox>& boxes, const MarkStyle& style);
 
+// The font of a text written on a picture, with a transparent background.
+void useTextFont(Canvas& canvas, const std::string& face, int sizePt, Colour colour);
+
 // An entry written by the expression renderer, top-left reference point (x, y).
 void drawEntryText(Canvas& canvas, const std::string& text, int x, int y, int fontSize, Colour colour);
 // A white rounded patch over the input box's place, wiping what was written there.

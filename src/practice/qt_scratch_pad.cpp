@@ -3,6 +3,7 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_cursors.h"
 #include "platform/sjis.h"
+#include "practice/practice_marks.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -40,11 +41,7 @@ void ScratchPad::clearWithUsage()
 void ScratchPad::write(int x, int y, int sizePt, const char* utf8)
 {
     QtCanvas canvas(picture_);
-    FontSpec font;
-    font.face = "ＭＳ Ｐゴシック"_sj;
-    font.sizePt = sizePt;
-    canvas.font = font;
-    canvas.brush.style = BrushStyle::Clear;
+    useTextFont(canvas, "ＭＳ Ｐゴシック"_sj, sizePt, colours::Black);
     canvas.textOut(x, y, sjis::encode(utf8));
 }
 

@@ -45,12 +45,7 @@ Rect SheetDrawing::score(int score, Point scorePosition, int panelWidth)
 Rect SheetDrawing::hint(const PracticeBox& box, const std::string& hint)
 {
     QtCanvas canvas(sheet_);
-    FontSpec font;
-    font.face = "ＭＳ ゴシック"_sj;
-    font.sizePt = 9;
-    font.colour = colours::Red;
-    canvas.font = font;
-    canvas.brush.style = BrushStyle::Clear;
+    useTextFont(canvas, "ＭＳ ゴシック"_sj, 9, colours::Red);
     const int y = box.top + box.height + 2;
     const int end = canvas.textOut(box.left, y, hint);
     return {box.left, y, end, y + 14};
