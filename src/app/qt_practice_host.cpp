@@ -1,7 +1,11 @@
 #include "app/qt_practice_host.h"
 
 #include "app/TfrmMain.h"
+#include "courseware/TfrmMenu.h"
 #include "platform/prompts.h"
+#include "platform/sjis.h"
+#include "platform/text_helpers.h"
+#include "practice/learning_records.h"
 #include "practice/practice_marks.h"
 #include "worksheet/TfrmPrintOk.h"
 #include "worksheet/qt_print.h"
@@ -30,11 +34,31 @@ void PracticeHost::setAlternativeAnswersOption(bool on)
     main_.chkBekkai->setChecked(on);
 }
 
-void PracticeHost::writePracticeRecord(const Worksheet&, const ScoredExercise&) {}
-
-std::pair<std::string, std::vector<std::string>> PracticeHost::practiceRecordMemo(const Worksheet&)
+RecordTarget PracticeHost::recordTarget(const Worksheet& sheet) const
 {
-    return {};
+    if (sheet.position.section >= 1 && sheet.position.unit >= 1) return unitRecordTarget(main_.index(), sheet.position);
+    // A copy file's records go under its bare name.
+    return copyFileRecordTarget(textAfterLast(textAfterLast(sheet.path, '\\'), '/'));
+}
+
+void PracticeHost::writePracticeRecord(const Worksheet& sheet, const ScoredExercise& result)
+{
+    const RecordTarget target = recordTarget(sheet);
+    const std::string file = main_.recordFileOf(target.lesson);
+    if (file.empty() || target.section.empty()) return;
+    const PracticeRecord record{main_.clock().now(), sheet.position.similar, result.triesTrail,    result.correct,
+                                result.total,        result.score,           result.elapsedSeconds};
+    // The record writer's failures are not reported: the practice itself is done.
+    (void)appendRecord(file, target.section, record);
+    if (TfrmMenu* menu = main_.menuWindow()) menu->refreshMarks();
+}
+
+std::pair<std::string, std::vector<std::string>> PracticeHost::practiceRecordMemo(const Worksheet& sheet)
+{
+    const RecordTarget target = recordTarget(sheet);
+    const std::string learner = main_.shellState().learnerName;
+    return {target.section + "　　氏名："_sj + learner,
+            recordMemoLines(main_.recordFileOf(target.lesson), target.section)};
 }
 
 void PracticeHost::showPracticeRecords() {}

@@ -2,6 +2,7 @@
 // What the practice window asks of the main window: the shell's drawing options, the 別解表示 option, the
 // learner's records, the windows around them and the printer.
 #include "practice/TfrmRenshu.h"
+#include "practice/learning_records.h"
 
 #include <functional>
 
@@ -32,6 +33,9 @@ public:
     void printPracticeSheet(const PracticeSheet& print) override;
 
 private:
+    // The learner data file's lesson and section of the worksheet's records.
+    RecordTarget recordTarget(const Worksheet& sheet) const;
+
     TfrmMain& main_;
     TfrmPrintOk* printOk_;
     PrintDialog printDialog_;

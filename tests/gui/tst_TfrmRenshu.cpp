@@ -6,9 +6,11 @@
 
 #include "app/qt_practice_host.h"
 #include "courseware/TfrmMenu.h"
+#include "courseware/unit_marks.h"
 #include "platform/line_file.h"
 #include "platform/qt/qt_text.h"
 #include "practice/TfrmRenshu.h"
+#include "practice/learning_records.h"
 #include "practice/qt_scratch_pad.h"
 #include "worksheet/qt_print.h"
 
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -186,10 +189,18 @@ private slots:
             QVERIFY(w->pnlRenshu->isVisible());
             QVERIFY(!w->pnlSS->isVisible());
             QVERIFY(w->btnFukushu->isEnabled());
+            QVERIFY(w->memKiroku->toPlainText().contains(u("[050]  2/ 3  67点")));
         });
         QVERIFY(ran);
         // Study opened the unit for the practice and closed it again.
         QCOMPARE(p.main->currentWorksheet(), nullptr);
+        // One record for the common learner, and the unit selection window counts it.
+        const std::string section = unitRecordSection(1, 1, "分母が同じ分数のたし算"_sj);
+        const auto records = readRecords(p.main->recordFileOf(1), section);
+        QCOMPARE(records.size(), std::size_t(1));
+        QVERIFY2(records[0].starts_with("2005年03月05日 09:07 [050]  2/ 3  67点 "_sj), records[0].c_str());
+        QCOMPARE(p.main->marks().count(1, 1), 1);
+        QVERIFY(p.main->menuWindow()->unitLineDisplay(0).contains(u("[1]")));
     }
 
     void aTestIsMarkedAtOnceAndItsWrongBoxesReviewed()
