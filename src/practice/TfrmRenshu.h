@@ -161,6 +161,7 @@ private:
     void writeRecord(const ScoredExercise& result) override;
     void refreshRecordMemo() override;
     void scrollToTop() override;
+    void beforePrompt() override { sync(false); }
 
     void buildButtons();
     void buildRightPanels();

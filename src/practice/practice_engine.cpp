@@ -408,6 +408,7 @@ void PracticeEngine::enterPracticeLike(int i)
         --end;
     b.text = b.text.substr(begin, end - begin);
     if (b.text.empty()) {
+        view_.beforePrompt();
         if (prompts_.confirm("正解を表示しますか"_sj) == Answer::Yes) showAnswer();
         focusBox(i);
         return;
@@ -454,6 +455,7 @@ void PracticeEngine::enterPracticeLike(int i)
     if (b.width + newLeft < layout_.sheetWidth) b.left = newLeft;
     if (b.tries >= 3) {
         showAnswer();
+        view_.beforePrompt();
         prompts_.message("右下に正解を表示します"_sj);
     }
     ++b.tries;
@@ -525,6 +527,7 @@ void PracticeEngine::score()
     for (int i = 1; i <= n; ++i)
         if (box(i).visible && box(i).text.empty()) ++empty;
     if (test && empty == n) {
+        view_.beforePrompt();
         prompts_.message("解答を入力してから採点してください。"_sj);
         focusBox(currentBox_);
         return;
@@ -581,9 +584,11 @@ void PracticeEngine::endMessage()
         const char* text = reviewMode_                   ? "復習を終わりました"
                            : mode_ == ExerciseMode::Test ? "テストを終わりました"
                                                          : "練習を終わりました";
+        view_.beforePrompt();
         prompts_.message(sjis::encode(text));
         allCorrect_ = false;
     } else {
+        view_.beforePrompt();
         view_.showAllCorrect();
     }
 }

@@ -134,6 +134,8 @@ public:
     virtual void refreshRecordMemo() = 0;
     // The sheet picture scrolls back to its top.
     virtual void scrollToTop() = 0;
+    // A message box or question comes up: what changed so far is shown under it.
+    virtual void beforePrompt() {}
 };
 
 // "正解は" and the box's acceptable answers below it.
