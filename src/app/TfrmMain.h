@@ -32,10 +32,14 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QUrl;
+class TfrmInputName;
 class TfrmJuku;
 class TfrmVersion;
 
 namespace tavola {
+struct InputNameContext;
+class TfrmKiroku;
+class TfrmZenSeikai;
 class Clock;
 class TfrmEditIndex;
 class TfrmEditQues;
@@ -95,9 +99,23 @@ public:
     void masterFileChanged();
     void attachRenshuWindow(tavola::TfrmRenshu* window) { frmRenshu_ = window; }
     tavola::TfrmRenshu* renshuWindow() const { return frmRenshu_; }
+    void attachLearnerWindows(TfrmInputName* inputName, tavola::TfrmKiroku* kiroku, tavola::TfrmZenSeikai* zenSeikai);
     TfrmVersion* versionWindow() const { return frmVersion_; }
     TfrmJuku* jukuWindow() const { return frmJuku_; }
     tavola::TfrmMenu* menuWindow() const { return frmMenu_; }
+    TfrmInputName* inputNameWindow() const { return frmInputName_; }
+    tavola::TfrmKiroku* kirokuWindow() const { return frmKiroku_; }
+    tavola::TfrmZenSeikai* zenSeikaiWindow() const { return frmZenSeikai_; }
+
+    // The learner: what the name window shares with the shell, the current lesson (the one chosen in the unit
+    // selection window; below 1 before any), the name window (true when a learner logged on), the records viewer
+    // of the current lesson (true when records were erased), and 記録表示 of the unit selection window, which has
+    // a learner log on first when there is none.
+    tavola::InputNameContext inputNameContext();
+    int currentLesson() const;
+    bool logOn();
+    bool showRecordsViewer();
+    bool showRecordsFromMenu();
 
     // What the unit selection window shares with the shell.
     tavola::MenuContext menuContext();
@@ -319,6 +337,9 @@ private:
     TfrmVersion* frmVersion_ = nullptr;
     TfrmJuku* frmJuku_ = nullptr;
     tavola::TfrmMenu* frmMenu_ = nullptr;
+    TfrmInputName* frmInputName_ = nullptr;
+    tavola::TfrmKiroku* frmKiroku_ = nullptr;
+    tavola::TfrmZenSeikai* frmZenSeikai_ = nullptr;
     tavola::TfrmSettei* frmSettei_ = nullptr;
     tavola::TfrmPrintMode* frmPrintMode_ = nullptr;
     tavola::TfrmSetPaper* frmSetPaper_ = nullptr;

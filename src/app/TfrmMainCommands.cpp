@@ -233,11 +233,6 @@ void TfrmMain::choosePaperA4()
     paperAction(PaperChoice::A4);
 }
 
-void TfrmMain::btnLogOnClick()
-{
-    // The learner registration window.
-}
-
 void TfrmMain::btnSaveMasterClick()
 {
     hideSavePopup();

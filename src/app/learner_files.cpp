@@ -170,6 +170,8 @@ void NameList::remove(int i)
 
 Status NameList::saveAs(const std::string& path) const
 {
+    // A courseware comes without its learner folder; it is made with the first list.
+    paths::ensureParentFolder(path);
     return writeLineFile(path, names_);
 }
 

@@ -1,7 +1,9 @@
 #include "app/qt_program.h"
 
+#include "app/TfrmInputName.h"
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
+#include "app/TfrmPassword.h"
 #include "app/TfrmVersion.h"
 #include "app/qt_practice_host.h"
 #include "app/shell_state.h"
@@ -10,7 +12,9 @@
 #include "authoring/TfrmEditSource.h"
 #include "authoring/TfrmInputText.h"
 #include "courseware/TfrmMenu.h"
+#include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
+#include "practice/TfrmZenSeikai.h"
 #include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -65,14 +69,21 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     // 13. TfrmReadUnit, the unit reader.
     // 14. The title window: a child of the main window, made with it.
     // 15. TfrmZenTangen, the all-units list.
-    // 16. TfrmKiroku, the records viewer.
+    // 16. TfrmKiroku, the records viewer, also shown by 記録表示 of the unit selection window.
+    w->frmKiroku = std::make_unique<TfrmKiroku>(main.index(), prompts);
+    w->frmMenu->setShowRecords([&main] { return main.showRecordsFromMenu(); });
     // 17. TfrmRenshu, the practice window.
     w->practiceHost = std::make_unique<PracticeHost>(main, w->frmPrintOk.get());
     w->frmRenshu = std::make_unique<TfrmRenshu>(*w->practiceHost, prompts, systemRandom());
     main.attachRenshuWindow(w->frmRenshu.get());
-    // 18. TfrmInputName, the learner registration.
+    // 18. TfrmInputName, the learner registration (its password window follows).
+    w->frmInputName = std::make_unique<TfrmInputName>(main.inputNameContext());
     // 19. TfrmZenSeikai, the all-correct window.
+    w->frmZenSeikai = std::make_unique<TfrmZenSeikai>();
     // 20. TfrmPassword, the learner password.
+    w->frmPassword = std::make_unique<TfrmPassword>(prompts);
+    w->frmInputName->setPasswordWindow(w->frmPassword.get());
+    main.attachLearnerWindows(w->frmInputName.get(), w->frmKiroku.get(), w->frmZenSeikai.get());
     // 21. The school-name dialog.
     w->frmJuku = std::make_unique<TfrmJuku>(main.shellState(), settings, prompts);
     main.attachJukuWindow(w->frmJuku.get());

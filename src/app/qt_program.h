@@ -6,6 +6,8 @@
 class TfrmMain;
 class TfrmVersion;
 class TfrmJuku;
+class TfrmInputName;
+class TfrmPassword;
 class TfrmBMP;
 
 namespace tavola {
@@ -18,6 +20,8 @@ class TfrmInputText;
 class TfrmPrintMode;
 class TfrmSetPaper;
 class TfrmPrintOk;
+class TfrmKiroku;
+class TfrmZenSeikai;
 class TfrmRenshu;
 class PracticeHost;
 class Clock;
@@ -39,8 +43,12 @@ struct ProgramWindows {
     std::unique_ptr<TfrmBMP> frmBMP;
     std::unique_ptr<TfrmPrintOk> frmPrintOk;
     std::unique_ptr<TfrmJuku> frmJuku;
+    std::unique_ptr<TfrmKiroku> frmKiroku;
     std::unique_ptr<PracticeHost> practiceHost;
     std::unique_ptr<TfrmRenshu> frmRenshu;
+    std::unique_ptr<TfrmInputName> frmInputName;
+    std::unique_ptr<TfrmZenSeikai> frmZenSeikai;
+    std::unique_ptr<TfrmPassword> frmPassword;
 
     ProgramWindows();
     ~ProgramWindows();

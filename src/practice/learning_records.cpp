@@ -176,7 +176,7 @@ int countRecords(const std::string& file, const std::string& section)
 
 Status eraseRecords(const std::string& file, const std::string& section)
 {
-    if (file.empty() || isPasswordSection(section)) return {};
+    if (file.empty() || section.empty() || isPasswordSection(section)) return {};
     return profile::eraseSection(file, section);
 }
 

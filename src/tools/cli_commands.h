@@ -31,6 +31,7 @@ int runIndex(const Args& args);
 int runShow(const Args& args);
 int runCheck(const Args& args);
 int runRender(const Args& args);
+int runRecords(const Args& args);
 int runPrint(const Args& args);
 
 // The courseware folder named by a DIR argument (empty: the current directory), as CoursewareIndex takes it: an

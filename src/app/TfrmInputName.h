@@ -1,0 +1,80 @@
+#pragma once
+// The name window (名前登録): the learner picks a name from the name list or types a new one, the list can be
+// extended, trimmed, opened from another file and saved, and OK logs the learner on (through the password window
+// unless the name is the common learner "共通"). The list is reloaded from the learner folder at every showing, so
+// changes that were not confirmed with OK are lost on cancel.
+#include "app/learner_files.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class TfrmPassword;
+
+namespace tavola {
+class Prompts;
+class SettingsStore;
+struct ShellState;
+
+// What the name window needs of the shell.
+struct InputNameContext {
+    ShellState& state;
+    SettingsStore& settings;
+    Prompts& prompts;
+    TfrmPassword* password; // set once the password window is made
+    // The data file of a learner for the current lesson.
+    std::function<std::string(const std::string& learner)> dataFileOf;
+    // After a log-on: the main window shows the name and the unit selection recounts its marks.
+    std::function<void()> learnerChanged;
+};
+
+} // namespace tavola
+
+class TfrmInputName : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmInputName(tavola::InputNameContext context, QWidget* parent = nullptr);
+
+    const tavola::NameList& nameList() const { return list_; }
+    void setPasswordWindow(TfrmPassword* window) { ctx_.password = window; }
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* edtName = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* lstName = nullptr;
+    QLineEdit* edtMeibo = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnDelete = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+public slots:
+    void btnAddClick();
+    void btnDeleteClick();
+    void BitBtn1Click();
+    void btnSaveClick();
+    void btnOkClick();
+    void lstNameClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showList();
+    void openList(const std::string& path);
+    // The typed name in CP932; nullopt (after the message) when it cannot be one.
+    std::optional<std::string> typedName();
+
+    tavola::InputNameContext ctx_;
+    tavola::NameList list_;
+};

@@ -1,0 +1,61 @@
+// The main window's learner side: logging a learner on through the name window, and the records viewer of the
+// current lesson (from the unit selection window's 記録表示 and from the practice window).
+#include "app/TfrmInputName.h"
+#include "app/TfrmMain.h"
+#include "app/learner_files.h"
+#include "courseware/TfrmMenu.h"
+#include "practice/TfrmKiroku.h"
+
+using namespace tavola;
+
+void TfrmMain::attachLearnerWindows(TfrmInputName* inputName, TfrmKiroku* kiroku, TfrmZenSeikai* zenSeikai)
+{
+    frmInputName_ = inputName;
+    frmKiroku_ = kiroku;
+    frmZenSeikai_ = zenSeikai;
+}
+
+InputNameContext TfrmMain::inputNameContext()
+{
+    return {state_,
+            settings_,
+            prompts_,
+            nullptr,
+            [this](const std::string& learner) { return learnerDataFile(state_, index_, learner, currentLesson()); },
+            [this] {
+                showLearnerName();
+                if (frmMenu_ != nullptr) frmMenu_->refreshMarks();
+            }};
+}
+
+int TfrmMain::currentLesson() const
+{
+    return frmMenu_ != nullptr ? frmMenu_->lastPosition().lesson : state_.lastPosition.lesson;
+}
+
+void TfrmMain::btnLogOnClick()
+{
+    logOn();
+}
+
+bool TfrmMain::logOn()
+{
+    return frmInputName_ != nullptr && frmInputName_->exec() == QDialog::Accepted;
+}
+
+bool TfrmMain::showRecordsViewer()
+{
+    if (frmKiroku_ == nullptr) return false;
+    frmKiroku_->setFormSize(size());
+    int lesson = currentLesson() < 1 ? 1 : currentLesson();
+    return frmKiroku_->showFor(state_.learnerName, lesson, recordFileOf(lesson));
+}
+
+bool TfrmMain::showRecordsFromMenu()
+{
+    if (state_.learnerName.empty()) {
+        logOn();
+        if (state_.learnerName.empty()) return false;
+    }
+    return showRecordsViewer();
+}

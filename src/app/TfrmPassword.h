@@ -1,0 +1,44 @@
+#pragma once
+// The password window: greets the learner, and either asks for the password stored in the learner's data file of
+// the current lesson or has a new one typed twice and stores it. OK closes only on an accepted password.
+#include <QDialog>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavola {
+class Prompts;
+} // namespace tavola
+
+class TfrmPassword : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmPassword(tavola::Prompts& prompts, QWidget* parent = nullptr);
+
+    // Before showing: the learner greeted, the stored password ("?" for none) and the data file a new one goes to.
+    void prepare(const std::string& learner, const std::string& stored, const std::string& dataFile);
+
+    QLabel* lblMess = nullptr;
+    QLabel* lblPW = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* mskPW = nullptr;
+    QLineEdit* mskPW2 = nullptr;
+    QLabel* lblRetry = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+public slots:
+    void btnOkClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    tavola::Prompts& prompts_;
+    std::string stored_;
+    std::string dataFile_;
+};

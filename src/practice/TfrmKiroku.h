@@ -1,0 +1,82 @@
+#pragma once
+// The records viewer (実行記録): every unit of the current lesson and every copy file of it with the number of
+// records the learner has, the records of the item clicked with a chart of their scores over time, and erasing an
+// item's records. The caller reads recordsErased after the window closed and recounts its marks when it is set.
+#include "practice/records_view.h"
+
+#include <QDialog>
+#include <QSize>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tavola {
+
+class CoursewareIndex;
+class Prompts;
+
+// The scores of the records shown, against their dates, one point per record.
+class KirokuChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit KirokuChart(QWidget* parent = nullptr);
+    void setPoints(std::vector<ScorePoint> points);
+    const std::vector<ScorePoint>& points() const { return points_; }
+    QSize sizeHint() const override { return {320, 220}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<ScorePoint> points_;
+};
+
+class TfrmKiroku : public QDialog {
+    Q_OBJECT
+public:
+    TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* parent = nullptr);
+
+    // Shows the window modally for the learner's data file of lesson n; returns recordsErased.
+    bool showFor(const std::string& learner, int lesson, const std::string& recordFile);
+    // The main window's size: the window sits at the top-left corner at that size.
+    void setFormSize(QSize size) { formSize_ = size; }
+
+    bool recordsErased = false;
+
+    QListWidget* lstTitle = nullptr;
+    QPlainTextEdit* memDetail = nullptr;
+    KirokuChart* pbxChart = nullptr;
+    QLabel* Label1 = nullptr; // "ログオン名"
+    QLineEdit* edtName = nullptr;
+    QLabel* Label2 = nullptr; // "単元をクリックして下さい"
+    QPushButton* btnErase = nullptr;
+    QPushButton* btnReturn = nullptr;
+
+public slots:
+    void lstTitleClick();
+    void btnEraseClick();
+    void btnReturnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Builds the list; false (nothing changed) without a data file.
+    bool buildList();
+    void showRecordsOf(int row);
+
+    const CoursewareIndex& index_;
+    Prompts& prompts_;
+    QSize formSize_;
+    int lesson_ = 1;
+    std::string recordFile_;
+    std::vector<RecordsItem> items_;
+};
+
+} // namespace tavola

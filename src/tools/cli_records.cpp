@@ -1,0 +1,194 @@
+// tavola-cli records [DIR] LEARNER [--lesson N] [--csv]: a learner's records, one row per record, as a table or
+// as CSV for a spreadsheet. Sections are matched to units through the index (so section 1 unit 12 and section 11
+// unit 2 are told apart by their unit lines); any other section is a copy file's. The password is never shown.
+#include "app/learner_files.h"
+#include "app/startup.h"
+#include "courseware/unit_marks.h"
+#include "platform/paths.h"
+#include "platform/profile_file.h"
+#include "platform/sjis.h"
+#include "practice/learning_records.h"
+#include "tools/cli_commands.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace tavola::cli {
+namespace {
+
+struct Row {
+    int lesson = 0;
+    int section = 0; // 0: a copy file's record
+    int unit = 0;
+    std::string title; // UTF-8
+    ParsedRecord record;
+};
+
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string twoDigit(int n)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+std::string dateText(const ParsedRecord& r)
+{
+    return std::to_string(r.year) + "-" + twoDigit(r.month) + "-" + twoDigit(r.day);
+}
+
+std::string timeText(const ParsedRecord& r)
+{
+    return twoDigit(r.hour) + ":" + twoDigit(r.minute);
+}
+
+// The rows of one section, key by key; lines that are no record are reported and left out.
+void addRows(std::vector<Row>& rows, const Row& model, const profile::ProfileSection& section, const std::string& file)
+{
+    for (std::size_t k = 1; k <= section.entries.size(); ++k) {
+        std::string value = profile::entryValue(section, std::to_string(k), "?");
+        auto parsed = parseRecordLine(value);
+        if (!parsed) {
+            printError("tavola-cli records: " + utf8(file) + ": [" + utf8(section.name) + "] key " + std::to_string(k) +
+                       ": not a record: " + utf8(value));
+            continue;
+        }
+        Row row = model;
+        row.record = *parsed;
+        rows.push_back(std::move(row));
+    }
+}
+
+void lessonRows(std::vector<Row>& rows, CoursewareIndex& index, int lesson, const std::string& file)
+{
+    auto sections = profile::readSections(file);
+    if (!sections) return;
+    std::vector<bool> used(sections->size(), false);
+    auto find = [&](const std::string& name) -> int {
+        for (std::size_t i = 0; i < sections->size(); ++i)
+            if (!used[i] && profile::sameSectionName((*sections)[i].name, name)) return static_cast<int>(i);
+        return -1;
+    };
+    if (int pw = find(kPasswordSection); pw >= 0) used[static_cast<std::size_t>(pw)] = true;
+    if (Status read = index.readLesson(lesson); !read) {
+        printSystemMessage(read.message());
+    } else {
+        for (int s = 1; s <= index.sectionCount(); ++s) {
+            const Lines& units = index.sectionUnits(s);
+            for (std::size_t u = 0; u < units.size(); ++u) {
+                int found = find(unitRecordSection(s, static_cast<int>(u) + 1, units[u]));
+                if (found < 0) continue;
+                used[static_cast<std::size_t>(found)] = true;
+                addRows(rows, {lesson, s, static_cast<int>(u) + 1, utf8(units[u]), {}},
+                        (*sections)[static_cast<std::size_t>(found)], file);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < sections->size(); ++i)
+        if (!used[i]) addRows(rows, {lesson, 0, 0, utf8((*sections)[i].name), {}}, (*sections)[i], file);
+}
+
+void printCsv(const std::vector<Row>& rows)
+{
+    std::cout << "lesson,section,unit,title,similar,date,time,trail,correct,total,score,seconds\n";
+    for (const Row& r : rows) {
+        const ParsedRecord& p = r.record;
+        std::cout << r.lesson << ',' << (r.section > 0 ? std::to_string(r.section) : "") << ','
+                  << (r.section > 0 ? std::to_string(r.unit) : "") << ',' << csvField(r.title) << ',' << p.similar
+                  << ',' << dateText(p) << ',' << timeText(p) << ',' << csvField(p.trail) << ',' << p.correct << ','
+                  << p.total << ',' << p.score << ',' << p.seconds << '\n';
+    }
+}
+
+void printTable(const std::vector<Row>& rows)
+{
+    std::printf("%-6s %-7s %-4s %-7s %-10s %-5s %-12s %-7s %5s %7s  %s\n", "lesson", "section", "unit", "similar",
+                "date", "time", "trail", "result", "score", "taken", "title");
+    for (const Row& r : rows) {
+        const ParsedRecord& p = r.record;
+        std::string result = std::to_string(p.correct) + "/" + std::to_string(p.total);
+        std::string taken = twoDigit(p.seconds / 60) + ":" + twoDigit(p.seconds % 60);
+        std::printf("%-6d %-7s %-4s %-7s %-10s %-5s %-12s %-7s %5d %7s  %s\n", r.lesson,
+                    r.section > 0 ? std::to_string(r.section).c_str() : "-",
+                    r.section > 0 ? std::to_string(r.unit).c_str() : "-",
+                    p.similar > 0 ? std::to_string(p.similar).c_str() : "-", dateText(p).c_str(), timeText(p).c_str(),
+                    ("[" + p.trail + "]").c_str(), result.c_str(), p.score, taken.c_str(), r.title.c_str());
+    }
+    if (rows.empty()) std::printf("(no records)\n");
+}
+
+int usageError()
+{
+    printError("usage: tavola-cli records [DIR] LEARNER [--lesson N] [--csv]");
+    return kUsage;
+}
+
+} // namespace
+
+int runRecords(const Args& args)
+{
+    std::vector<std::string> positional;
+    bool csv = false;
+    int onlyLesson = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--csv") {
+            csv = true;
+        } else if (args[i] == "--lesson") {
+            if (i + 1 >= args.size()) return usageError();
+            try {
+                onlyLesson = std::stoi(args[++i]);
+            } catch (const std::exception&) {
+                return usageError();
+            }
+            if (onlyLesson < 1) return usageError();
+        } else if (args[i].starts_with("--")) {
+            return usageError();
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.empty() || positional.size() > 2) return usageError();
+    auto dir = namedCoursewareDir(positional.size() == 2 ? positional[0] : std::string());
+    if (!dir) return kFailed;
+    auto learner = sjis::fromUtf8(positional.back());
+    if (!learner || learner->empty()) {
+        printError("tavola-cli records: the learner name cannot be written in Shift-JIS");
+        return kFailed;
+    }
+    if (auto problem = learnerNameProblem(*learner)) {
+        printSystemMessage(*problem);
+        return kFailed;
+    }
+
+    CoursewareIndex index(*dir);
+    if (!readMainIndexOrReport(index)) return kFailed;
+    if (onlyLesson > index.lessonCount()) {
+        printError("tavola-cli records: the index has " + std::to_string(index.lessonCount()) + " lessons");
+        return kFailed;
+    }
+    ShellState state;
+    state.coursewareDir = *dir;
+    state.onCdRom = paths::isReadOnlyFolder(*dir);
+    state.windowsDir = windowsFolder();
+
+    std::vector<Row> rows;
+    int first = onlyLesson > 0 ? onlyLesson : 1;
+    int last = onlyLesson > 0 ? onlyLesson : index.lessonCount();
+    for (int n = first; n <= last; ++n)
+        lessonRows(rows, index, n, learnerDataFile(state, index, *learner, n));
+    if (csv)
+        printCsv(rows);
+    else
+        printTable(rows);
+    return kOk;
+}
+
+} // namespace tavola::cli

@@ -1,0 +1,177 @@
+// Logging on as a learner meets it, in a copy of the sample courseware: 学習者, the name window and the password
+// window worked by typing and clicking; the first log-on in a lesson sets a password (typed twice), the next one asks
+// once, another lesson asks anew; "共通" is never asked; the length rule; a cancelled password; refused names.
+#include "support/gui_registry.h"
+#include "support/program_fixture.h"
+
+#include "app/TfrmInputName.h"
+#include "app/TfrmPassword.h"
+#include "courseware/TfrmMenu.h"
+#include "platform/profile_file.h"
+#include "platform/qt/qt_text.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+
+using namespace tavola;
+using tavola::test::u;
+
+namespace {
+
+struct Program : test::ProgramFixture {
+    Program()
+    {
+        copySample();
+        createWindows();
+        main->show();
+        if (!QTest::qWaitForWindowExposed(main)) qWarning("main window not shown");
+    }
+
+    TfrmInputName* nameWindow() const { return windows->frmInputName.get(); }
+
+    // Runs steps once the modal window named appears (the test waits meanwhile in that window's loop).
+    static QWidget* modal() { return QApplication::activeModalWidget(); }
+    template <class T> static T* in(const char* name) { return modal()->findChild<T*>(name); }
+    // Japanese text arrives committed, as from an input method; keyClicks types only ASCII.
+    static void type(const char* field, const QString& text)
+    {
+        QLineEdit* edit = in<QLineEdit>(field);
+        edit->setFocus();
+        bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+        if (ascii)
+            QTest::keyClicks(edit, text);
+        else
+            edit->insert(text);
+    }
+    static void enter(const char* field) { QTest::keyClick(in<QLineEdit>(field), Qt::Key_Return); }
+
+    // 学習者, the name typed and Enter; passwordSteps run in the password window when it comes.
+    void logOn(const QString& name, std::function<void()> passwordSteps = {}, std::function<void()> after = {})
+    {
+        test::whenModal(nameWindow(), [=, this] {
+            type("edtName", name);
+            if (passwordSteps) test::whenModal(windows->frmPassword.get(), passwordSteps);
+            enter("edtName");
+            if (after) after();
+        });
+        QTest::mouseClick(button("btnLogOn"), Qt::LeftButton);
+    }
+    // In the password window: the password (and the confirmation when it is asked), then Enter.
+    static std::function<void()> password(const QString& pw, bool* asksTwice = nullptr)
+    {
+        return [=] {
+            bool twice = in<QLineEdit>("mskPW2")->isVisible();
+            if (asksTwice != nullptr) *asksTwice = twice;
+            type("mskPW", pw);
+            if (twice) type("mskPW2", pw);
+            enter("mskPW");
+        };
+    }
+    QString shownLearner() const { return child<QLineEdit>("edtLogOnName")->text(); }
+    std::string dataFile(const char* folder, const char* name) const
+    {
+        return systemDir() + folder + sjis::encode(name) + ".ini";
+    }
+};
+
+} // namespace
+
+class tst_LogOn : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aPasswordIsSetOnceAskedOnceAndAskedAnewInAnotherLesson()
+    {
+        Program p;
+        bool twice = false;
+        p.logOn("taro", Program::password("abcd", &twice));
+        QVERIFY(twice);
+        QCOMPARE(p.shownLearner(), u("taro"));
+        QCOMPARE(profile::readString(p.dataFile("tasu\\", "taro"), "password", "pw", "?"), std::string("abcd"));
+        QCOMPARE(*p.settings->readText("LogOnName", ""), std::string("taro"));
+        QVERIFY(p.nameWindow()->nameList().names().back() == "taro");
+
+        p.logOn("taro", Program::password("abcd", &twice));
+        QVERIFY(!twice);
+        QCOMPARE(p.shownLearner(), u("taro"));
+
+        // The unit selection goes on to lesson 2 and is left with Cancel: lesson 2 is the current lesson.
+        test::whenModal(p.main->menuWindow(), [] {
+            test::clickRow(Program::in<QListWidget>("lstLesson"), 1);
+            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        p.logOn("taro", Program::password("wxyz", &twice));
+        QVERIFY(twice);
+        QCOMPARE(profile::readString(p.dataFile("kake\\", "taro"), "password", "pw", "?"), std::string("wxyz"));
+        QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
+    }
+
+    void theCommonLearnerIsNeverAskedForAPassword()
+    {
+        Program p;
+        profile::writeString(p.dataFile("tasu\\", "共通"), "password", "pw", "abcd");
+        // A password window would wait here until the test's time runs out.
+        p.logOn(u("共通"));
+        QCOMPARE(p.shownLearner(), u("共通"));
+        QVERIFY(!p.nameWindow()->isVisible());
+    }
+
+    void threeHalfWidthCharactersAreTooShortTwoDoubleByteOnesAreNot()
+    {
+        Program p;
+        p.logOn("hana", [&p] {
+            Program::type("mskPW", "abc");
+            Program::type("mskPW2", "abc");
+            Program::enter("mskPW");
+            QCOMPARE(p.prompts.lastUtf8(), std::string("４文字以上にしてください"));
+            QVERIFY(Program::modal()->objectName() == "frmPassword");
+            Program::in<QLineEdit>("mskPW")->clear();
+            Program::in<QLineEdit>("mskPW2")->clear();
+            Program::type("mskPW", u("ＡＢ"));
+            Program::type("mskPW2", u("ＡＢ"));
+            Program::enter("mskPW2");
+        });
+        QCOMPARE(p.shownLearner(), u("hana"));
+        QCOMPARE(p.prompts.shown.size(), std::size_t{1});
+    }
+
+    void aCancelledPasswordKeepsTheLearnerAndTheNameWindowOpen()
+    {
+        Program p;
+        p.logOn(
+            "jiro", [] { QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton); },
+            [&p] {
+                QVERIFY(Program::modal() == p.nameWindow());
+                QCOMPARE(p.main->shellState().learnerName, "共通"_sj);
+                QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+            });
+        QCOMPARE(p.shownLearner(), u("共通"));
+        QCOMPARE(*p.settings->readText("LogOnName", ""), "共通"_sj);
+    }
+
+    void namesThatCouldLeaveTheFolderAreRefusedAtAddAndOk()
+    {
+        Program p;
+        p.logOn("..\\..\\x", {}, [&p] {
+            QCOMPARE(p.prompts.shown.size(), std::size_t{1});
+            QTest::mouseClick(Program::in<QPushButton>("btnAdd"), Qt::LeftButton);
+            QCOMPARE(p.prompts.shown.size(), std::size_t{2});
+            QCOMPARE(Program::in<QListWidget>("lstName")->count(), 1); // "公開" alone
+            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+        });
+        QCOMPARE(p.main->shellState().learnerName, "共通"_sj);
+        QVERIFY(p.prompts.lastUtf8().find("使えません") != std::string::npos);
+    }
+};
+
+TAVOLA_GUI_TEST(tst_LogOn)
+#include "tst_LogOn.moc"
