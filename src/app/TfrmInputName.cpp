@@ -135,23 +135,25 @@ void TfrmInputName::lstNameClick()
     if (QListWidgetItem* item = lstName->currentItem()) edtName->setText(item->text());
 }
 
-std::optional<std::string> TfrmInputName::typedName()
+std::optional<std::string> TfrmInputName::addTypedName()
 {
     auto name = fromQString(edtName->text());
-    if (!name) ctx_.prompts.message("名前に使えない文字が含まれています"_sj);
+    if (!name) {
+        ctx_.prompts.message("名前に使えない文字が含まれています"_sj);
+        return std::nullopt;
+    }
+    if (Status added = list_.add(*name); !added) {
+        ctx_.prompts.message(added.message());
+        edtName->setFocus();
+        return std::nullopt;
+    }
+    showList();
     return name;
 }
 
 void TfrmInputName::btnAddClick()
 {
-    auto name = typedName();
-    if (!name) return;
-    if (Status added = list_.add(*name); !added) {
-        ctx_.prompts.message(added.message());
-        edtName->setFocus();
-        return;
-    }
-    showList();
+    addTypedName();
 }
 
 void TfrmInputName::btnDeleteClick()
@@ -179,14 +181,8 @@ void TfrmInputName::btnSaveClick()
 
 void TfrmInputName::btnOkClick()
 {
-    auto name = typedName();
+    auto name = addTypedName();
     if (!name) return;
-    if (Status added = list_.add(*name); !added) {
-        ctx_.prompts.message(added.message());
-        edtName->setFocus();
-        return;
-    }
-    showList();
     // The list goes into the learner folder under the name shown, whichever folder it was opened from.
     std::string listPath = learnerFolder(ctx_.state) + list_.fileName();
     if (Status saved = list_.saveAs(listPath); !saved) {

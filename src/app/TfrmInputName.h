@@ -72,8 +72,8 @@ protected:
 private:
     void showList();
     void openList(const std::string& path);
-    // The typed name in CP932; nullopt (after the message) when it cannot be one.
-    std::optional<std::string> typedName();
+    // 追加 of the typed name: the name in CP932, or nullopt (after the message) when it cannot be a name.
+    std::optional<std::string> addTypedName();
 
     tavola::InputNameContext ctx_;
     tavola::NameList list_;
