@@ -7,6 +7,7 @@
 #include "app/TfrmInputName.h"
 #include "app/TfrmPassword.h"
 #include "courseware/TfrmMenu.h"
+#include "platform/line_file.h"
 #include "platform/profile_file.h"
 #include "platform/qt/qt_text.h"
 
@@ -156,6 +157,30 @@ private slots:
             });
         QCOMPARE(p.shownLearner(), u("共通"));
         QCOMPARE(*p.settings->readText("LogOnName", ""), "共通"_sj);
+    }
+
+    void aListOpenedElsewhereIsSavedIntoTheLearnerFolderByOk()
+    {
+        Program p;
+        QString other = p.dir() + "/class.txt";
+        writeLineFile(sjis::encode(other.toStdString()), {"hana", "taro"});
+        p.prompts.queueFileName(sjis::encode(other.toStdString()));
+        // 名簿を開く, then OK with no name: the list is written and the learner stays.
+        test::whenModal(p.nameWindow(), [&p] {
+            QTest::mouseClick(Program::in<QPushButton>("BitBtn1"), Qt::LeftButton);
+            QCOMPARE(Program::in<QLineEdit>("edtMeibo")->text(), u("class.txt"));
+            QCOMPARE(Program::in<QListWidget>("lstName")->count(), 2);
+            QTest::mouseClick(Program::in<QPushButton>("btnOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnLogOn"), Qt::LeftButton);
+        QVERIFY(readLineFile(p.systemDir() + "LogOn\\class.txt") == (Lines{"hana", "taro"}));
+        QCOMPARE(p.shownLearner(), u("共通"));
+        // The next showing lists sname.txt again.
+        test::whenModal(p.nameWindow(), [] {
+            QCOMPARE(Program::in<QLineEdit>("edtMeibo")->text(), u("sname.txt"));
+            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnLogOn"), Qt::LeftButton);
     }
 
     void namesThatCouldLeaveTheFolderAreRefusedAtAddAndOk()

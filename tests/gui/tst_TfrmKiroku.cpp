@@ -5,6 +5,7 @@
 #include "support/gui_registry.h"
 #include "support/program_fixture.h"
 
+#include "app/TfrmInputName.h"
 #include "courseware/TfrmMenu.h"
 #include "platform/line_file.h"
 #include "platform/qt/qt_text.h"
@@ -134,6 +135,26 @@ private slots:
         QCOMPARE(countRecords(p.file, p.first), 0);
         QCOMPARE(countRecords(p.file, p.third), 12);
         QCOMPARE(p.prompts.unexpected, 0);
+    }
+
+    void withoutALearnerTheNameWindowComesFirst()
+    {
+        Program p;
+        p.main->shellState().learnerName.clear();
+        TfrmMenu* menu = p.main->menuWindow();
+        bool asked = false;
+        test::whenModal(menu, [&] {
+            // The name window is cancelled: no learner, no records viewer.
+            test::whenModal(p.main->inputNameWindow(), [&] {
+                asked = true;
+                QTest::mouseClick(p.main->inputNameWindow()->btnCancel, Qt::LeftButton);
+            });
+            QTest::mouseClick(menu->findChild<QPushButton*>("btnShowRecord"), Qt::LeftButton);
+            QTest::mouseClick(menu->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnOpenMaster"), Qt::LeftButton);
+        QVERIFY(asked);
+        QVERIFY(!p.main->kirokuWindow()->isVisible());
     }
 
     void theAllCorrectWindowCongratulatesAndClosesWithOk()
