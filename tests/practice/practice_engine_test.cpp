@@ -289,18 +289,32 @@ TEST(PracticeEngine, ScoringAnEmptyTestAsksForAnswersAndGoesOn)
     EXPECT_TRUE(x.engine.timerRunning());
 }
 
-TEST(PracticeEngine, AbortReturnsToIdleWithoutARecord)
+TEST(PracticeEngine, AbortReturnsToIdleWithoutARecordFromEveryMode)
 {
-    Exercise x({"1", "2"});
-    x.engine.startPractice();
-    x.engine.tick();
-    x.type(1, "1");
-    x.engine.abort();
-    EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
-    EXPECT_TRUE(x.view.records.empty());
-    EXPECT_FALSE(x.engine.box(2).visible);
-    EXPECT_TRUE(x.engine.controls().pnlRenshu);
-    EXPECT_EQ(x.engine.idleMessage().at(0).text, "中止しました。"_sj);
+    for (ExerciseMode mode : {ExerciseMode::Practice, ExerciseMode::Test, ExerciseMode::Review}) {
+        Exercise x({"1", "2"});
+        if (mode == ExerciseMode::Review) {
+            x.engine.startPractice();
+            x.type(1, "9");
+            x.type(1, "1");
+            x.type(2, "2");
+            x.view.records.clear();
+            x.engine.startReview();
+        } else {
+            mode == ExerciseMode::Test ? x.engine.startTest() : x.engine.startPractice();
+        }
+        ASSERT_EQ(x.engine.mode(), mode);
+        x.engine.tick();
+        x.type(1, "5");
+        x.engine.abort();
+        EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
+        EXPECT_TRUE(x.view.records.empty());
+        EXPECT_FALSE(x.engine.box(2).visible);
+        EXPECT_FALSE(x.engine.timerRunning());
+        EXPECT_TRUE(x.engine.controls().pnlRenshu);
+        EXPECT_TRUE(x.engine.controls().btnTestEnabled);
+        EXPECT_EQ(x.engine.idleMessage().at(0).text, "中止しました。"_sj);
+    }
 }
 
 TEST(PracticeEngine, NextBoxSkipsAnsweredBoxesAndWrapsAround)
