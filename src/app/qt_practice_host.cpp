@@ -5,6 +5,7 @@
 #include "platform/prompts.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
+#include "practice/TfrmZenSeikai.h"
 #include "practice/learning_records.h"
 #include "practice/practice_marks.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -61,9 +62,17 @@ std::pair<std::string, std::vector<std::string>> PracticeHost::practiceRecordMem
             recordMemoLines(main_.recordFileOf(target.lesson), target.section)};
 }
 
-void PracticeHost::showPracticeRecords() {}
+void PracticeHost::showPracticeRecords()
+{
+    // Erased records change the unit selection window's counts.
+    if (main_.showRecordsViewer())
+        if (TfrmMenu* menu = main_.menuWindow()) menu->refreshMarks();
+}
 
-void PracticeHost::showAllCorrect() {}
+void PracticeHost::showAllCorrect()
+{
+    if (TfrmZenSeikai* window = main_.zenSeikaiWindow()) window->exec();
+}
 
 void PracticeHost::printPracticeSheet(const PracticeSheet& print)
 {

@@ -9,7 +9,9 @@
 #include "courseware/unit_marks.h"
 #include "platform/line_file.h"
 #include "platform/qt/qt_text.h"
+#include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
+#include "practice/TfrmZenSeikai.h"
 #include "practice/learning_records.h"
 #include "practice/qt_scratch_pad.h"
 #include "worksheet/qt_print.h"
@@ -238,6 +240,37 @@ private slots:
             p.type(3, "2&1/5");
             QCOMPARE(p.prompts.shown.back().text, "復習を終わりました"_sj);
             QVERIFY(p.pixelsAround(2, QColor(0, 128, 0)) > 20);
+        });
+        QVERIFY(ran);
+    }
+
+    void allCorrectIsCongratulatedAndTheRecordsCanBeViewed()
+    {
+        Program p;
+        p.start();
+        bool congratulated = false;
+        bool viewed = false;
+        const bool ran = p.study(0, [&] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            p.whenModal(p.main->zenSeikaiWindow(), [&] {
+                congratulated = true;
+                QTest::mouseClick(p.main->zenSeikaiWindow()->btnOk, Qt::LeftButton);
+            });
+            p.type(1, "3/4");
+            p.type(2, " 1/2 ");
+            p.type(3, "2&1/5");
+            QVERIFY(congratulated);
+            QVERIFY(p.prompts.shown.empty());
+            QCOMPARE(w->engine().lastScore(), std::optional<int>(100));
+            QVERIFY(!w->btnFukushu->isEnabled());
+
+            p.whenModal(p.main->kirokuWindow(), [&] {
+                viewed = true;
+                QTest::mouseClick(p.main->kirokuWindow()->btnReturn, Qt::LeftButton);
+            });
+            QTest::mouseClick(w->btnShowRecord, Qt::LeftButton);
+            QVERIFY(viewed);
         });
         QVERIFY(ran);
     }
