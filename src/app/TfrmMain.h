@@ -46,6 +46,7 @@ class TfrmEditQues;
 class Prompts;
 class SettingsStore;
 class TfrmMenu;
+class TfrmOpenPRP;
 class TfrmPrintMode;
 class TfrmPrintOk;
 class TfrmSetPaper;
@@ -81,6 +82,7 @@ public:
     void attachJukuWindow(TfrmJuku* window) { frmJuku_ = window; }
     void attachMenuWindow(tavola::TfrmMenu* window) { frmMenu_ = window; }
     void attachSetteiWindow(tavola::TfrmSettei* window) { frmSettei_ = window; }
+    void attachOpenPRPWindow(tavola::TfrmOpenPRP* window) { frmOpenPRP_ = window; }
     void attachPrintWindows(tavola::TfrmPrintMode* printMode, tavola::TfrmSetPaper* setPaper,
                             tavola::TfrmPrintOk* printOk)
     {
@@ -341,6 +343,7 @@ private:
     tavola::TfrmKiroku* frmKiroku_ = nullptr;
     tavola::TfrmZenSeikai* frmZenSeikai_ = nullptr;
     tavola::TfrmSettei* frmSettei_ = nullptr;
+    tavola::TfrmOpenPRP* frmOpenPRP_ = nullptr;
     tavola::TfrmPrintMode* frmPrintMode_ = nullptr;
     tavola::TfrmSetPaper* frmSetPaper_ = nullptr;
     tavola::TfrmPrintOk* frmPrintOk_ = nullptr;

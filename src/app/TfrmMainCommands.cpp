@@ -8,11 +8,13 @@
 #include "authoring/TfrmEditQues.h"
 #include "authoring/master_editor.h"
 #include "courseware/TfrmMenu.h"
+#include "courseware/TfrmOpenPRP.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
 #include "platform/settings_store.h"
 #include "platform/text_helpers.h"
+#include "question/copy_file.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
 
@@ -254,7 +256,29 @@ void TfrmMain::btnAddClick()
 void TfrmMain::btnOpenCopyClick()
 {
     hideSavePopup();
-    // Open a copy file, then show the answers.
+    if (frmOpenPRP_ == nullptr) return;
+    const int lesson = state_.currentWorksheet != nullptr ? state_.currentWorksheet->worksheet().position.lesson : 1;
+    frmOpenPRP_->setCoursewareDir(state_.coursewareDir);
+    frmOpenPRP_->setFormGeometry(QRect(QPoint(0, 0), size()));
+    std::string path;
+    for (;;) {
+        if (frmOpenPRP_->exec() != QDialog::Accepted) return;
+        path = frmOpenPRP_->fileName();
+        const CopyNameCheck check = checkCopyName(path);
+        if (check == CopyNameCheck::Accepted) break;
+        if (check == CopyNameCheck::NeedsExtension) {
+            path += ".prp";
+            break;
+        }
+        prompts_.message(path + ":拡張子が不正です"_sj);
+    }
+    state_.copyFileName = frmOpenPRP_->copyFileName();
+    // The copy comes up with its answers shown, as the main window shows them afterwards.
+    state_.showAnswers = true;
+    setAnswerGlyph();
+    OpenFlowContext ctx = openFlowContext();
+    if (openCopyFile(ctx, path, std::max(1, lesson)) && state_.currentWorksheet != nullptr)
+        state_.currentWorksheet->worksheet().changed = false;
 }
 
 void TfrmMain::btnEditMasterClick()

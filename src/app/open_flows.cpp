@@ -96,6 +96,31 @@ bool openUnitThroughMenu(OpenFlowContext& ctx)
     return false;
 }
 
+bool openCopyFile(OpenFlowContext& ctx, const std::string& path, int lesson)
+{
+    if (!checkFileExists(ctx.prompts, path)) return false;
+    if (int found = findWindow(ctx.state, path); found >= 0) {
+        ctx.prompts.message(alreadyOpenMessage());
+        ctx.windows.activateWindow(found);
+        return false;
+    }
+    ctx.state.windowKey = path;
+    ctx.state.shortKey = path;
+    Result<WorksheetDocument> document =
+        readWorksheetDocument(ctx.reader, copyReadRequest(path, lesson), ctx.state.showAnswers, ctx.index, ctx.prompts);
+    if (!document) {
+        if (!document.message().empty()) ctx.prompts.message(document.message());
+        return false;
+    }
+    Worksheet& sheet = document->sheet;
+    sheet.path = path;
+    sheet.master = false;
+    sheet.practice = false;
+    sheet.position = {lesson, 0, 0, 0};
+    ctx.windows.createWorksheetWindow(std::move(*document));
+    return true;
+}
+
 void worksheetWindowOpened(ShellState& state, const std::string& caption)
 {
     state.openWindowList.push_back(caption);

@@ -87,6 +87,12 @@ OpenResult openUnit(OpenFlowContext& ctx, const UnitPosition& position, bool reo
 // and A4 chosen. Returns whether a worksheet was opened.
 bool openUnitThroughMenu(OpenFlowContext& ctx);
 
+// Open a copy file (the path the copy-file browser returned, its extension checked) as a worksheet of the lesson:
+// the existence check's message when it is missing, "すでに読み込まれています" and its window activated when it is
+// open already; otherwise the reader reads its "[[unitX" record and the worksheet window comes up with the path as
+// caption and key. Returns whether a worksheet was opened.
+bool openCopyFile(OpenFlowContext& ctx, const std::string& path, int lesson);
+
 // The list of open worksheets: a window adds its caption when built and removes it when it closes (the first
 // entry equal to it), and the count follows.
 void worksheetWindowOpened(ShellState& state, const std::string& caption);

@@ -12,6 +12,7 @@
 #include "authoring/TfrmEditSource.h"
 #include "authoring/TfrmInputText.h"
 #include "courseware/TfrmMenu.h"
+#include "courseware/TfrmOpenPRP.h"
 #include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
 #include "practice/TfrmZenSeikai.h"
@@ -57,6 +58,8 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     w->frmEditIndex->attachSourceWindow(w->frmEditSource.get());
     w->frmEditIndex->attachInputWindow(w->frmInputText.get());
     // 9. TfrmOpenPRP, the copy-file browser.
+    w->frmOpenPRP = std::make_unique<TfrmOpenPRP>(main.shellState().coursewareDir, prompts);
+    main.attachOpenPRPWindow(w->frmOpenPRP.get());
     // 10. TfrmPrintMode, TfrmSetPaper, the print-mode and paper dialogs.
     w->frmPrintMode = std::make_unique<TfrmPrintMode>(main, settings, prompts);
     w->frmSetPaper = std::make_unique<TfrmSetPaper>(main, settings, prompts);

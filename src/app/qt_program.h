@@ -17,6 +17,7 @@ class TfrmEditIndex;
 class TfrmEditQues;
 class TfrmEditSource;
 class TfrmInputText;
+class TfrmOpenPRP;
 class TfrmPrintMode;
 class TfrmSetPaper;
 class TfrmPrintOk;
@@ -38,6 +39,7 @@ struct ProgramWindows {
     std::unique_ptr<TfrmEditQues> frmEditQues;
     std::unique_ptr<TfrmEditSource> frmEditSource;
     std::unique_ptr<TfrmInputText> frmInputText;
+    std::unique_ptr<TfrmOpenPRP> frmOpenPRP;
     std::unique_ptr<TfrmPrintMode> frmPrintMode;
     std::unique_ptr<TfrmSetPaper> frmSetPaper;
     std::unique_ptr<TfrmBMP> frmBMP;
