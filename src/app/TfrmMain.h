@@ -49,6 +49,7 @@ class TfrmMenu;
 class TfrmOpenPRP;
 class TfrmPrintMode;
 class TfrmPrintOk;
+class TfrmReadUnit;
 class TfrmSetPaper;
 class TfrmRenshu;
 class TfrmSettei;
@@ -83,6 +84,7 @@ public:
     void attachMenuWindow(tavola::TfrmMenu* window) { frmMenu_ = window; }
     void attachSetteiWindow(tavola::TfrmSettei* window) { frmSettei_ = window; }
     void attachOpenPRPWindow(tavola::TfrmOpenPRP* window) { frmOpenPRP_ = window; }
+    void attachReadUnitWindow(tavola::TfrmReadUnit* window) { frmReadUnit_ = window; }
     void attachPrintWindows(tavola::TfrmPrintMode* printMode, tavola::TfrmSetPaper* setPaper,
                             tavola::TfrmPrintOk* printOk)
     {
@@ -344,6 +346,7 @@ private:
     tavola::TfrmZenSeikai* frmZenSeikai_ = nullptr;
     tavola::TfrmSettei* frmSettei_ = nullptr;
     tavola::TfrmOpenPRP* frmOpenPRP_ = nullptr;
+    tavola::TfrmReadUnit* frmReadUnit_ = nullptr;
     tavola::TfrmPrintMode* frmPrintMode_ = nullptr;
     tavola::TfrmSetPaper* frmSetPaper_ = nullptr;
     tavola::TfrmPrintOk* frmPrintOk_ = nullptr;

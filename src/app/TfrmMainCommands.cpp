@@ -14,6 +14,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/settings_store.h"
 #include "platform/text_helpers.h"
+#include "question/TfrmReadUnit.h"
 #include "question/copy_file.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -246,11 +247,35 @@ void TfrmMain::btnSaveMasterClick()
 
 void TfrmMain::btnAddClick()
 {
-    if (state_.currentWorksheet == nullptr) {
+    TfrmPrint* current = state_.currentWorksheet;
+    if (current == nullptr) {
         prompts_.message("追加する元のファイルがありません"_sj);
         return;
     }
-    // The unit reader appends a unit chosen in the unit selection window.
+    UnitData content = worksheetContent(current->worksheet());
+    if (Status can = UnitReader::checkCanAdd(content); !can) {
+        prompts_.message(can.message());
+        return;
+    }
+    if (frmMenu_ == nullptr) return;
+    frmMenu_->setSelectMode(MenuMode::Add);
+    frmMenu_->setFormSize(size());
+    const bool chosen = frmMenu_->exec() == QDialog::Accepted;
+    frmMenu_->setSelectMode(MenuMode::Open);
+    if (!chosen) return;
+    const MenuChoice& choice = frmMenu_->choice();
+    ReadRequest request = unitReadRequest(index_, frmMenu_->lastPosition());
+    if (request.lessonTitle.empty()) request.lessonTitle = choice.lessonText;
+    // A unit that cannot be added leaves the worksheet as it was.
+    if (Status added = reader_.addUnit(content, request); !added) {
+        prompts_.message(added.message().empty() ? "単元がありません"_sj : added.message());
+        return;
+    }
+    Worksheet& sheet = current->worksheet();
+    takeContent(sheet, reader_.unit());
+    sheet.master = false;
+    current->setFigures(loadFigurePictures(sheet, index_.figureFolder(sheet.position.lesson), prompts_));
+    showMessages(current->redraw());
 }
 
 void TfrmMain::btnOpenCopyClick()
@@ -288,8 +313,8 @@ void TfrmMain::btnEditMasterClick()
 
 void TfrmMain::btnEditCopyClick()
 {
-    if (state_.currentWorksheet == nullptr) return;
-    // The copy-text edit dialog of the unit reader.
+    if (state_.currentWorksheet == nullptr || frmReadUnit_ == nullptr) return;
+    frmReadUnit_->exec();
 }
 
 // ---- save pop-up ----

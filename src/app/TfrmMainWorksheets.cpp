@@ -300,6 +300,12 @@ void TfrmMain::worksheetCommand(TfrmPrint&, WorksheetCommand command)
     case WorksheetCommand::SetPaper:
         if (frmSetPaper_ != nullptr) frmSetPaper_->exec();
         break;
+    case WorksheetCommand::AddUnit:
+        btnAddClick();
+        break;
+    case WorksheetCommand::EditCopy:
+        btnEditCopyClick();
+        break;
     }
 }
 

@@ -16,6 +16,7 @@
 #include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
 #include "practice/TfrmZenSeikai.h"
+#include "question/TfrmReadUnit.h"
 #include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -69,7 +70,9 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     // 12. TfrmPrintOk, the print dialog.
     w->frmPrintOk = std::make_unique<TfrmPrintOk>(main, *w->frmPrintMode, prompts);
     main.attachPrintWindows(w->frmPrintMode.get(), w->frmSetPaper.get(), w->frmPrintOk.get());
-    // 13. TfrmReadUnit, the unit reader.
+    // 13. TfrmReadUnit, the unit reader's copy edit dialog.
+    w->frmReadUnit = std::make_unique<TfrmReadUnit>(main, prompts);
+    main.attachReadUnitWindow(w->frmReadUnit.get());
     // 14. The title window: a child of the main window, made with it.
     // 15. TfrmZenTangen, the all-units list.
     // 16. TfrmKiroku, the records viewer, also shown by 記録表示 of the unit selection window.

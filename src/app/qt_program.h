@@ -18,6 +18,7 @@ class TfrmEditQues;
 class TfrmEditSource;
 class TfrmInputText;
 class TfrmOpenPRP;
+class TfrmReadUnit;
 class TfrmPrintMode;
 class TfrmSetPaper;
 class TfrmPrintOk;
@@ -44,6 +45,7 @@ struct ProgramWindows {
     std::unique_ptr<TfrmSetPaper> frmSetPaper;
     std::unique_ptr<TfrmBMP> frmBMP;
     std::unique_ptr<TfrmPrintOk> frmPrintOk;
+    std::unique_ptr<TfrmReadUnit> frmReadUnit;
     std::unique_ptr<TfrmJuku> frmJuku;
     std::unique_ptr<TfrmKiroku> frmKiroku;
     std::unique_ptr<PracticeHost> practiceHost;

@@ -116,6 +116,10 @@ void TfrmPrint::buildMenus()
     mnuEditMaster = commandItem(mnuEdit, "mnuEditMaster", "編集(&E)", WorksheetCommand::EditMaster);
     mnuToClipBoard = mnuEdit->addAction(sysText("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"), this, &TfrmPrint::mnuToClipBoardClick);
     mnuToClipBoard->setObjectName("mnuToClipBoard");
+    // A worksheet made of several units, and its own text, before it is saved as a copy file.
+    mnuEdit->addSeparator();
+    mnuAddUnit = commandItem(mnuEdit, "mnuAddUnit", "単元の追加(&A)", WorksheetCommand::AddUnit);
+    mnuEditCopy = commandItem(mnuEdit, "mnuEditCopy", "コピーファイルの編集(&T)", WorksheetCommand::EditCopy);
 
     mnuView = new QMenu(sysText("表示(&V)"), this);
     mnuView->setObjectName("mnuPrintView");

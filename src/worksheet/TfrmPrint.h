@@ -37,6 +37,8 @@ enum class WorksheetCommand {
     SetPrinter, // 印字モードの設定(&P)
     SetKran,    // 解答欄の設定(&K)
     SetPaper,   // 用紙サイズとオプションの設定(&S)
+    AddUnit,    // 単元の追加(&A)
+    EditCopy,   // コピーファイルの編集(&T)
 };
 
 // What the worksheet window asks of the main window.
@@ -78,6 +80,8 @@ public:
     // One screen pass with the host's options onto the page picture, then a repaint. Returns what the pass has to
     // tell the user (too many figures).
     std::vector<std::string> redraw();
+    // The figure pictures, replaced when units are added.
+    void setFigures(tavola::FigurePictures figures) { figures_ = std::move(figures); }
     // The options of this window's screen pass: the host's, with the window's class flag and figure pictures.
     tavola::DrawOptions drawOptions() const;
     // Answer-box recording: on from creation and from each activation.
@@ -127,6 +131,8 @@ public:
     QAction* mnuJuku = nullptr;
     QAction* mnuEditMaster = nullptr;
     QAction* mnuToClipBoard = nullptr;
+    QAction* mnuAddUnit = nullptr;
+    QAction* mnuEditCopy = nullptr;
     QAction* mnuKaitou = nullptr;
     QAction* mnuSetPrinter = nullptr;
     QAction* mnuSetKran = nullptr;
