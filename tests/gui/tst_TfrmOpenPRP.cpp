@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -60,15 +59,7 @@ struct Program : test::ProgramFixture {
     // The open-copy command, with steps inside the browser once it is up.
     void openCopy(std::function<void(TfrmOpenPRP*)> steps)
     {
-        auto* poll = new QTimer(main);
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, main, [this, poll, steps] {
-            if (QApplication::activeModalWidget() != browser()) return;
-            poll->stop();
-            poll->deleteLater();
-            steps(browser());
-        });
-        poll->start();
+        test::whenModal(browser(), [this, steps] { steps(browser()); });
         button("btnOpenCopy")->click(); // the command has no visible control
     }
 };

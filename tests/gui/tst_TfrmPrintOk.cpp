@@ -4,6 +4,7 @@
 #include "support/gui_registry.h"
 #include "support/program_fixture.h"
 
+#include "platform/line_file.h"
 #include "platform/qt/qt_text.h"
 #include "worksheet/TfrmPrint.h"
 #include "worksheet/TfrmPrintMode.h"
@@ -27,27 +28,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 using namespace tavola;
 using tavola::test::u;
 
 namespace {
-
-// Runs steps once a modal window of class T is the active modal window.
-template <class T> void whenModal(QObject* owner, std::function<void(T*)> steps)
-{
-    auto* poll = new QTimer(owner);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, owner, [poll, steps] {
-        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (w == nullptr) return;
-        poll->stop();
-        poll->deleteLater();
-        steps(w);
-    });
-    poll->start();
-}
 
 // The system print dialog set to write the PDF file with the copy count, then OK.
 void printToPdf(QPrintDialog* dialog, const QString& file, int copies)
@@ -90,8 +77,9 @@ struct Program : test::ProgramFixture {
     // 印刷 → 印刷開始 → the system print dialog writing file with copies.
     void print(const QString& file, int copies)
     {
-        whenModal<TfrmPrintOk>(main, [this, file, copies](TfrmPrintOk* dialog) {
-            whenModal<QPrintDialog>(dialog, [file, copies](QPrintDialog* d) { printToPdf(d, file, copies); });
+        test::whenModal(printOk(), [this, file, copies] {
+            TfrmPrintOk* dialog = printOk();
+            test::whenModalOf<QPrintDialog>([file, copies](QPrintDialog* d) { printToPdf(d, file, copies); });
             QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
         });
         QTest::mouseClick(button("btnStartPrint"), Qt::LeftButton);
@@ -99,7 +87,7 @@ struct Program : test::ProgramFixture {
     // The worksheet's 設定 menu item, then steps inside its dialog.
     template <class T> void setting(const char* item, std::function<void(T*)> steps)
     {
-        whenModal<T>(main, steps);
+        test::whenModalOf<T>(steps);
         sheet()->findChild<QAction*>(item)->trigger();
     }
 };
@@ -239,11 +227,12 @@ private slots:
     {
         Program p;
         const QString file = p.pdf("no/such/folder/x.pdf");
-        whenModal<TfrmPrintOk>(p.main, [file](TfrmPrintOk* dialog) {
+        test::whenModal(p.printOk(), [&p, file] {
+            TfrmPrintOk* dialog = p.printOk();
             dialog->printer().setOutputFileName(file);
             dialog->printer().setOutputFormat(QPrinter::PdfFormat);
             // The printer counts as set up once the system dialog was accepted; here 印刷開始 asks for it.
-            whenModal<QPrintDialog>(dialog, [file](QPrintDialog* d) { printToPdf(d, file, 1); });
+            test::whenModalOf<QPrintDialog>([file](QPrintDialog* d) { printToPdf(d, file, 1); });
             QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
             QVERIFY(dialog->isVisible());
             QVERIFY(dialog->btnPrint->isEnabled());
@@ -261,6 +250,7 @@ private slots:
         // The paper buttons: B5 makes the page 546 wide.
         p.main->radPaper[0]->setChecked(true);
         QCOMPARE(p.sheet()->pagePicture().width(), 546);
+        QCOMPARE(p.sheet()->worksheet().settings.paper.width, 546);
         // The dialog shows the worksheet's paper; choosing A4 brings the page back, and the width is stored.
         p.setting<TfrmSetPaper>("mnuSetPaper", [](TfrmSetPaper* d) {
             QVERIFY(d->rdbPaper[0]->isChecked());
@@ -272,7 +262,16 @@ private slots:
         QCOMPARE(p.sheet()->worksheet().settings.paper.width, 630);
         QVERIFY(p.main->radPaper[1]->isChecked());
         QCOMPARE(p.settings->readInteger("PaperSize", 0).value(), 630);
-        QCOMPARE(p.sheet()->worksheet().layoutBlockLines()[1], std::string("630"));
+        // The copy file saved afterwards holds the paper on value line 1.
+        const std::string copy = p.systemDir() + "tasu\\paper.prp";
+        p.prompts.queueFileName(copy);
+        QTest::mouseClick(p.button("btnSave"), Qt::LeftButton);
+        QTest::mouseClick(p.button("btnSaveCopy"), Qt::LeftButton);
+        const auto lines = readLineFile(copy);
+        QVERIFY(lines.has_value());
+        const auto value = std::find(lines->begin(), lines->end(), "<<value");
+        QVERIFY(value != lines->end() && value + 1 != lines->end());
+        QCOMPARE(*(value + 1), std::string("630"));
     }
 };
 

@@ -16,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -40,15 +39,7 @@ struct Program : test::ProgramFixture {
     // Steps inside the modal window w once it is up, then the menu item of the worksheet window.
     void inModal(QWidget* w, const char* item, std::function<void()> steps)
     {
-        auto* poll = new QTimer(main);
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, main, [w, poll, steps] {
-            if (QApplication::activeModalWidget() != w) return;
-            poll->stop();
-            poll->deleteLater();
-            steps();
-        });
-        poll->start();
+        test::whenModal(w, std::move(steps));
         sheet()->findChild<QAction*>(item)->trigger();
     }
     // 単元の追加 of lesson 1, section 1, unit (row, from 0).

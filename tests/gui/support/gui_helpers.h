@@ -38,4 +38,19 @@ inline void whenModal(QWidget* dialog, std::function<void()> steps)
     poll->start();
 }
 
+// The same for a modal window known only by its class (the system print dialog, a progress dialog).
+template <class T> void whenModalOf(std::function<void(T*)> steps)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (w == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        steps(w);
+    });
+    poll->start();
+}
+
 } // namespace tavola::test
