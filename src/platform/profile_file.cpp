@@ -45,12 +45,16 @@ std::string trimBlanks(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
-// "[name]" → name; nullopt for any other line.
+// "[name]" → name; nullopt for any other line. The name ends at the last "]" of the line, as the platform's profile
+// functions read it, so that a unit line holding "]" keeps its whole name; the second byte of a double-byte
+// character (ゾ is 83 5D) is no bracket.
 std::optional<std::string> sectionName(const std::string& line)
 {
     std::string t = trimBlanks(line);
     if (t.size() >= 2 && t.front() == '[') {
-        std::size_t close = t.find(']');
+        std::size_t close = std::string::npos;
+        for (std::size_t i = 1; i < t.size(); i += sjis::charLength(t, i))
+            if (t[i] == ']' && sjis::charLength(t, i) == 1) close = i;
         if (close != std::string::npos) return trimBlanks(t.substr(1, close - 1));
     }
     return std::nullopt;

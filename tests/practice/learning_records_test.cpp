@@ -103,7 +103,7 @@ TEST(RecordStore, MissingKeysReadAsQuestionMarksAndNoRecordsHasItsLine)
     EXPECT_EQ(utf8(noRecordsText()), "練習の記録はありません");
 }
 
-TEST(RecordStore, SectionNamesDifferingInTheSecondByteOfACharacterAreTwoSections)
+TEST(RecordStore, SectionNamesAreReadByCharactersNotBytes)
 {
     test::TempFolder dir;
     std::string file = dir.systemPath("x.ini");
@@ -114,6 +114,13 @@ TEST(RecordStore, SectionNamesDifferingInTheSecondByteOfACharacterAreTwoSections
     EXPECT_EQ(countRecords(file, "S11ア"_sj), 1);
     EXPECT_EQ(countRecords(file, "S11ャ"_sj), 2);
     EXPECT_EQ(RecordCounts(file).count("S11ア"_sj), 1);
+    // ゾ ends in the byte of "]"; a unit line may hold "]" itself.
+    for (std::string section : {"S12ゾウ"_sj, "S13[1] と [2]"_sj}) {
+        appendRecord(file, section, record(1, 1, 100, "", 1));
+        appendRecord(file, section, record(1, 1, 100, "", 1));
+        EXPECT_EQ(countRecords(file, section), 2) << utf8(section);
+        EXPECT_EQ(readRecords(file, section).size(), 2u) << utf8(section);
+    }
 }
 
 TEST(RecordTarget, UnitsAreToldApartByTheirLinesAndCopyFilesGoToLessonOne)
