@@ -578,6 +578,17 @@ void TfrmRenshu::imgMessClick()
     imgMess->setPixmap(QPixmap::fromImage(moodPicture(Mood::Gaoh)));
 }
 
+void TfrmRenshu::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the button that has the focus (採点 after the last test box, 閉じる or 復習 after scoring), and
+    // nothing else: there is no default button that a stray Enter could press.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TfrmRenshu::done(int result)
 {
     engine_.abort();

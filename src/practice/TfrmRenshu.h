@@ -24,6 +24,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -148,6 +149,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
 
 private:

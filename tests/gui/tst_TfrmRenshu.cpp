@@ -216,7 +216,9 @@ private slots:
             QVERIFY(!w->btnAnswer->isVisible());
             p.type(1, "3/4");
             p.type(3, "9");
-            QTest::mouseClick(w->btnSaiten, Qt::LeftButton);
+            // Enter on the focused 採点 scores.
+            w->btnSaiten->setFocus();
+            QTest::keyClick(w->btnSaiten, Qt::Key_Return);
             QCOMPARE(p.prompts.shownUtf8(), std::vector<std::string>{"テストを終わりました"});
             QCOMPARE(w->engine().lastScore(), std::optional<int>(33));
             for (int box : {1, 2, 3})
