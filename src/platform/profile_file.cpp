@@ -80,9 +80,11 @@ bool splitEntry(const std::string& line, Entry& entry)
 // Index range [begin, end) of the lines of a section's body, begin pointing at the header; nullopt when missing.
 std::optional<std::pair<std::size_t, std::size_t>> findSection(const Lines& lines, const std::string& section)
 {
+    // Blanks around a name are not part of it, in the file or in the request.
+    const std::string wanted = trimBlanks(section);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         auto name = sectionName(lines[i]);
-        if (name && sameName(*name, section)) {
+        if (name && sameName(*name, wanted)) {
             std::size_t end = i + 1;
             while (end < lines.size() && !sectionName(lines[end]))
                 ++end;
@@ -180,13 +182,13 @@ SectionKeyCounts::SectionKeyCounts(const std::string& systemPath)
 
 int SectionKeyCounts::count(const std::string& section) const
 {
-    auto it = counts_.find(foldedName(section));
+    auto it = counts_.find(foldedName(trimBlanks(section)));
     return it == counts_.end() ? 0 : it->second;
 }
 
 bool sameSectionName(const std::string& a, const std::string& b)
 {
-    return sameName(a, b);
+    return sameName(trimBlanks(a), trimBlanks(b));
 }
 
 std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath)
