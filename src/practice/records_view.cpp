@@ -1,12 +1,9 @@
 #include "practice/records_view.h"
 
+#include "courseware/copy_file_browser.h"
 #include "courseware/unit_marks.h"
-#include "platform/paths.h"
 #include "platform/sjis.h"
 #include "practice/learning_records.h"
-
-#include <algorithm>
-#include <strings.h>
 
 namespace tavola {
 namespace {
@@ -28,18 +25,6 @@ std::string recordCountText(int count)
 {
     if (count <= 0) return "  ";
     return count < 10 ? "0" + std::to_string(count) : std::to_string(count);
-}
-
-std::vector<std::string> copyFileNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const std::string& name : paths::listFolder(folder)) {
-        if (name.size() < 4 || ::strcasecmp(name.c_str() + name.size() - 4, ".prp") != 0) continue;
-        std::string path = folder + "/" + name;
-        if (paths::fileExists(path)) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::optional<std::vector<RecordsItem>> buildRecordsList(const CoursewareIndex& index, int lesson,
@@ -68,7 +53,7 @@ std::optional<std::vector<RecordsItem>> buildRecordsList(const CoursewareIndex& 
                 unitItem(unitRecordSection(s, static_cast<int>(u) + 1, units[u]));
         }
     }
-    for (const std::string& name : copyFileNames(index.coursewareDir() + index.lessonStem(lesson)))
+    for (const std::string& name : copyFilesIn(index.coursewareDir() + index.lessonStem(lesson) + "\\"))
         unitItem(name);
     return items;
 }

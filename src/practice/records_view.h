@@ -18,9 +18,6 @@ struct RecordsItem {
 // "  " for no records, else the count with a leading zero below 10: "03", "12".
 std::string recordCountText(int count);
 
-// The copy files ("*.prp", any case, regular files only) of a folder, sorted by name.
-std::vector<std::string> copyFileNames(const std::string& folder);
-
 // The list for lesson n (below 1 counts as 1) and the learner's data file: nullopt when the file path is empty.
 // The sections and units come from the lesson's sub-index as the index reads it (none when it is missing), the
 // copy files from the folder coursewareDir + the lesson's stem.

@@ -49,10 +49,7 @@ QString printedText(const TfrmPrint& window, const QString& file)
 struct Program : test::ProgramFixture {
     Program()
     {
-        copySample();
-        createWindows();
-        main->show();
-        (void)QTest::qWaitForWindowExposed(main);
+        startOnSample();
     }
     TfrmOpenPRP* browser() const { return windows->frmOpenPRP.get(); }
 

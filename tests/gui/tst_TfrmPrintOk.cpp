@@ -61,10 +61,7 @@ QStringList pdfPages(const QString& file)
 struct Program : test::ProgramFixture {
     Program()
     {
-        copySample();
-        createWindows();
-        main->show();
-        (void)QTest::qWaitForWindowExposed(main);
+        startOnSample();
         main->shellState().showAnswers = false;
         main->openUnit({1, 1, 1, 0}, false);
     }

@@ -27,10 +27,7 @@ namespace {
 struct Program : test::ProgramFixture {
     Program()
     {
-        copySample();
-        createWindows();
-        main->show();
-        (void)QTest::qWaitForWindowExposed(main);
+        startOnSample();
         main->openUnit({1, 1, 1, 0}, false);
     }
     TfrmPrint* sheet() const { return main->currentWorksheet(); }

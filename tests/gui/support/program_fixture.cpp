@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QTest>
 
 namespace tavola::test {
 
@@ -47,6 +48,14 @@ void ProgramFixture::createWindows()
     windows = createProgramWindows(prompts, *settings, clock);
     QDir::setCurrent(before);
     main = windows->frmMain.get();
+}
+
+void ProgramFixture::startOnSample()
+{
+    copySample();
+    createWindows();
+    main->show();
+    (void)QTest::qWaitForWindowExposed(main);
 }
 
 } // namespace tavola::test

@@ -41,6 +41,8 @@ struct ProgramFixture {
 
     // Makes the program's windows with the courseware folder as the current directory, as the program starts.
     void createWindows();
+    // The sample courseware copied, the windows made and the main window shown, its show sequence run.
+    void startOnSample();
 
     template <class T> T* child(const char* name) const
     {
