@@ -5,7 +5,7 @@ TAVOLA_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fonts-texgyre
-    xvfb xauth
+    xvfb xauth python3
     poppler-utils
 )
 

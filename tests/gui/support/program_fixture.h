@@ -32,7 +32,8 @@ struct ProgramFixture {
 
     ProgramFixture();
 
-    // The sample courseware copied into the courseware folder; false (nothing copied) when it has no Main.ind.
+    // The fixed test courseware (tests/data/sample) copied into the courseware folder; false (nothing copied)
+    // when it has no Main.ind.
     bool copySample() const;
 
     QString dir() const { return courseware.path(); }
