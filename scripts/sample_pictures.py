@@ -43,6 +43,26 @@ GLYPHS = {
     "x": ["00000", "10001", "01010", "00100", "01010", "10001", "00000"],
 }
 
+# The title's lettering, one bitmap per character and size: rows of hexadecimal digits, the leftmost pixel the
+# highest bit (drawn once from the IPA Gothic face and kept here, so the picture never depends on a font).
+LETTERS = {
+    36: {
+        "分": "000000000 000000000 000000000 000006000 000e0e000 001e07000 001c07000 003c03800 003803c00 007801e00 007000e00 00e000700 01e000380 03c0003c0 0780001f0 0f80000f8 1ffffff7c 3cfffff18 180380700 000380700 000380700 000380700 000700700 000700700 000700700 000e00700 001e00e00 001c00e00 003800e00 00f800e00 01f0c1e00 07c0ffe00 0f807fc00 06000f000 000000000 000000000",
+        "数": "000000000 000000000 007003000 047183000 0e7383000 0e7387000 077307000 077707000 007007ffc 3fffc7ffc 3fffefff8 00f00e0e0 01f80e0e0 03fe1c0e0 07779e0e0 0e73de0c0 3c70be0c0 38703e1c0 1060371c0 00e013180 00c003980 3fffe1b80 3fffe1f00 038700f00 030700f00 070600f00 0f8e00f80 07fc01fc0 00fc039e0 007e070f0 00ff9e078 03e3bc03c 1f817801c 1e0030008 000000000 000000000",
+        "の": "000000000 000000000 000000000 000000000 000000000 000000000 0001fe000 000fffc00 003ff7f00 007870f80 00f0703c0 01c0701e0 0380600e0 0700e0070 0700e0070 0e00e0070 0e00e0078 0e01c0038 0c01c0038 1c01c0078 1c0380078 1c0380070 0c0380070 0e07000f0 0e0f001e0 070e001e0 071e007c0 03fc01f80 01f80ff00 00f03fc00 00003f000 000010000 000000000 000000000 000000000 000000000",
+        "計": "000000000 000000000 000000600 07fe00e00 0ffe00e00 07fe00e00 000000e00 000000e00 3fffc0e00 3fffc0e00 000000e00 000000e00 000000e00 0ffe3fffc 0ffe7fffc 00007fffc 000000e00 07fe00e00 0ffe00e00 07fe00e00 000000e00 000000e00 0fff00e00 0fff00e00 0c0700e00 0c0700e00 0c0700e00 0c0700e00 0c0700e00 0c0700e00 0fff00e00 0fff00e00 0fff00e00 0c0700e00 000000000 000000000",
+        "算": "000000000 000000000 018006000 03800e000 03800e000 07ffdfffc 07ffdfffc 0e1838e00 1c1c70600 381830600 19fffff80 01fffff80 018000180 018000180 01fffff80 01fffff80 018000180 018000180 01fffff80 01fffff80 018000180 01fffff80 01fffff80 01fffff80 001c03800 001c03800 3fffffffc 3fffffffc 001c03800 001803800 003803800 00f003800 07e003800 078003800 000000000 000000000",
+    },
+    20: {
+        "算": "00000 08180 1fdfc 1fffe 33220 63220 0fff0 08010 0fff0 08010 0fff0 08010 0fff0 030c0 7fffe 7fffe 020c0 0e0c0 180c0 00000",
+        "数": "00000 06080 36cc0 16880 160fc 7fdfe 0e188 0f988 36f98 66398 04290 7fcd0 7fc70 19860 19070 1f0d8 0798c 1cb06 30200 00000",
+        "問": "00000 00000 3f9fc 3090c 3090c 3f9fc 3090c 3f9fc 3f9fc 3000c 31f8c 33fcc 330cc 330cc 330cc 33fcc 3300c 3003c 3003c 00000",
+        "題": "00000 00000 3fbfe 20860 3f860 209fc 20904 3f9fc 00104 7fd04 7fdfc 06104 379fc 379fc 36098 3e30c 6e204 67ffe 40ffe 00000",
+        "集": "00000 04300 0c200 0fffc 18600 3fff0 3fff0 48600 0fff0 08600 0fffc 00600 3fffc 3fffc 01f80 036e0 0e638 7861e 20600 00000",
+        "２": "00000 00000 00f00 01fc0 03040 06060 06060 00060 000c0 00380 00700 01c00 01800 03000 06000 07fe0 07fe0 00000 00000 00000",
+    },
+}
+
 
 class Picture:
     def __init__(self, width: int, height: int, ground: int = WHITE):
@@ -109,6 +129,17 @@ class Picture:
                     if bit == "1":
                         self.fill(x + gx * scale, y + gy * scale, x + (gx + 1) * scale, y + (gy + 1) * scale, c)
             x += 6 * scale
+        return x
+
+    def letters(self, x: int, y: int, s: str, size: int, c: int) -> int:
+        """Draws s from LETTERS at one size with its top-left at (x, y); returns the x after it."""
+        for ch in s:
+            for gy, row in enumerate(LETTERS[size][ch].split()):
+                bits = int(row, 16)
+                for gx in range(size):
+                    if bits >> (len(row) * 4 - 1 - gx) & 1:
+                        self.put(x + gx, y + gy, c)
+            x += size
         return x
 
     def bmp(self) -> bytes:
@@ -193,22 +224,24 @@ def stacked(p: Picture, x: int, y: int, num: str, den: str, c: int, scale: int) 
 def title_picture() -> Picture:
     p = Picture(400, 120, CREAM)
     for y in range(120):
-        p.fill(0, y, 400, y + 1, CREAM if y < 60 else PEACH)
+        p.fill(0, y, 400, y + 1, CREAM if y < 64 else PEACH)
     p.frame(4, 4, 395, 115, ORANGE, pen=3)
-    # A pie of thirds with two shaded, and a bar of quarters with three shaded.
-    p.pie(60, 60, 40, 3, 2)
+    p.letters(20, 14, "算数問題集２", 20, ORANGE)
+    p.letters(20, 44, "分数の計算", 36, RED)
+    p.fill(20, 88, 200, 90, ORANGE)
+    # A pie of thirds with two shaded, a bar of quarters with three shaded, and 1/2 + 1/3 = 5/6.
+    p.pie(238, 42, 24, 3, 2)
     for c in range(4):
-        left = 112 + c * 18
+        left = 214 + c * 12
         if c < 3:
-            p.fill(left, 44, left + 18, 76, SHADE)
-        p.frame(left, 44, left + 18, 76, BLACK)
-    # 1/2 + 1/3 = 5/6 in large pixel digits.
-    x = 205
-    x = stacked(p, x, 22, "1", "2", BLUE, 4) + 6
-    x = p.text(x, 46, "+", GREY, 4) + 2
-    x = stacked(p, x, 22, "1", "3", BLUE, 4) + 6
-    x = p.text(x, 46, "=", GREY, 4) + 2
-    stacked(p, x, 22, "5", "6", RED, 4)
+            p.fill(left, 78, left + 12, 98, SHADE)
+        p.frame(left, 78, left + 12, 98, BLACK)
+    x = 278
+    x = stacked(p, x, 28, "1", "2", BLUE, 3) + 3
+    x = p.text(x, 46, "+", GREY, 3) + 2
+    x = stacked(p, x, 28, "1", "3", BLUE, 3) + 3
+    x = p.text(x, 46, "=", GREY, 3) + 2
+    stacked(p, x, 28, "5", "6", RED, 3)
     return p
 
 

@@ -746,7 +746,7 @@ def drawn_width(text: str) -> int:
                 k = j + 1
                 while k < len(text) and text[k].isdigit():
                     k += 1
-                width += 16 * max(len(run), k - j - 1) + 5
+                width += 16 * max(len(run), k - j - 1) + 1
                 i = k
                 continue
             width += 16 * len(run) + 2
@@ -785,6 +785,14 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict) -> tuple[l
     else:
         column = -(-(LEFT + text_end + 16) // 10)
     box = 6 if compare_unit else max(10, -(-(answer_width + 12) // 5) - 5)
+    alternatives = max(sum(drawn_width(" " + a) for a in p.answers[1:]) for p in problems)
+    if not compare_unit and alternatives:
+        # The alternative answers (別解) are drawn 50 units right of the box's left edge: a box of 60 units
+        # leaves them outside it; where the answer needs more, the box takes them in, as far as the margin lets.
+        if answer_width <= 52:
+            box = 7
+        else:
+            box = min(max(box, -(-(50 + alternatives + 8) // 5) - 5), (580 - 10 * column) // 5 - 5)
     spacing = 80
     lines = list(unit.instruction)
     graph = []
