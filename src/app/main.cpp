@@ -14,7 +14,6 @@
 #include "platform/settings_store.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QPixmap>
 #include <QTimer>
 
@@ -23,11 +22,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     tavola::installFontSubstitutions();
     tavola::loadResources();
-    QApplication::setApplicationName("tavola");
-    QApplication::setApplicationDisplayName(QString::fromUtf8(tavola::kApplicationTitle));
-    QApplication::setWindowIcon(QIcon(":/main/app_icon.png"));
+    tavola::setUpApplication();
 
-    tavola::QtPrompts prompts;
+    tavola::QtPrompts prompts(QString::fromUtf8(tavola::kApplicationTitle));
     tavola::SettingsStore settings;
     auto windows = tavola::createProgramWindows(prompts, settings, tavola::systemClock());
     TfrmMain& frmMain = *windows->frmMain;

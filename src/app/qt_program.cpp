@@ -23,7 +23,16 @@
 #include "worksheet/TfrmSetPaper.h"
 #include "worksheet/TfrmSettei.h"
 
+#include <QApplication>
+#include <QIcon>
+
 namespace tavola {
+
+void setUpApplication()
+{
+    QApplication::setApplicationName("tavola");
+    QApplication::setWindowIcon(QIcon(":/main/app_icon.png"));
+}
 
 ProgramWindows::ProgramWindows() = default;
 ProgramWindows::~ProgramWindows() = default;

@@ -60,6 +60,10 @@ struct ProgramWindows {
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 };
 
+// The application's name and icon. No display name is set: the platform would add it to every window's caption,
+// and each caption is to be the window's own text exactly ("Tavola++ 算数問題集２／分数の計算" for the main window).
+void setUpApplication();
+
 // Creates the windows; nothing is shown yet. Showing the main window runs its show sequence.
 std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsStore& settings, const Clock& clock);
 

@@ -100,7 +100,8 @@ std::optional<std::string> currentDirectory()
 bool fileExists(const std::string& systemPath)
 {
     struct stat st {};
-    return ::stat(realPath(systemPath).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    // Only a regular file is a file: a named pipe or a device in its place would block whoever reads it.
+    return ::stat(realPath(systemPath).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool directoryExists(const std::string& systemPath)

@@ -24,6 +24,7 @@ std::string dataFolder();
 // The current directory as a system path.
 std::optional<std::string> currentDirectory();
 
+// True only for a regular file (a named pipe or a device is not a file).
 bool fileExists(const std::string& systemPath);
 bool directoryExists(const std::string& systemPath);
 bool createDirectory(const std::string& systemPath);

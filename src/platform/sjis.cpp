@@ -79,8 +79,12 @@ std::string toUtf8(std::string_view cp932)
     std::string out;
     convert(toUtf8Descriptor(), cp932, out, [&](std::size_t pos, std::string& o) -> std::size_t {
         o += "\xEF\xBF\xBD";
-        // A lead byte whose pair is unmapped stands for one character of two bytes.
-        return (pos + 1 < cp932.size() && isLeadByte(static_cast<unsigned char>(cp932[pos]))) ? 2 : 1;
+        // A lead byte whose pair is unmapped stands for one character of two bytes; one followed by a byte that
+        // cannot end a pair (a blank, a line end) stands alone, and the byte after it is kept.
+        return (pos + 1 < cp932.size() && isLeadByte(static_cast<unsigned char>(cp932[pos])) &&
+                isTrailByte(static_cast<unsigned char>(cp932[pos + 1])))
+                   ? 2
+                   : 1;
     });
     return out;
 }

@@ -22,6 +22,9 @@ std::string encode(std::string_view utf8);
 // True for the first byte of a double-byte character (0x81–0x9F, 0xE0–0xFC).
 inline bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+// True for a byte that can end a double-byte character (0x40–0x7E, 0x80–0xFC).
+inline bool isTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
 // Byte length of the character starting at i: 2 for a lead byte followed by another byte, otherwise 1.
 inline std::size_t charLength(std::string_view text, std::size_t i)
 {

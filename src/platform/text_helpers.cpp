@@ -4,6 +4,7 @@
 #include "platform/seams.h"
 #include "platform/sjis.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -82,15 +83,15 @@ std::string trimFullWidth(std::string_view text)
     while (e > b && text[e - 1] == ' ') --e;
     static const std::string space = "　"_sj;
     while (e - b >= 2 && text.substr(b, 2) == space) b += 2;
-    // A trailing 81 40 is a full-width space only when it starts on a character boundary.
-    for (;;) {
-        if (e - b < 2 || text.substr(e - 2, 2) != space) break;
-        std::size_t i = b;
-        while (i < e - 2) i += sjis::charLength(text, i);
-        if (i != e - 2) break;
-        e -= 2;
+    // A trailing 81 40 is a full-width space only when it starts on a character boundary: one walk over the
+    // characters finds where the last one that is not such a space ends.
+    std::size_t kept = b;
+    for (std::size_t i = b; i < e;) {
+        const std::size_t n = sjis::charLength(text, i);
+        if (!(n == 2 && i + 2 <= e && text.substr(i, 2) == space)) kept = std::min(i + n, e);
+        i += n;
     }
-    return std::string(text.substr(b, e - b));
+    return std::string(text.substr(b, kept - b));
 }
 
 std::string padToModel(std::string_view text, std::string_view model)

@@ -3,8 +3,6 @@
 #include "platform/numbers.h"
 #include "platform/sjis.h"
 
-#include <cmath>
-
 namespace tavola {
 namespace {
 
@@ -12,6 +10,7 @@ namespace {
 constexpr int kMaxOptionBits = 15;
 constexpr int kAllOptions = kOptionClassFlag | kOptionDateLine | kOptionNumberLine;
 constexpr int kA4Width = 630;
+constexpr std::size_t kColumnsItem = 3;
 
 std::optional<int> lineNumber(const Lines& lines, std::size_t k, auto read)
 {
@@ -33,19 +32,19 @@ std::optional<int> valueLineNumber(int line, std::string_view text)
     return parseInteger(text);
 }
 
-Paper paperOfWidth(int width)
+std::optional<Paper> paperOfWidth(int width)
 {
     switch (width) {
     case 546:
-        return {546, 771};
+        return Paper{546, 771};
     case 630:
-        return {630, 891};
+        return Paper{630, 891};
     case 771:
-        return {771, 1092};
+        return Paper{771, 1092};
     case 891:
-        return {891, 1260};
+        return Paper{891, 1260};
     default:
-        return {width, roundEven(width * std::sqrt(2.0))};
+        return std::nullopt;
     }
 }
 
@@ -65,7 +64,8 @@ UnitSettings unitSettings(const UnitData& unit, bool answersShown, const std::st
                               [line](const std::string& t) { return valueLineNumber(line, t); })
                 .value_or(fallback);
         };
-        s.paper = paperOfWidth(value(1, kA4Width));
+        // A width outside the paper table (0, a negative one, 100000) would be taken as the page's size.
+        if (auto paper = paperOfWidth(value(1, kA4Width))) s.paper = *paper;
         s.lineSpacing = value(3, s.lineSpacing);
         s.leftMargin = value(4, s.leftMargin);
         s.rightMargin = value(5, s.rightMargin);
@@ -83,6 +83,7 @@ UnitSettings unitSettings(const UnitData& unit, bool answersShown, const std::st
     if (unit.hasKran) {
         for (std::size_t k = 0; k < s.kran.size(); ++k)
             s.kran[k] = lineNumber(unit.kran, k, [](const std::string& t) { return parseInteger(t); }).value_or(0);
+        s.columnsItem = unit.kran.size() > kColumnsItem ? unit.kran[kColumnsItem] : "0";
     }
     return s;
 }
@@ -105,8 +106,8 @@ Lines UnitSettings::fontLines() const
 Lines UnitSettings::kranLines() const
 {
     Lines lines;
-    for (int item : kran)
-        lines.push_back(std::to_string(item));
+    for (std::size_t k = 0; k < kran.size(); ++k)
+        lines.push_back(k == kColumnsItem ? columnsItem : std::to_string(kran[k]));
     return lines;
 }
 

@@ -34,9 +34,9 @@ struct Paper {
     int height = 891;
     friend bool operator==(const Paper&, const Paper&) = default;
 };
-// 546 → 771 (B5), 630 → 891 (A4), 771 → 1092 (B4), 891 → 1260 (A3). Another width is kept, with the height of a
-// page of the same proportions (width × √2).
-Paper paperOfWidth(int width);
+// 546 → 771 (B5), 630 → 891 (A4), 771 → 1092 (B4), 891 → 1260 (A3). The paper table decides: any other width
+// is no paper (nullopt), and a unit that names one keeps the page it has, A4 for a new worksheet.
+std::optional<Paper> paperOfWidth(int width);
 
 // The main text face, what a font line 7 of "0" stands for.
 std::string mainTextFace();
@@ -56,8 +56,11 @@ struct UnitSettings {
     std::array<std::string, 5> secondaryFont{"MS 明朝"_sj, "False", "False", "False", "False"};
     // The answer-box items 0 … 9 (kran lines 1 … 10).
     std::array<int, kKranLineCount> kran{2, 10, 4, 0, 0, 0, 15, 10, 0, 0};
+    // Item 3 as its text: only the text "2" asks for two columns ("02" and "+2" do not), and the line is written
+    // back as it was read (kran[3] holds its number, which nothing uses).
+    std::string columnsItem = "0";
 
-    bool twoColumns() const { return kran[3] == 2; }
+    bool twoColumns() const { return columnsItem == "2"; }
     friend bool operator==(const UnitSettings&, const UnitSettings&) = default;
 
     // The blocks' lines as copy files and the editor write them; font line 7 is the face in use.

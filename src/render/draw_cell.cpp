@@ -91,25 +91,27 @@ void DrawGlyph(MathContext& ctx, char c, int x, int y)
 int DrawSign(MathContext& ctx, const std::string& sign, int x, int y)
 {
     ctx.penX = ctx.canvas.textOut(x, y, sign);
-    return ctx.penX + layoutMetrics().charGap / 2;
+    return clampPosition(static_cast<long long>(ctx.penX) + layoutMetrics().charGap / 2);
 }
 
 int DrawRun(MathContext& ctx, const std::string& s, int x, int y)
 {
     const int gap = layoutMetrics().charGap;
     for (char c : s) {
+        // A run that has reached the position limit is far past any page: nothing more of it can be seen.
+        if (x >= kPositionLimit) break;
         auto uc = static_cast<unsigned char>(c);
         if (isGlyphChar(uc)) {
             DrawGlyph(ctx, c, x, y);
-            x = ctx.penX + (c == 'R' ? gap / 4 : 2 * gap);
+            x = clampPosition(static_cast<long long>(ctx.penX) + (c == 'R' ? gap / 4 : 2 * gap));
         } else if (c == '^') {
-            x = ctx.penX + 2 * gap;
+            x = clampPosition(static_cast<long long>(ctx.penX) + 2 * gap);
         } else {
             ctx.penX = ctx.canvas.textOut(x, y, std::string(1, c));
-            x = ctx.penX + 2 * gap;
+            x = clampPosition(static_cast<long long>(ctx.penX) + 2 * gap);
         }
     }
-    return ctx.penX + gap + 2;
+    return clampPosition(static_cast<long long>(ctx.penX) + gap + 2);
 }
 
 int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y)
@@ -124,7 +126,7 @@ int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y
         ctx.canvas.font.sizePt = ctx.fontSize;
     }
     if (n.empty()) return x;
-    if (d.empty()) return DrawRun(ctx, n, x, y + unit) + gap;
+    if (d.empty()) return clampPosition(static_cast<long long>(DrawRun(ctx, n, x, y + unit)) + gap);
 
     // A bracket group "[2+3]" over a denominator loses its brackets; with an R inside only the "[" goes.
     if (n.front() == '[') {
@@ -133,8 +135,9 @@ int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y
     }
     const int numY = y - roundEven(0.7 * unit);
     const int denY = y + roundEven(3.3 * unit);
-    const int ln = static_cast<int>(n.size());
-    const int ld = static_cast<int>(d.size());
+    // Widths and centring in a wide type: a numerator of a million digits is a long way across.
+    const auto ln = static_cast<long long>(n.size());
+    const auto ld = static_cast<long long>(d.size());
     int end = x;
     if (ln == ld) {
         DrawRun(ctx, n, x, numY);
@@ -143,19 +146,19 @@ int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y
     } else if (ln > ld) {
         DrawRun(ctx, n, x, numY);
         end = ctx.penX;
-        int w = (end - x) / ln;
-        DrawRun(ctx, d, x + (w * (ln - ld)) / 2, denY);
+        const long long w = (static_cast<long long>(end) - x) / ln;
+        DrawRun(ctx, d, clampPosition(x + (w * (ln - ld)) / 2), denY);
     } else {
         DrawRun(ctx, d, x, denY);
         end = ctx.penX;
-        int w = (end - x) / ld;
-        DrawRun(ctx, n, x + (w * (ld - ln)) / 2, numY);
+        const long long w = (static_cast<long long>(end) - x) / ld;
+        DrawRun(ctx, n, clampPosition(x + (w * (ld - ln)) / 2), numY);
     }
     const int barY = y + roundEven(2.2 * unit);
     const int overhang = roundEven(ctx.scale);
     DrawBar(ctx, {x - overhang, barY}, {end + overhang, barY});
     // A superscript is a single digit, so a raised fraction never occurs; it would keep one gap.
-    return ctx.penX + (superModeFlag ? gap : 2 * gap);
+    return clampPosition(static_cast<long long>(ctx.penX) + (superModeFlag ? gap : 2 * gap));
 }
 
 int DrawUnitImage(MathContext& ctx, char c, int x, int y)
@@ -180,7 +183,7 @@ int DrawUnitImage(MathContext& ctx, char c, int x, int y)
     const int side = roundEven(ctx.scale * 20 * m.charSize * 0.0625);
     const int top = y + m.lineUnit;
     ctx.canvas.drawPicture({x, top, x + side, top + side}, unitImage(which));
-    return x + side;
+    return clampPosition(static_cast<long long>(x) + side);
 }
 
 } // namespace tavola::render

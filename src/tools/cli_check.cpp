@@ -1,6 +1,7 @@
 // tavola-cli check [DIR]: reads every unit and similar problem the index names, as the program would, and prints
 // one line per problem found ("file:line: message"); exits 1 when there is any.
 #include "courseware/index_file.h"
+#include "platform/bmp.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
@@ -9,6 +10,7 @@
 #include "tools/cli_commands.h"
 
 #include <iostream>
+#include <map>
 
 namespace tavola::cli {
 namespace {
@@ -55,6 +57,9 @@ public:
             return finish();
         }
         checkMainIndex();
+        // Nothing can be opened: the unit selection window has no lesson to choose.
+        if (index_.lessonCount() == 0)
+            report(mainIndexPath(), 0, "names no lesson: " + utf8("メニューを選択してください"_sj));
         for (int n = 1; n <= index_.lessonCount(); ++n)
             checkLesson(n);
         return finish();
@@ -204,12 +209,23 @@ private:
             std::string file = folder + figures[3 * k];
             if (figures[3 * k].empty() || !paths::fileExists(file))
                 report(master, line + 1, utf8(fileNotFoundMessage(file)));
+            else if (!readableBitmap(file))
+                report(master, line + 1, utf8(bmp::unreadableMessage(file)));
         }
+    }
+
+    // Each figure file is decoded once, however many figures name it.
+    bool readableBitmap(const std::string& file)
+    {
+        auto [it, first] = bitmaps_.try_emplace(file, false);
+        if (first) it->second = bmp::readFile(file).ok();
+        return it->second;
     }
 
     CoursewareIndex index_;
     std::string dirReal_;
     std::vector<std::string> problems_;
+    std::map<std::string, bool> bitmaps_;
 };
 
 } // namespace

@@ -155,10 +155,15 @@ private:
         const int size = std::max(1, state_.sizeOffset + style_.baseSize) - sizeBonus_;
 
         if (alternatives.size() >= 2 && options_.alternativeAnswers) {
+            // Alternatives go to the expression renderer alone, in the plain style at the current size: a code
+            // inside one is drawn as text, so that the switch never changes the size of the lines after it.
             int ax = answerX + roundEven(kAlternativeOffset * s_);
             const Colour grey = answersShown_ ? colours::Grey : colours::White;
-            for (std::size_t i = 1; i < alternatives.size(); ++i)
-                ax = draw(" " + alternatives[i], ax, y, grey);
+            const int altSize = std::max(1, style_.baseSize + state_.sizeOffset);
+            for (std::size_t i = 1; i < alternatives.size(); ++i) {
+                canvas_.font = plainFont(style_.face, altSize, grey);
+                ax = render::DrawMathAt(ax, y, altSize, s_, canvas_, " " + alternatives[i], grey).x;
+            }
         }
 
         if (options_.recording) {

@@ -9,7 +9,9 @@
 #include "worksheet/worksheet.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <set>
 
 namespace tavola {
 
@@ -40,14 +42,43 @@ PictureRef loadOne(const std::string& path, Prompts& prompts)
     return std::make_shared<const Picture>(std::move(picture).value());
 }
 
-std::vector<PictureRef> loadList(const Lines& lines, const std::string& folder, Prompts& prompts)
-{
-    std::vector<PictureRef> pictures;
-    int n = std::min(figuresInList(lines), kMaxFiguresPerSide);
-    for (int k = 1; k <= n; ++k)
-        pictures.push_back(loadOne(folder + figureAt(lines, k).file, prompts));
-    return pictures;
-}
+// The figures of one worksheet: each file is read and decoded once, however many figures name it, and the
+// pixels of all figures together stay under the cap.
+class FigureLoader {
+public:
+    FigureLoader(const std::string& folder, Prompts& prompts) : folder_(folder), prompts_(prompts) {}
+
+    std::vector<PictureRef> loadList(const Lines& lines)
+    {
+        std::vector<PictureRef> pictures;
+        int n = std::min(figuresInList(lines), kMaxFiguresPerSide);
+        for (int k = 1; k <= n; ++k)
+            pictures.push_back(load(folder_ + figureAt(lines, k).file));
+        return pictures;
+    }
+
+private:
+    PictureRef load(const std::string& path)
+    {
+        auto [it, first] = decoded_.try_emplace(path);
+        if (first) it->second = loadOne(path, prompts_);
+        const PictureRef& picture = it->second;
+        if (picture == nullptr) return nullptr;
+        const long long n = static_cast<long long>(picture->width) * picture->height;
+        if (pixels_ + n > kMaxFigurePixels) {
+            if (refused_.insert(path).second) prompts_.message(figuresTooLargeMessage(path));
+            return nullptr;
+        }
+        pixels_ += n;
+        return picture;
+    }
+
+    const std::string& folder_;
+    Prompts& prompts_;
+    std::map<std::string, PictureRef> decoded_;
+    std::set<std::string> refused_;
+    long long pixels_ = 0;
+};
 
 PictureRef pictureOf(const std::vector<PictureRef>& pictures, int k)
 {
@@ -75,6 +106,11 @@ void setFigurePosition(Lines& figureLines, int k, int x, int y)
     figureLines[base + 2] = std::to_string(y);
 }
 
+std::string figuresTooLargeMessage(const std::string& path)
+{
+    return path + " は図の大きさの合計を超えるため表示しません"_sj;
+}
+
 std::string tooManyFiguresMessage(int n)
 {
     return std::to_string(n) + ":問題のグラフが多すぎます"_sj + std::to_string(kMaxFiguresPerSide);
@@ -82,9 +118,10 @@ std::string tooManyFiguresMessage(int n)
 
 FigurePictures loadFigurePictures(const Worksheet& sheet, const std::string& figureFolder, Prompts& prompts)
 {
+    FigureLoader loader(figureFolder, prompts);
     FigurePictures pictures;
-    pictures.problem = loadList(sheet.graph, figureFolder, prompts);
-    pictures.answer = loadList(sheet.agraph, figureFolder, prompts);
+    pictures.problem = loader.loadList(sheet.graph);
+    pictures.answer = loader.loadList(sheet.agraph);
     return pictures;
 }
 

@@ -3,6 +3,7 @@
 // lines each (file, x, y). Loading the pictures is separate from drawing: it happens when a worksheet is created
 // and when units are added, and is the only place that touches the files; each drawing pass only places and
 // draws what was loaded.
+#include "platform/bmp.h"
 #include "platform/canvas.h"
 #include "platform/line_file.h"
 #include "platform/prompts.h"
@@ -34,9 +35,18 @@ struct FigurePictures {
     std::vector<PictureRef> answer;
 };
 
+// The pixels of all figures of a page together (each figure counted, the same file named twice counts twice):
+// as many as the largest single picture the reader accepts.
+inline constexpr long long kMaxFigurePixels = bmp::kMaxPixels;
+
+// path + " は図の大きさの合計を超えるため表示しません": a figure past kMaxFigurePixels.
+std::string figuresTooLargeMessage(const std::string& path);
+
 // Loads the first 15 problem and answer figures from figureFolder (a system folder text ending in "\", or empty
-// for the current folder). A missing file shows "ファイル " + path + " が見つかりません", a file that is not a
-// readable bitmap shows path + " は正しいビットマップではありません"; that figure stays empty.
+// for the current folder). Each file is decoded once, whichever figures name it. A missing file shows
+// "ファイル " + path + " が見つかりません", a file that is not a readable bitmap shows
+// path + " は正しいビットマップではありません", each once; that figure stays empty. Figures past the pixel cap
+// stay empty too, with figuresTooLargeMessage once per file.
 FigurePictures loadFigurePictures(const Worksheet& sheet, const std::string& figureFolder, Prompts& prompts);
 
 // "classFlag.bmp" of the courseware folder, or null when the file does not exist or cannot be read (the class

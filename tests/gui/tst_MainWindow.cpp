@@ -7,8 +7,11 @@
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmVersion.h"
+#include "app/app_texts.h"
+#include "app/qt_program.h"
 #include "authoring/TfrmEditIndex.h"
 #include "platform/prompts.h"
+#include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_text.h"
 
 #include <QAction>
@@ -24,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -193,6 +197,29 @@ private slots:
         QCOMPARE(f.main->mdiArea()->activeSubWindow(), title);
         QVERIFY(!f.button("btnTitle")->icon().isNull());
         QCOMPARE(f.button("btnTitle")->focusPolicy(), Qt::NoFocus);
+    }
+
+    // The window manager is given each caption as it is: the program sets no display name for the platform to
+    // append, and its message boxes carry the application title.
+    void captionsAreTheWindowsOwnTexts()
+    {
+        const QString testName = QCoreApplication::applicationName();
+        setUpApplication();
+        const QString name = QCoreApplication::applicationName();
+        const QString shownName = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(testName);
+        QCOMPARE(shownName, name);
+
+        QtPrompts prompts(u(kApplicationTitle));
+        QString boxCaption;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            boxCaption = box->windowTitle();
+            box->accept();
+        });
+        prompts.message("x");
+        QCOMPARE(boxCaption, u("Tavola++ 算数問題集２・分数の計算"));
     }
 
     void menusAndTheWindowMenu()

@@ -2,6 +2,7 @@
 // platform's exclusive edges, stretched pictures, and the renderer drawn through it.
 #include "support/gui_registry.h"
 
+#include "platform/numbers.h"
 #include "platform/qt/qt_canvas.h"
 #include "render/draw_math.h"
 #include "render/unit_images.h"
@@ -13,6 +14,8 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdlib>
 
 #include <optional>
 
@@ -132,6 +135,30 @@ private slots:
         // Double-byte text goes through the CP932 conversion.
         const std::string sign = "≧"_sj;
         QCOMPARE(canvas.textWidth(sign), m.horizontalAdvance(QString::fromUtf8("≧")));
+    }
+
+    // Thirty thousand double-byte characters at the largest size are a long way across, but never wrap round to
+    // a negative width or pen position, and what reaches the page is still drawn.
+    void longRunsAreMeasuredWithoutOverflow()
+    {
+        QImage image = whitePage();
+        QtCanvas canvas(image);
+        canvas.font.face = "ＭＳ 明朝"_sj;
+        canvas.font.sizePt = 1000;
+        std::string run;
+        for (int i = 0; i < 30000; ++i)
+            run += "あ"_sj;
+        const int one = canvas.textWidth("あ"_sj);
+        const long long expected = 30000LL * one;
+        QVERIFY(canvas.textWidth(run) > 0);
+        QVERIFY(std::llabs(canvas.textWidth(run) - expected) <= 30000);
+        const int end = canvas.textOut(-100, 0, run);
+        QVERIFY(end > 0 && std::llabs(end + 100LL - expected) <= 30000);
+        QCOMPARE(canvas.textOut(2'000'000'000, 0, "1"), kPositionLimit);
+        // At a size that fits the page the start of the long run is drawn.
+        canvas.font.sizePt = 14;
+        canvas.textOut(5, 5, run);
+        QVERIFY(image != whitePage());
     }
 
     // A text-out draws the same pixels the first time (shaped anew), the second time (kept from the first) and

@@ -37,6 +37,14 @@ TEST(TextHelpers, SplitTrimPadAndExtensions)
 
     EXPECT_EQ(trimFullWidth("  　分数　 "_sj), "分数"_sj);
     EXPECT_EQ(trimFullWidth("　　"_sj), "");
+    // 81 40 counts as a space only on a character boundary: after the lead byte 81 it is "@" of 81 81 40.
+    EXPECT_EQ(trimFullWidth("a\x81\x81\x40"), "a\x81\x81\x40");
+    EXPECT_EQ(trimFullWidth("a　b　"_sj), "a　b"_sj);
+    // A hundred thousand trailing blanks take one walk, not one per blank.
+    std::string blanks;
+    for (int i = 0; i < 100000; ++i)
+        blanks += "　"_sj;
+    EXPECT_EQ(trimFullWidth("1/2" + blanks), "1/2");
 
     EXPECT_EQ(padToModel("", "abcdefgh"), "        ");
     EXPECT_EQ(padToModel("ab", "abcdefgh"), " ab     ");

@@ -1,4 +1,5 @@
 #include "platform/sjis.h"
+#include "platform/text_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,15 @@ TEST(Sjis, RoundTripsJapaneseAndKeepsBackslashAndTilde)
 TEST(Sjis, BrokenBytesNeverFailAndUnrepresentableTextIsRefused)
 {
     EXPECT_EQ(sjis::toUtf8(std::string("a\x81", 2)), "a\xEF\xBF\xBD");
-    EXPECT_EQ(sjis::toUtf8(std::string("\xFF" "b", 2)), "\xEF\xBF\xBD" "b");
+    EXPECT_EQ(sjis::toUtf8(std::string("\xFF"
+                                       "b",
+                                       2)),
+              "\xEF\xBF\xBD"
+              "b");
+    // A name ending in a lone lead byte keeps the blank after it in the message.
+    EXPECT_EQ(sjis::toUtf8(fileNotFoundMessage("Graph\\a\x81.bmp")),
+              "ファイル Graph\\a\xEF\xBF\xBD.bmp が見つかりません");
+    EXPECT_EQ(sjis::toUtf8(fileNotFoundMessage("a\x81")), "ファイル a\xEF\xBF\xBD が見つかりません");
     EXPECT_FALSE(sjis::fromUtf8("emoji 😀").has_value());
     EXPECT_EQ(sjis::encode("😀x"), "?x");
 }

@@ -123,6 +123,7 @@ mkdir -p "$cw/good/Graph" && printf 'BM' > "$cw/good/Graph/Fig.BMP"
 expected="$work/expected"
 cat > "$expected" <<'EOF'
 Main.ind:4: lesson line without ",": shown as "?" and not readable
+good/good1.que:5: BROKEN/good\Graph\fig.bmp は正しいビットマップではありません
 good/good1.que:5: ファイル BROKEN/good\Graph\none.bmp が見つかりません
 good/good1.que:19: BROKEN/good\good1.que 19行目：数値ではありません：大
 good/good1.que:30: ＃の数は偶数にしてください
@@ -143,6 +144,21 @@ sed -i "s|BROKEN|$cw|g" "$expected"
 rc=$?
 [ $rc -eq 1 ] || fail "check on the broken courseware exited $rc"
 diff -u "$expected" "$work/out" || fail "check output differs"
+
+# An index that names no lesson, and files that are named pipes: reported with the program's messages, never
+# waited on.
+empty="$work/empty"
+mkdir -p "$empty" && printf 'title\r\n\r\n>>\r\n' > "$empty/Main.ind"
+out="$(timeout 30 "$cli" check "$empty")"; rc=$?
+[ $rc -eq 1 ] && [ "$out" = "Main.ind: names no lesson: メニューを選択してください" ] || fail "empty index: $rc $out"
+for pipe in Main.ind good/good.ind good/good1.que good/Graph/Fig.BMP; do
+    rm -rf "$work/piped" && cp -r "$cw" "$work/piped" && rm "$work/piped/$pipe" && mkfifo "$work/piped/$pipe"
+    out="$(timeout 30 "$cli" check "$work/piped")"; rc=$?
+    [ $rc -eq 1 ] && grep -qi "$(basename "$pipe") が見つかりません" <<< "$out" || fail "check with $pipe a pipe: $rc $out"
+done
+mkfifo "$work/pipe.prp"
+timeout 30 "$cli" show --copy "$work/pipe.prp" > /dev/null 2>&1; rc=$?
+[ $rc -eq 1 ] || fail "show --copy of a pipe: $rc"
 
 # show: a refused unit exits 1 with the system's message; a missing record says "not found".
 out="$("$cli" show "$cw" 1 1 4 2>&1)"; rc=$?

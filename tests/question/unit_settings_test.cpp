@@ -54,7 +54,10 @@ TEST(UnitSettings, PaperFromTheWidth)
         int w, h;
     };
     for (Case c : {Case{"546", 546, 771}, Case{"630", 630, 891}, Case{"771", 771, 1092}, Case{"891", 891, 1260},
-                   Case{"True", 630, 891}, Case{"False", 630, 891}, Case{"600", 600, 849}, Case{"700", 700, 990}}) {
+                   Case{"True", 630, 891}, Case{"False", 630, 891},
+                   // The paper table decides: any other width leaves a new worksheet on A4.
+                   Case{"600", 630, 891}, Case{"700", 630, 891}, Case{"100000", 630, 891}, Case{"0", 630, 891},
+                   Case{"-546", 630, 891}}) {
         UnitSettings s = unitSettings(withValue({c.width, "False", "40", "5", "5", "1", "7"}));
         EXPECT_EQ(s.paper.width, c.w) << c.width;
         EXPECT_EQ(s.paper.height, c.h) << c.width;
@@ -94,6 +97,17 @@ TEST(UnitSettings, KranItemsAsRead)
     UnitSettings s = unitSettings(u);
     EXPECT_EQ(s.kran, (std::array<int, 10>{1, 12, 3, 2, 8, 0, 15, 10, 0, 0}));
     EXPECT_TRUE(s.twoColumns());
+
+    // The columns item is compared as text, and written back as read.
+    for (auto [text, two] : std::vector<std::pair<const char*, bool>>{
+             {"2", true}, {"02", false}, {"+2", false}, {"0", false}, {"1", false}}) {
+        u.kran[3] = text;
+        s = unitSettings(u);
+        EXPECT_EQ(s.twoColumns(), two) << text;
+        EXPECT_EQ(s.kranLines()[3], text);
+    }
+    u.kran.resize(3);
+    EXPECT_FALSE(unitSettings(u).twoColumns());
 }
 
 TEST(UnitSettings, WrittenBackAsTheBlocksRead)

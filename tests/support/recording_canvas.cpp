@@ -9,14 +9,14 @@ int RecordingCanvas::pixelSize() const { return roundEven(font.sizePt * static_c
 
 int RecordingCanvas::textWidth(const std::string& text)
 {
-    int px = pixelSize();
-    int w = 0;
+    long long px = pixelSize();
+    long long w = 0;
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = sjis::charLength(text, i);
         w += n == 2 ? px : px / 2;
         i += n;
     }
-    return w;
+    return clampPosition(w);
 }
 
 int RecordingCanvas::textHeight(const std::string&) { return pixelSize(); }
@@ -31,7 +31,7 @@ int RecordingCanvas::textOut(int x, int y, const std::string& text)
 {
     CanvasOp op = base(CanvasOp::Kind::Text);
     op.text = text;
-    int end = x + textWidth(text);
+    int end = clampPosition(static_cast<long long>(x) + textWidth(text));
     op.rect = {x, y, end, y + pixelSize()};
     ops.push_back(op);
     return end;

@@ -277,6 +277,20 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         EXPECT_EQ(drawn, " 24"); // the blank, then 2 over 4 (the bar is a line)
         EXPECT_EQ(grey.front().rect.left, sheet.answerBoxes[0].x + 50);
     }
+    // A code inside an alternative is drawn as text and changes nothing: the next line keeps the base size
+    // whether 別解表示 is on or off.
+    for (bool bekkai : {true, false}) {
+        options.alternativeAnswers = bekkai;
+        Worksheet sheet = sheetOf({"x = #1;@+2#", "次"_sj});
+        RecordingCanvas canvas;
+        draw(sheet, canvas);
+        ASSERT_NE(canvas.findText("次"), nullptr);
+        EXPECT_EQ(canvas.findText("次")->font.sizePt, 14) << bekkai;
+        std::string grey;
+        for (const CanvasOp& op : textsIn(canvas, colours::Grey))
+            grey += op.text;
+        EXPECT_EQ(grey, bekkai ? " @+2" : "");
+    }
     options.alternativeAnswers = true;
     // Styles end with their segment: bold reaches only the double-byte text between @B and @/.
     {
@@ -427,10 +441,26 @@ TEST_F(DrawingPassTest, OptionBitsZeroDrawsNoNumberDateOrFlag)
     EXPECT_EQ(printer.findText("分数のたし算")->rect.left, 375 + 338);
 }
 
+TEST_F(DrawingPassTest, VeryLongLinesAtLargeSizesNeverWrapThePenPosition)
+{
+    std::string doubleByte;
+    for (int i = 0; i < 30000; ++i)
+        doubleByte += "あ"_sj;
+    for (const std::string& piece : {std::string(2'000'000, '1'), doubleByte}) {
+        Worksheet sheet = sheetOf({piece + "#2#"});
+        sheet.settings.characterSize = 1000;
+        RecordingCanvas canvas;
+        draw(sheet, canvas);
+        ASSERT_EQ(sheet.answerBoxes.size(), 1u);
+        EXPECT_GT(sheet.answerBoxes[0].x, 630);
+        EXPECT_GE(sheet.answerBoxes[0].width, 0);
+    }
+}
+
 TEST_F(DrawingPassTest, TwoColumnsDrawADivider)
 {
     Worksheet sheet = sheetOf({"1"});
-    sheet.settings.kran[3] = 2;
+    sheet.settings.columnsItem = "2";
     RecordingCanvas canvas;
     draw(sheet, canvas);
     auto lines = canvas.lines();

@@ -153,5 +153,50 @@ TEST(Figures, LoadingReportsMissingAndBrokenFiles)
     EXPECT_EQ(loadClassFlag(dir)->height, 16);
 }
 
+// A 1-bit bitmap of w × h pixels, all black: small on disk, w × h pixels in memory.
+std::string oneBitBmp(int w, int h)
+{
+    const int stride = (w + 31) / 32 * 4;
+    const int offset = 14 + 40 + 8;
+    std::string b(static_cast<std::size_t>(offset + stride * h), '\0');
+    auto put = [&b](std::size_t at, std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            b[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, static_cast<std::uint32_t>(b.size()), 4);
+    put(10, offset, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(w), 4);
+    put(22, static_cast<std::uint32_t>(h), 4);
+    put(26, 1, 2);
+    put(28, 1, 2);
+    put(58, 0xFFFFFF, 4); // palette: black, white
+    return b;
+}
+
+TEST(Figures, OneFileIsDecodedOnceAndThePagesPixelsAreCapped)
+{
+    test::TempFolder folder;
+    writeBytes(folder.path() + "/big.bmp", oneBitBmp(4096, 4096)); // a quarter of the cap
+    Worksheet sheet;
+    for (int k = 0; k < 30; ++k)
+        sheet.graph.insert(sheet.graph.end(), {"big.bmp", "1", "1"});
+    ScriptedPrompts prompts;
+    FigurePictures pictures = loadFigurePictures(sheet, folder.systemPath(), prompts);
+
+    ASSERT_EQ(pictures.problem.size(), 15u);
+    for (std::size_t k = 0; k < 15; ++k) {
+        if (k < 4)
+            EXPECT_EQ(pictures.problem[k], pictures.problem[0]) << k; // the same decoded picture
+        else
+            EXPECT_EQ(pictures.problem[k], nullptr) << k;
+    }
+    ASSERT_NE(pictures.problem[0], nullptr);
+    EXPECT_EQ(prompts.shownUtf8(), (std::vector<std::string>{sjis::toUtf8(folder.systemPath()) +
+                                                             "big.bmp は図の大きさの合計を超えるため表示しません"}));
+}
+
 } // namespace
 } // namespace tavola

@@ -28,6 +28,8 @@ constexpr int kMaxPixelSize = 4000;
 // Texts kept, over all fonts, before all of them are dropped; longer texts are measured and shaped every time.
 constexpr std::size_t kMaxTextRuns = 4096;
 constexpr std::size_t kMaxKeptText = 256;
+// Long texts are measured, and drawn up to the page's edge, in pieces of this many characters.
+constexpr qsizetype kMeasuredPiece = 256;
 // Fonts kept before all of them are dropped (a page uses a handful).
 constexpr std::size_t kMaxFonts = 64;
 // A width no single line of text reaches, so that the layout never wraps.
@@ -179,7 +181,16 @@ QtCanvas::TextRun& QtCanvas::textRun(FontEntry& f, const std::string& text)
     TextRun run;
     run.text = toQString(text);
     // One advance for the whole run: integer advances of single glyphs would round each half-width glyph up.
-    run.advance = f.metrics.horizontalAdvance(run.text);
+    // A long run is measured piece by piece: Qt sums advances in a fixed-point type that overflows past about
+    // 33 million pixels, a few thousand characters at the largest size.
+    if (run.text.size() <= kMeasuredPiece) {
+        run.advance = f.metrics.horizontalAdvance(run.text);
+    } else {
+        long long sum = 0;
+        for (qsizetype i = 0; i < run.text.size(); i += kMeasuredPiece)
+            sum += f.metrics.horizontalAdvance(run.text.mid(i, kMeasuredPiece));
+        run.advance = clampPosition(sum);
+    }
     if (text.size() > kMaxKeptText) {
         scratch_ = std::move(run);
         return scratch_;
@@ -239,7 +250,29 @@ int QtCanvas::textOut(int x, int y, const std::string& text)
     if (text.empty()) return x;
     FontEntry& f = currentFont();
     TextRun& run = textRun(f, text);
-    if (!active()) return x + run.advance;
+    const int end = clampPosition(static_cast<long long>(x) + run.advance);
+    if (!active()) return end;
+    // Of a text that starts right of the page nothing can be seen, and of a long one only the part that reaches
+    // the page's right edge is drawn.
+    const bool untransformed = painter_->transform().type() == QTransform::TxNone;
+    if (untransformed && x >= width_) return end;
+    if (run.text.size() > kMeasuredPiece) {
+        qsizetype shown = 0;
+        long long reach = x;
+        while (shown < run.text.size() && (!untransformed || reach < width_)) {
+            reach += f.metrics.horizontalAdvance(run.text.mid(shown, kMeasuredPiece));
+            shown += kMeasuredPiece;
+        }
+        painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (brush.style == BrushStyle::Solid)
+            painter_->fillRect(QRect(x, y, static_cast<int>(std::min<long long>(reach - x, run.advance)), f.height),
+                               toQColor(brush.colour));
+        applyTextPen(font.colour);
+        painter_->setFont(f.font);
+        painterFont_ = owned_ ? &f : nullptr;
+        painter_->drawText(QPointF(x, y + f.ascent), run.text.left(shown));
+        return end;
+    }
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (brush.style == BrushStyle::Solid)
         painter_->fillRect(QRect(x, y, run.advance, f.height), toQColor(brush.colour));
@@ -259,7 +292,7 @@ int QtCanvas::textOut(int x, int y, const std::string& text)
         }
         painter_->drawText(baseline, run.text);
     }
-    return x + run.advance;
+    return end;
 }
 
 bool QtCanvas::invertOnPicture() const

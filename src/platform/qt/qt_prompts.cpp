@@ -3,14 +3,11 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace tavola {
 namespace {
-
-QString caption() { return QApplication::applicationDisplayName(); }
 
 QString filterText(const std::string& filter)
 {
@@ -23,21 +20,24 @@ QString filterText(const std::string& filter)
 
 void QtPrompts::message(const std::string& text)
 {
-    QMessageBox::information(parent_, caption(), toQString(text));
+    QMessageBox::information(parent_, caption_, toQString(text));
 }
 
-void QtPrompts::error(const std::string& text) { QMessageBox::critical(parent_, caption(), toQString(text)); }
+void QtPrompts::error(const std::string& text)
+{
+    QMessageBox::critical(parent_, caption_, toQString(text));
+}
 
 Answer QtPrompts::confirm(const std::string& text)
 {
-    auto b = QMessageBox::question(parent_, caption(), toQString(text), QMessageBox::Yes | QMessageBox::No,
-                                   QMessageBox::Yes);
+    auto b =
+        QMessageBox::question(parent_, caption_, toQString(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     return b == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 Answer QtPrompts::confirmWithCancel(const std::string& text)
 {
-    auto b = QMessageBox::question(parent_, caption(), toQString(text),
+    auto b = QMessageBox::question(parent_, caption_, toQString(text),
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (b == QMessageBox::Yes) return Answer::Yes;
     if (b == QMessageBox::No) return Answer::No;

@@ -2,13 +2,15 @@
 // Prompts shown as Qt message boxes and file dialogs, captioned with the application title.
 #include "platform/prompts.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace tavola {
 
 class QtPrompts : public Prompts {
 public:
-    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtPrompts(QString caption, QWidget* parent = nullptr) : caption_(std::move(caption)), parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const std::string& text) override;
@@ -19,6 +21,7 @@ public:
     std::optional<std::string> openFileName(const FileDialogRequest& request) override;
 
 private:
+    QString caption_;
     QWidget* parent_;
 };
 
