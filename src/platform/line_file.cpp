@@ -2,11 +2,12 @@
 
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tavola {
@@ -36,12 +37,29 @@ std::optional<std::string> readWholeFile(const std::string& systemPath)
 
 std::optional<std::string> readWholeFileAt(const std::string& real)
 {
-    std::ifstream in(real, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(buffer).str();
+    // Only a regular file is read: opening a named pipe or a device would wait for a writer for ever. The file
+    // is opened without waiting and then looked at, so that nothing can swap it between the look and the read.
+    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        std::string buffer;
+        buffer.reserve(static_cast<std::size_t>(st.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n == 0) {
+                bytes = std::move(buffer);
+                break;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            buffer.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return bytes;
 }
 
 std::optional<Lines> readLineFile(const std::string& systemPath)
@@ -56,26 +74,97 @@ Status writeWholeFile(const std::string& systemPath, std::string_view bytes)
     return writeWholeFileAt(paths::realPath(systemPath), bytes);
 }
 
+namespace writefault {
+namespace {
+struct Pending {
+    bool armed = false;
+    Step step = Step::Write;
+    int remaining = 0;
+    int error = 0;
+};
+Pending pending;
+} // namespace
+
+void inject(const Fault& fault)
+{
+    pending = {true, fault.step, fault.nth, fault.error};
+}
+
+void clear()
+{
+    pending = {};
+}
+
+bool armed()
+{
+    return pending.armed;
+}
+
+} // namespace writefault
+
+namespace {
+
+// The error the seam makes this step fail with, 0 when it is to run.
+int injectedError(writefault::Step step)
+{
+    auto& p = writefault::pending;
+    if (!p.armed || p.step != step || --p.remaining > 0) return 0;
+    const int error = p.error;
+    writefault::clear();
+    return error;
+}
+
+// Runs one step of a write: the system call, unless the seam makes it fail first. Returns 0 or the error.
+template <class Call> int step(writefault::Step which, Call call)
+{
+    if (int injected = injectedError(which)) return injected;
+    return call() ? 0 : errno;
+}
+
+// The pieces a file is written in: the seam counts them, and a full disk shows after any of them.
+constexpr std::size_t kWritePiece = 64 * 1024;
+
+} // namespace
+
 Status writeWholeFileAt(const std::string& real, std::string_view bytes)
 {
-    std::string temp = real + ".tmp" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) return Status::failure(std::strerror(errno));
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    int err = errno;
-    ok = (std::fflush(f) == 0) && ok;
-    if (ok) ok = ::fsync(::fileno(f)) == 0 || errno == EINVAL;
-    if (!ok) err = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
+    using writefault::Step;
+    // A temporary file of our own in the same folder, created afresh (never one somebody left or linked there),
+    // with the permissions of the file it replaces.
+    struct stat old {};
+    const bool replacing = ::stat(real.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    std::string temp;
+    int fd = -1;
+    int err = step(Step::Create, [&] {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temp = real + ".tmp" + std::to_string(::getpid()) + (attempt > 0 ? "-" + std::to_string(attempt) : "");
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0 || errno != EEXIST) break;
+        }
+        return fd >= 0;
+    });
+    if (err != 0) return Status::failure(std::strerror(err));
+    if (replacing) (void)::fchmod(fd, old.st_mode & 07777);
+
+    for (std::size_t done = 0; err == 0 && done < bytes.size();) {
+        const std::size_t n = std::min(kWritePiece, bytes.size() - done);
+        ssize_t written = 0;
+        err = step(Step::Write, [&] {
+            do
+                written = ::write(fd, bytes.data() + done, n);
+            while (written < 0 && errno == EINTR);
+            if (written == 0) errno = ENOSPC; // nothing taken: the device is full
+            return written > 0;
+        });
+        if (err == 0) done += static_cast<std::size_t>(written);
     }
-    if (ok && std::rename(temp.c_str(), real.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        std::remove(temp.c_str());
+    // The bytes reach the disk before the new file takes the old one's name; a file system that cannot sync
+    // (EINVAL) has nothing to flush.
+    if (err == 0) err = step(Step::Flush, [&] { return ::fsync(fd) == 0 || errno == EINVAL; });
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0) err = step(Step::Rename, [&] { return std::rename(temp.c_str(), real.c_str()) == 0; });
+    if (err != 0) {
+        ::unlink(temp.c_str());
         return Status::failure(std::strerror(err));
     }
     return {};

@@ -5,6 +5,7 @@
 // old one, so that a crash or a full disk never leaves half a file.
 #include "platform/result.h"
 
+#include <cerrno>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,21 @@ Status writeWholeFile(const std::string& systemPath, std::string_view bytes);
 // expressible in CP932.
 std::optional<std::string> readWholeFileAt(const std::string& realPath);
 Status writeWholeFileAt(const std::string& realPath, std::string_view bytes);
+
+// A seam for tests: makes a step of the coming file writes fail the way a full disk or a refusing file system
+// makes it fail. The n-th time the step runs (counted over all writes from the call on) it fails with the error
+// given, and the seam disarms. A file is written in pieces of 64 KiB, each one a write step.
+namespace writefault {
+enum class Step { Create, Write, Flush, Rename };
+struct Fault {
+    Step step = Step::Write;
+    int nth = 1;
+    int error = ENOSPC; // no space left on the device
+};
+void inject(const Fault& fault);
+void clear();
+// True while a fault waits for its step.
+bool armed();
+} // namespace writefault
 
 } // namespace tavola

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace tavola;
 
@@ -37,6 +38,18 @@ TEST(LineFile, AFailedWriteLeavesTheOldFile)
     std::string path = dir.systemPath("missing-folder/out.txt");
     EXPECT_FALSE(writeLineFile(path, {"x"}));
     EXPECT_FALSE(readLineFile(path).has_value());
+}
+
+TEST(LineFile, OnlyRegularFilesAreReadAndNothingWaitsForAWriter)
+{
+    test::TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir.path() + "/Main.ind").c_str(), 0600), 0);
+    std::filesystem::create_directories(dir.path() + "/Bun1.que");
+    for (const char* name : {"Main.ind", "Bun1.que", "main.IND"}) {
+        EXPECT_FALSE(paths::fileExists(dir.systemPath(name))) << name;
+        EXPECT_FALSE(readWholeFile(dir.systemPath(name)).has_value()) << name;
+    }
+    EXPECT_FALSE(readWholeFileAt("/dev/zero").has_value());
 }
 
 TEST(Paths, BackslashesDrivesAndCaseInsensitiveNames)

@@ -152,12 +152,10 @@ TEST_F(CopyFileTest, AFailedWriteLeavesTheOldFile)
     EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
     EXPECT_EQ(prompts.lastUtf8(), u8(missing) + "の保存に失敗しました");
 
-    // A file that cannot be replaced: the old file stays as it was. The writer writes beside the file first
-    // (name + ".tmp" + process id); a folder of that name makes the write fail even for a user who may write
-    // anywhere.
+    // A file that cannot be replaced: the old file stays as it was.
     std::string path = dir.systemPath("old.prp");
     ASSERT_TRUE(writeLineFile(path, {"old"}));
-    std::filesystem::create_directories(dir.path() + "/old.prp.tmp" + std::to_string(::getpid()));
+    writefault::inject({writefault::Step::Rename, 1, EACCES});
     prompts.queueFileName(path);
     prompts.queueAnswer(Answer::Yes);
     EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());

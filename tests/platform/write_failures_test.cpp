@@ -1,0 +1,182 @@
+// Every file the program writes, failing at each step of the write (creating the new file, any piece of it, the
+// flush, the rename) as a full disk or a read-only folder makes it fail: the old file stays byte for byte, no
+// temporary file is left, and the writer reports the failure in the system's words.
+#include "platform/line_file.h"
+#include "platform/profile_file.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/sjis.h"
+#include "question/copy_file.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavola {
+namespace {
+
+namespace fs = std::filesystem;
+using writefault::Step;
+
+// More than two pieces of the writer, so that the second and third piece can fail too.
+const std::string kLong(150 * 1024, 'x');
+
+struct Writer {
+    const char* name;
+    std::string file; // inside the folder, real name
+    // Writes new content over the old file; returns the message it reported, empty when it reported success.
+    std::function<std::string(const test::TempFolder&)> write;
+};
+
+std::vector<Writer> writers()
+{
+    return {
+        {"line file (master, index, name list)", "Bun1.que",
+         [](const test::TempFolder& d) {
+             Status s = writeLineFile(d.systemPath("Bun1.que"), {"[[unit1", kLong, "]]"});
+             return s ? std::string() : s.message();
+         }},
+        {"copy file", "copy.prp",
+         [](const test::TempFolder& d) {
+             ScriptedPrompts prompts;
+             prompts.queueFileName(d.systemPath("copy.prp"));
+             prompts.queueAnswer(Answer::Yes); // overwrite
+             CopyRecord record;
+             record.problemLines = {kLong};
+             saveCopyAs(prompts, record, d.systemPath());
+             std::string message;
+             for (const auto& shown : prompts.shown)
+                 if (shown.kind == ScriptedPrompts::Kind::Message) message = sjis::toUtf8(shown.text);
+             return message;
+         }},
+        {"settings", "Tavola++/Sheetpak.reg",
+         [](const test::TempFolder& d) {
+             SettingsStore store(d.path());
+             Status s = store.writeText("theSchool", kLong);
+             return s ? std::string() : sjis::toUtf8(s.message());
+         }},
+        {"profile file", "learner.dat",
+         [](const test::TempFolder& d) {
+             Status s = profile::writeString(d.systemPath("learner.dat"), "PassWord", "pw", kLong);
+             return s ? std::string() : s.message();
+         }},
+        {"profile section erased", "learner.dat",
+         [](const test::TempFolder& d) {
+             Status s = profile::eraseSection(d.systemPath("learner.dat"), "S111");
+             return s ? std::string() : s.message();
+         }},
+    };
+}
+
+std::string oldContent()
+{
+    return "[S111]\r\n1=2005.03.05\r\n[Other]\r\nk=" + std::string(200 * 1024, 'o') + "\r\n";
+}
+
+std::set<std::string> listing(const std::string& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        names.insert(e.path().string());
+    return names;
+}
+
+std::string bytesOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class WriteFailures : public ::testing::Test {
+protected:
+    void TearDown() override { writefault::clear(); }
+
+    static void prepare(const test::TempFolder& d, const Writer& w)
+    {
+        fs::create_directories(fs::path(d.path() + "/" + w.file).parent_path());
+        std::ofstream(d.path() + "/" + w.file, std::ios::binary) << oldContent();
+    }
+};
+
+TEST_F(WriteFailures, EveryStepOfEveryWriterLeavesTheOldFileAndNoTemporaryFile)
+{
+    struct Fault {
+        const char* what;
+        writefault::Fault fault;
+    };
+    const Fault faults[] = {
+        {"read-only file system", {Step::Create, 1, EROFS}},
+        {"no permission", {Step::Create, 1, EACCES}},
+        {"disk full at the first piece", {Step::Write, 1, ENOSPC}},
+        {"disk full at the third piece", {Step::Write, 3, ENOSPC}},
+        {"input/output error at the second piece", {Step::Write, 2, EIO}},
+        {"flush", {Step::Flush, 1, ENOSPC}},
+        {"rename", {Step::Rename, 1, EACCES}},
+    };
+    for (const Writer& w : writers()) {
+        for (const Fault& f : faults) {
+            test::TempFolder d;
+            prepare(d, w);
+            const auto before = listing(d.path());
+            writefault::inject(f.fault);
+            const std::string message = w.write(d);
+            EXPECT_FALSE(writefault::armed()) << w.name << ", " << f.what << ": the step was never reached";
+            EXPECT_FALSE(message.empty()) << w.name << ", " << f.what << ": reported as success";
+            EXPECT_EQ(bytesOf(d.path() + "/" + w.file), oldContent()) << w.name << ", " << f.what;
+            EXPECT_EQ(listing(d.path()), before) << w.name << ", " << f.what;
+            writefault::clear();
+        }
+    }
+}
+
+TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
+{
+    test::TempFolder d;
+    const auto all = writers();
+    for (const Writer& w : all)
+        prepare(d, w);
+    const std::string folder = sjis::toUtf8(d.systemPath());
+    const std::vector<std::string> expected = {
+        "No space left on device",
+        folder + "copy.prp" + "の保存に失敗しました",
+        "設定を書き込めません: " + d.path() + "/Tavola++/Sheetpak.reg (No space left on device)",
+        "No space left on device",
+        "No space left on device",
+    };
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        writefault::inject({Step::Write, 1, ENOSPC});
+        EXPECT_EQ(all[i].write(d), expected[i]) << all[i].name;
+    }
+    // Without a fault every writer succeeds and replaces the file whole.
+    for (const Writer& w : all) {
+        EXPECT_EQ(w.write(d), "") << w.name;
+        EXPECT_NE(bytesOf(d.path() + "/" + w.file), oldContent()) << w.name;
+    }
+    EXPECT_EQ(listing(d.path()).size(), 5u) << "four files and the settings folder, nothing else";
+}
+
+TEST_F(WriteFailures, AReadOnlyFolderRefusesTheWriteAndKeepsTheFile)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";
+    for (const Writer& w : writers()) {
+        test::TempFolder d;
+        prepare(d, w);
+        const std::string folder = fs::path(d.path() + "/" + w.file).parent_path().string();
+        const auto before = listing(d.path());
+        ::chmod(folder.c_str(), 0555);
+        const std::string message = w.write(d);
+        ::chmod(folder.c_str(), 0755);
+        EXPECT_FALSE(message.empty()) << w.name;
+        EXPECT_EQ(bytesOf(d.path() + "/" + w.file), oldContent()) << w.name;
+        EXPECT_EQ(listing(d.path()), before) << w.name;
+    }
+}
+
+} // namespace
+} // namespace tavola
