@@ -1,12 +1,16 @@
 // Every file the program writes, failing at each step of the write (creating the new file, any piece of it, the
 // flush, the rename) as a full disk or a read-only folder makes it fail: the old file stays byte for byte, no
 // temporary file is left, and the writer reports the failure in the system's words.
+#include "app/shell_state.h"
+#include "authoring/index_editor.h"
+#include "authoring/master_editor.h"
 #include "platform/line_file.h"
 #include "platform/profile_file.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/sjis.h"
 #include "question/copy_file.h"
+#include "worksheet/worksheet.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +38,20 @@ struct Writer {
     std::function<std::string(const test::TempFolder&)> write;
 };
 
+// A courseware for the editors: lesson "l\l" with one section, and lesson "m\m" for the index editor.
+void writeCourseware(const test::TempFolder& d)
+{
+    fs::create_directories(d.path() + "/l");
+    fs::create_directories(d.path() + "/m");
+    std::ofstream(d.path() + "/Main.ind", std::ios::binary) << "t\r\n\r\nlesson,l\\\\l\r\nother,m\\\\m\r\n>>\r\n";
+    std::ofstream(d.path() + "/l/l.ind", std::ios::binary) << "lesson\r\n[[sect1\r\ns\r\n<<\r\nu1\r\n>>\r\n]]\r\n";
+}
+
+std::string utf8Message(const Status& s)
+{
+    return s ? std::string() : sjis::toUtf8(s.message());
+}
+
 std::vector<Writer> writers()
 {
     return {
@@ -60,6 +78,24 @@ std::vector<Writer> writers()
              SettingsStore store(d.path());
              Status s = store.writeText("theSchool", kLong);
              return s ? std::string() : sjis::toUtf8(s.message());
+         }},
+        {"master file (saving a worksheet into it)", "l/l1.que",
+         [](const test::TempFolder& d) {
+             CoursewareIndex index(d.systemPath());
+             (void)index.readMainIndex();
+             (void)index.readLesson(1);
+             UnitData unit;
+             unit.problemLines = {kLong};
+             Worksheet sheet = makeWorksheet(unit, false);
+             sheet.position = {1, 1, 1, 0};
+             return utf8Message(saveWorksheetToMaster(sheet, index, defaultBlockLines()));
+         }},
+        {"index (index editor)", "m/m.ind",
+         [](const test::TempFolder& d) {
+             IndexEditor editor;
+             (void)editor.readLessons(d.systemPath());
+             editor.loadLesson(2);
+             return utf8Message(editor.writeRaw({"lesson", kLong}));
          }},
         {"profile file", "learner.dat",
          [](const test::TempFolder& d) {
@@ -99,6 +135,7 @@ protected:
 
     static void prepare(const test::TempFolder& d, const Writer& w)
     {
+        writeCourseware(d);
         fs::create_directories(fs::path(d.path() + "/" + w.file).parent_path());
         std::ofstream(d.path() + "/" + w.file, std::ios::binary) << oldContent();
     }
@@ -145,6 +182,8 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
     const std::vector<std::string> expected = {
         "No space left on device",
         folder + "copy.prp" + "の保存に失敗しました",
+        folder + "l\\l1.que" + "の保存に失敗しました",
+        folder + "m\\m.ind" + "の保存に失敗しました",
         "設定を書き込めません: " + d.path() + "/Tavola++/Sheetpak.reg (No space left on device)",
         "No space left on device",
         "No space left on device",
@@ -158,7 +197,7 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
         EXPECT_EQ(w.write(d), "") << w.name;
         EXPECT_NE(bytesOf(d.path() + "/" + w.file), oldContent()) << w.name;
     }
-    EXPECT_EQ(listing(d.path()).size(), 5u) << "four files and the settings folder, nothing else";
+    EXPECT_EQ(listing(d.path()).size(), 11u) << "the files written, the index files and the folders, nothing else";
 }
 
 TEST_F(WriteFailures, AReadOnlyFolderRefusesTheWriteAndKeepsTheFile)
