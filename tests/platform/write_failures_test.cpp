@@ -182,9 +182,9 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
     const std::vector<std::string> expected = {
         "No space left on device",
         folder + "copy.prp" + "の保存に失敗しました",
+        "設定を書き込めません: " + d.path() + "/Tavola++/Sheetpak.reg (No space left on device)",
         folder + "l\\l1.que" + "の保存に失敗しました",
         folder + "m\\m.ind" + "の保存に失敗しました",
-        "設定を書き込めません: " + d.path() + "/Tavola++/Sheetpak.reg (No space left on device)",
         "No space left on device",
         "No space left on device",
     };
