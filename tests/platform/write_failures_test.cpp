@@ -1,6 +1,7 @@
 // Every file the program writes, failing at each step of the write (creating the new file, any piece of it, the
 // flush, the rename) as a full disk or a read-only folder makes it fail: the old file stays byte for byte, no
 // temporary file is left, and the writer reports the failure in the system's words.
+#include "app/learner_files.h"
 #include "app/shell_state.h"
 #include "authoring/index_editor.h"
 #include "authoring/master_editor.h"
@@ -9,6 +10,7 @@
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/sjis.h"
+#include "practice/learning_records.h"
 #include "question/copy_file.h"
 #include "worksheet/worksheet.h"
 #include "support/temp_folder.h"
@@ -96,6 +98,23 @@ std::vector<Writer> writers()
              (void)editor.readLessons(d.systemPath());
              editor.loadLesson(2);
              return utf8Message(editor.writeRaw({"lesson", kLong}));
+         }},
+        {"name list", "LogOn/sname.txt",
+         [](const test::TempFolder& d) {
+             NameList names;
+             (void)names.open(d.systemPath("LogOn/sname.txt"));
+             (void)names.add("花子"_sj);
+             return utf8Message(names.saveAs(d.systemPath("LogOn/sname.txt")));
+         }},
+        {"learner password", "learner.dat",
+         [](const test::TempFolder& d) { return utf8Message(storePassword(d.systemPath("learner.dat"), "abc")); }},
+        {"learning record", "learner.dat",
+         [](const test::TempFolder& d) {
+             PracticeRecord record;
+             record.total = record.correct = 5;
+             record.score = 100;
+             auto r = appendRecord(d.systemPath("learner.dat"), "S111", record);
+             return r.ok() ? std::string() : sjis::toUtf8(r.message());
          }},
         {"profile file", "learner.dat",
          [](const test::TempFolder& d) {
@@ -187,6 +206,9 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
         folder + "m\\m.ind" + "の保存に失敗しました",
         "No space left on device",
         "No space left on device",
+        "No space left on device",
+        "No space left on device",
+        "No space left on device",
     };
     for (std::size_t i = 0; i < all.size(); ++i) {
         writefault::inject({Step::Write, 1, ENOSPC});
@@ -197,7 +219,7 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
         EXPECT_EQ(w.write(d), "") << w.name;
         EXPECT_NE(bytesOf(d.path() + "/" + w.file), oldContent()) << w.name;
     }
-    EXPECT_EQ(listing(d.path()).size(), 11u) << "the files written, the index files and the folders, nothing else";
+    EXPECT_EQ(listing(d.path()).size(), 13u) << "the files written, the index files and the folders, nothing else";
 }
 
 TEST_F(WriteFailures, AReadOnlyFolderRefusesTheWriteAndKeepsTheFile)
