@@ -2,7 +2,7 @@
 # Sourced by ./run and ./test.
 TAVOLA_PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fonts-texgyre
     xvfb xauth python3

@@ -16,6 +16,7 @@
 #include "worksheet/worksheet_host.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -276,6 +277,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildCommandPanel();
@@ -304,6 +306,9 @@ private:
     void showMessages(const std::vector<std::string>& messages);
     void enableCopyButtons(bool on);
     QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
+    // The worksheet used last (nullptr without one), and bringing it forward with the keys.
+    TfrmPrint* frontWorksheet() const;
+    void bringFrontWorksheetForward();
 
     // TfrmPrintHost.
     tavola::DrawOptions worksheetDrawOptions() const override;
@@ -356,8 +361,9 @@ private:
     tavola::TfrmRenshu* frmRenshu_ = nullptr;
     tavola::UnitMarks marks_;
     tavola::UnitReader reader_;
-    TfrmPrint* mergedMenus_ = nullptr; // the worksheet window whose menus are in the menu bar
-    bool loadingControls_ = false;     // the controls show a worksheet's settings: nothing is written back
+    TfrmPrint* mergedMenus_ = nullptr;           // the worksheet window whose menus are in the menu bar
+    std::vector<QPointer<TfrmPrint>> usedOrder_; // the open worksheet windows, the one used last first
+    bool loadingControls_ = false;               // the controls show a worksheet's settings: nothing is written back
     bool closeQueryRunning_ = false;
     ClipboardWriter clipboardWriter_;
     UrlOpener urlOpener_;

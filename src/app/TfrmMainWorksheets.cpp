@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 using namespace tavola;
 
@@ -151,15 +152,54 @@ void TfrmMain::showMessages(const std::vector<std::string>& messages)
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window)
 {
     if (window == nullptr) return; // nothing active for the moment; the current worksheet stays
-    if (auto* print = qobject_cast<TfrmPrint*>(window->widget()))
+    if (auto* print = qobject_cast<TfrmPrint*>(window->widget())) {
         worksheetActivated(*print);
-    else
-        mergeMenus(nullptr);
+        return;
+    }
+    mergeMenus(nullptr);
+    // The title window lies behind the worksheets: when the document area hands it the activation (the next
+    // child in creation order after a close, or the focus moving on along the tab order) the worksheet used last
+    // comes back, once the area has finished its own activation.
+    if (window == titleWindow_ && frontWorksheet() != nullptr)
+        QTimer::singleShot(0, this, &TfrmMain::bringFrontWorksheetForward);
+}
+
+TfrmPrint* TfrmMain::frontWorksheet() const
+{
+    for (const QPointer<TfrmPrint>& w : usedOrder_)
+        if (w != nullptr) return w;
+    return nullptr;
+}
+
+void TfrmMain::bringFrontWorksheetForward()
+{
+    TfrmPrint* sheet = frontWorksheet();
+    QMdiSubWindow* sub = subWindowOf(sheet);
+    if (sub == nullptr) {
+        if (state_.worksheetCount == 0) bringTitleToFront();
+        return;
+    }
+    if (mdiArea_->activeSubWindow() != sub) mdiArea_->setActiveSubWindow(sub);
+    sub->raise();
+    sheet->setFocus(Qt::OtherFocusReason);
+}
+
+bool TfrmMain::focusNextPrevChild(bool next)
+{
+    // The key handler takes Tab, so the focus moves on here only when the control that had it was hidden or
+    // disabled (the save pop-up, コピー / キャンセル, the tips panel, student mode). Along the tab order it would
+    // land in whichever child window comes next, the title window first; the keys belong to the worksheet in
+    // front instead.
+    if (frontWorksheet() == nullptr) return QMainWindow::focusNextPrevChild(next);
+    bringFrontWorksheetForward();
+    return true;
 }
 
 void TfrmMain::worksheetActivated(TfrmPrint& window)
 {
     state_.currentWorksheet = &window;
+    std::erase_if(usedOrder_, [&window](const QPointer<TfrmPrint>& w) { return w == nullptr || w == &window; });
+    usedOrder_.insert(usedOrder_.begin(), QPointer<TfrmPrint>(&window));
     render::rendererInputs().worksheetCurrent = true;
     QMdiSubWindow* sub = subWindowOf(&window);
     if (sub != nullptr && !sub->isMaximized() && !sub->isMinimized()) {
@@ -255,6 +295,10 @@ void TfrmMain::worksheetClosed(TfrmPrint& window)
         render::rendererInputs().worksheetCurrent = false;
         enableCopyButtons(false);
     }
+    // The document area would activate the next child in creation order; the worksheet used last comes forward
+    // instead (the title window when none is left), once the closed window is gone.
+    std::erase_if(usedOrder_, [&window](const QPointer<TfrmPrint>& w) { return w == nullptr || w == &window; });
+    QTimer::singleShot(0, this, &TfrmMain::bringFrontWorksheetForward);
 }
 
 void TfrmMain::worksheetSelectionChanged(TfrmPrint& window)

@@ -10,6 +10,7 @@
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/seams.h"
 #include "platform/settings_store.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     tavola::installFontSubstitutions();
+    tavola::installQtTranslations();
     tavola::loadResources();
     tavola::setUpApplication();
 
