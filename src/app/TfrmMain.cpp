@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -117,14 +119,26 @@ void TfrmMain::buildCommandPanel()
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock->setTitleBarWidget(new QWidget(dock));
     dock->setFocusPolicy(Qt::NoFocus);
-    pnlMain = new QFrame(dock);
+    // On a screen too low for the panel it scrolls, rather than cutting off its lower controls; the scroll bar
+    // comes beside the panel only while it is needed.
+    auto* scroll = new QScrollArea(dock);
+    scroll->setObjectName("scrMain");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setFixedWidth(kPanelWidth);
+    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, scroll, [scroll](int, int maximum) {
+        scroll->setFixedWidth(kPanelWidth + (maximum > 0 ? scroll->verticalScrollBar()->sizeHint().width() : 0));
+    });
+    pnlMain = new QFrame(scroll);
     pnlMain->setObjectName("pnlMain");
     pnlMain->setFixedWidth(kPanelWidth);
     pnlMain->setFocusPolicy(Qt::NoFocus);
     pnlMain->setMouseTracking(true);
     pnlMain->installEventFilter(this);
     colour(pnlMain, kPanelColour);
-    dock->setWidget(pnlMain);
+    dock->setWidget(scroll);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
 
     btnLock = commandButton(pnlMain, "btnLock", "先生用", ":/main/lock_open.png");
@@ -211,6 +225,7 @@ void TfrmMain::buildCommandPanel()
     layout->addSpacing(6);
     layout->addWidget(pnlCopy);
     layout->addStretch(1);
+    scroll->setWidget(pnlMain);
 
     connect(btnLock, &QPushButton::clicked, this, &TfrmMain::btnLockClick);
     connect(btnFpClose, &QPushButton::clicked, this, &TfrmMain::btnFpCloseClick);

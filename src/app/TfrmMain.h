@@ -306,6 +306,11 @@ private:
     void showMessages(const std::vector<std::string>& messages);
     void enableCopyButtons(bool on);
     QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
+    // Where a worksheet window that fills the document area stands: the main window's width less the panel and 10
+    // pixels, never wider than the area, and the area's height.
+    QRect workArea() const;
+    // After the area changed size, the worksheet windows that filled it fill it again.
+    void refitWorksheets();
     // The worksheet used last (nullptr without one), and bringing it forward with the keys.
     TfrmPrint* frontWorksheet() const;
     void bringFrontWorksheetForward();
@@ -363,7 +368,9 @@ private:
     tavola::UnitReader reader_;
     TfrmPrint* mergedMenus_ = nullptr;           // the worksheet window whose menus are in the menu bar
     std::vector<QPointer<TfrmPrint>> usedOrder_; // the open worksheet windows, the one used last first
-    bool loadingControls_ = false;               // the controls show a worksheet's settings: nothing is written back
+    QRect fittedArea_;                           // the document area and the work area as last fitted
+    QRect fittedWork_;
+    bool loadingControls_ = false; // the controls show a worksheet's settings: nothing is written back
     bool closeQueryRunning_ = false;
     ClipboardWriter clipboardWriter_;
     UrlOpener urlOpener_;

@@ -34,6 +34,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 #include <QUrl>
 
 using namespace tavola;
@@ -360,7 +361,30 @@ void TfrmMain::mnuTileClick()
 
 void TfrmMain::mnuCascadeClick()
 {
-    mdiArea_->cascadeSubWindows();
+    // The document area's own cascade shrinks every window to its smallest size. Here each worksheet window keeps
+    // the page's width (or the area's, whichever is smaller) and all the height the offsets leave, each offset
+    // from the last by a title bar; the worksheet in front ends in front.
+    QList<QMdiSubWindow*> windows;
+    for (TfrmPrint* sheet : worksheetWindows())
+        windows << subWindowOf(sheet);
+    if (windows.isEmpty()) return;
+    if (QMdiSubWindow* front = subWindowOf(frontWorksheet()); windows.removeOne(front)) windows << front;
+    const QSize area = mdiArea_->viewport()->size();
+    const int step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()));
+    // Beyond half the area's height the offsets start again at the top left.
+    const int perRun = std::max(1, area.height() / 2 / step);
+    const int offsets = static_cast<int>(std::min<qsizetype>(windows.size(), perRun)) - 1;
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* w = windows[i];
+        if (w->isMaximized() || w->isMinimized()) w->showNormal();
+        auto* sheet = static_cast<TfrmPrint*>(w->widget());
+        const int chrome = w->width() - sheet->width();
+        const int width = std::min(sheet->pageViewWidth() + chrome, area.width() - offsets * step);
+        const int at = static_cast<int>(i % perRun) * step;
+        w->setGeometry(at, at, width, area.height() - offsets * step);
+        w->raise();
+    }
+    bringFrontWorksheetForward();
 }
 
 void TfrmMain::mnuWindowPopup()
@@ -460,6 +484,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove:
         // The save pop-up goes away when the mouse moves over the free area or the command panel.
         if ((watched == pnlMain || watched == mdiArea_->viewport()) && pnlSave->isVisible()) hideSavePopup();
+        break;
+    case QEvent::Resize:
+        if (watched == mdiArea_->viewport()) refitWorksheets();
         break;
     case QEvent::Enter:
         if (watched == btnSaveCopy || (watched == btnSaveMaster && btnSaveMaster->isEnabled()))

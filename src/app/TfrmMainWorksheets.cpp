@@ -118,8 +118,7 @@ void TfrmMain::createWorksheetWindow(WorksheetDocument document)
     sub->setObjectName("subPrint");
     worksheetWindowOpened(state_, state_.windowKey);
     // The window fills the free area and draws once before it shows.
-    sub->move(0, 0);
-    sub->resize(width() - kPanelWidth - 10, mdiArea_->viewport()->height());
+    sub->setGeometry(workArea());
     render::rendererInputs().worksheetCurrent = true;
     showMessages(window->redraw());
     sub->show();
@@ -164,6 +163,31 @@ void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window)
         QTimer::singleShot(0, this, &TfrmMain::bringFrontWorksheetForward);
 }
 
+QRect TfrmMain::workArea() const
+{
+    // Wider than the area, the window's right edge with its scroll bar would lie out of sight.
+    const QSize area = mdiArea_->viewport()->size();
+    return {0, 0, std::min(width() - kPanelWidth - 10, area.width()), area.height()};
+}
+
+void TfrmMain::refitWorksheets()
+{
+    // A worksheet window that filled the area, as activation or 最大表示 left it, keeps filling it; one the teacher
+    // placed elsewhere stays where it is.
+    const QRect area(QPoint(0, 0), mdiArea_->viewport()->size());
+    const QRect work = workArea();
+    for (TfrmPrint* sheet : worksheetWindows()) {
+        QMdiSubWindow* sub = subWindowOf(sheet);
+        if (sub->isMaximized() || sub->isMinimized()) continue;
+        if (sub->geometry() == fittedArea_)
+            sub->setGeometry(area);
+        else if (sub->geometry() == fittedWork_)
+            sub->setGeometry(work);
+    }
+    fittedArea_ = area;
+    fittedWork_ = work;
+}
+
 TfrmPrint* TfrmMain::frontWorksheet() const
 {
     for (const QPointer<TfrmPrint>& w : usedOrder_)
@@ -202,10 +226,7 @@ void TfrmMain::worksheetActivated(TfrmPrint& window)
     usedOrder_.insert(usedOrder_.begin(), QPointer<TfrmPrint>(&window));
     render::rendererInputs().worksheetCurrent = true;
     QMdiSubWindow* sub = subWindowOf(&window);
-    if (sub != nullptr && !sub->isMaximized() && !sub->isMinimized()) {
-        sub->move(0, 0);
-        sub->resize(width() - kPanelWidth - 10, mdiArea_->viewport()->height());
-    }
+    if (sub != nullptr && !sub->isMaximized() && !sub->isMinimized()) sub->setGeometry(workArea());
     if (!closeQueryRunning_ && !printing_) loadControls(window.worksheet());
     if (window.reducedView() != state_.reducedView) {
         ReducedViewSize r = reducedViewSize(pnlMain->height());
@@ -257,9 +278,12 @@ void TfrmMain::showMenus(bool keyLock)
     mnuFile->menuAction()->setVisible(teacher && mergedMenus_ == nullptr);
     mnuEdit->menuAction()->setVisible(teacher && mergedMenus_ == nullptr);
     mnuWindow->menuAction()->setVisible(teacher);
+    // In student mode the worksheet's menus offer nothing beyond the student panel: 表示 would show the answers
+    // and 設定 the answer-box settings.
     if (mergedMenus_ != nullptr) {
-        mergedMenus_->mnuFile->menuAction()->setVisible(teacher);
-        mergedMenus_->mnuEdit->menuAction()->setVisible(teacher);
+        for (QMenu* m :
+             {mergedMenus_->mnuFile, mergedMenus_->mnuEdit, mergedMenus_->mnuView, mergedMenus_->mnuSettings})
+            m->menuAction()->setVisible(teacher);
     }
 }
 

@@ -14,6 +14,21 @@
 
 namespace tavola {
 
+std::string coursewareStylePath(const std::string& coursewareDir, const std::string& path)
+{
+    if (coursewareDir.empty() || path.compare(0, coursewareDir.size(), coursewareDir) != 0) return path;
+    std::string out = coursewareDir;
+    for (std::size_t i = coursewareDir.size(); i < path.size();) {
+        const std::size_t n = std::max<std::size_t>(1, sjis::charLength(path, i));
+        if (path[i] == '/')
+            out += '\\';
+        else
+            out.append(path, i, n);
+        i += n;
+    }
+    return out;
+}
+
 std::string alreadyOpenMessage()
 {
     return "すでに読み込まれています"_sj;
@@ -139,9 +154,11 @@ std::optional<std::string> saveWorksheetAsCopy(Worksheet& sheet, ShellState& sta
 {
     SaveCopyOutcome how = SaveCopyOutcome::Cancelled;
     std::optional<std::string> path =
-        saveCopyAs(prompts, copyRecordOf(sheet), copyFileFolder(index, sheet.position.lesson), how);
+        saveCopyAs(prompts, copyRecordOf(sheet), copyFileFolder(index, sheet.position.lesson), how,
+                   proposedCopyName(sheet.shortKey));
     if (outcome != nullptr) *outcome = how;
     if (!path) return std::nullopt;
+    path = coursewareStylePath(state.coursewareDir, *path);
     if (int entry = findWindow(state, sheet.windowKey); entry >= 0)
         state.openWindowList[static_cast<std::size_t>(entry)] = *path;
     sheet.windowKey = *path;

@@ -40,6 +40,11 @@ std::string missingUnitQuestion();
 // window title + "を保存しますか？".
 std::string saveQuestion(const std::string& windowTitle);
 
+// A path a file dialog gave back, written the way the courseware's own paths are built: below the courseware
+// folder its folders are separated by "\" (as in a unit's window key), so that a copy file's caption reads like a
+// unit's and finding a window by its name matches either way. Paths elsewhere stay as they are.
+std::string coursewareStylePath(const std::string& coursewareDir, const std::string& path);
+
 // What the flows ask of the main window.
 class OpenFlowWindows {
 public:

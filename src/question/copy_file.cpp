@@ -57,8 +57,11 @@ std::string copyFileFolder(const CoursewareIndex& index, int lesson)
 CopyNameCheck checkCopyName(const std::string& chosen)
 {
     // The system took the first "." of the whole path, so that a folder with a dot in its name (a hidden folder
-    // on this platform) decided the test; only the file name counts here.
-    std::string extension = extensionOf(fileNameOf(chosen));
+    // on this platform) decided the test, and so did a name with a dot before its extension, such as the
+    // "tasu1.que-U1.prp" the save dialog proposes for a unit. Only the file name counts here, from its last ".".
+    const std::string name = fileNameOf(chosen);
+    const std::size_t dot = name.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : extensionOf(std::string_view(name).substr(dot));
     if (extension.empty()) return CopyNameCheck::NeedsExtension;
     return extension == kCopyExtension ? CopyNameCheck::Accepted : CopyNameCheck::BadExtension;
 }
@@ -69,13 +72,23 @@ std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record
     return saveCopyAs(prompts, record, startFolder, outcome);
 }
 
+std::string proposedCopyName(const std::string& shortKey)
+{
+    std::string name = fileNameOf(shortKey);
+    const std::size_t n = std::string_view(kCopyExtension).size();
+    if (name.size() < n || extensionOf(std::string_view(name).substr(name.size() - n)) != kCopyExtension)
+        name += kCopyExtension;
+    return name;
+}
+
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
-                                      SaveCopyOutcome& outcome)
+                                      SaveCopyOutcome& outcome, const std::string& suggestedName)
 {
     outcome = SaveCopyOutcome::Cancelled;
     FileDialogRequest dialog;
     dialog.filter = std::string("*") + kCopyExtension;
     dialog.startFolder = startFolder;
+    dialog.suggestedName = suggestedName;
     std::string name;
     for (;;) {
         std::optional<std::string> chosen = prompts.saveFileName(dialog);

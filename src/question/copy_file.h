@@ -30,8 +30,8 @@ std::string copyFileFolder(const std::string& coursewareDir, const std::string& 
 // The same for lesson n of the index; a worksheet without a lesson (n < 1) uses lesson 1.
 std::string copyFileFolder(const CoursewareIndex& index, int lesson);
 
-// How a name chosen in the save dialog is taken: the extension of its file name (from the first "." of the
-// name after the last folder separator, "." and up to three characters, lower-cased).
+// How a name chosen in the save dialog is taken: the extension of its file name (from the last "." of the name
+// after the last folder separator, "." and up to three characters, lower-cased).
 enum class CopyNameCheck { Accepted, NeedsExtension, BadExtension };
 CopyNameCheck checkCopyName(const std::string& chosen);
 
@@ -42,10 +42,15 @@ CopyNameCheck checkCopyName(const std::string& chosen);
 // and leaves the old file as it was. Returns the path written, or nullopt (cancelled, not overwritten, failed).
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder);
 
+// The name the save dialog proposes for a worksheet: the file name of its short key with ".prp" added unless it
+// ends in it already ("tasu1.que-U1" gives "tasu1.que-U1.prp").
+std::string proposedCopyName(const std::string& shortKey);
+
 // Why save as copy wrote nothing (or that it did): a caller that closes a window after the save needs to tell a
 // cancelled dialog, which lets the window close, from a failed write, which keeps it open.
 enum class SaveCopyOutcome { Saved, Cancelled, NotOverwritten, Failed };
+// suggestedName is the name the dialog starts with (empty: none).
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
-                                      SaveCopyOutcome& outcome);
+                                      SaveCopyOutcome& outcome, const std::string& suggestedName = {});
 
 } // namespace tavola

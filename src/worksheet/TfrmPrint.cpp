@@ -21,6 +21,9 @@ using namespace tavola;
 
 namespace {
 
+// How much of a figure (pixels each way) stays on the page when it is dragged past the right or bottom edge.
+constexpr int kFigureGrip = 16;
+
 // The page picture; its mouse events go to the worksheet window.
 class PagePicture : public QWidget {
 public:
@@ -234,6 +237,11 @@ int TfrmPrint::frameHeight() const
     return parentWidget() != nullptr ? parentWidget()->height() : height();
 }
 
+int TfrmPrint::pageViewWidth() const
+{
+    return pictures_->width() + 2 * scrollArea_->frameWidth() + scrollArea_->verticalScrollBar()->sizeHint().width();
+}
+
 void TfrmPrint::scrollToTop()
 {
     scrollArea_->verticalScrollBar()->setValue(0);
@@ -323,9 +331,12 @@ void TfrmPrint::imgPageMouseUp(Qt::MouseButton button, QPoint at)
         const int k = movingFigure_;
         const QPoint travel = at - moveStart_;
         movingFigure_ = 0;
-        // An x below 1 would mean "not placed yet" and send the figure back to its line on the next pass.
-        const int x = std::max(1, movingRect_.left() + travel.x());
-        const int y = std::max(0, movingRect_.top() + travel.y());
+        // An x below 1 would mean "not placed yet" and send the figure back to its line on the next pass. Past the
+        // right or bottom edge the figure would be out of reach: a corner of it stays on the page to be taken back.
+        const int gripWidth = std::clamp(movingRect_.width(), 1, kFigureGrip);
+        const int gripHeight = std::clamp(movingRect_.height(), 1, kFigureGrip);
+        const int x = std::clamp(movingRect_.left() + travel.x(), 1, std::max(1, page_.width() - gripWidth));
+        const int y = std::clamp(movingRect_.top() + travel.y(), 0, std::max(0, page_.height() - gripHeight));
         setFigurePosition(sheet_.graph, k, x, y);
         sheet_.changed = true;
         redraw();

@@ -98,6 +98,8 @@ public:
     int scrollPosition() const;
     int pictureHeight() const; // the page picture, or the reduced view
     int frameHeight() const;   // the window with its frame
+    // The width the window's contents need to show the whole width of the page (or of the reduced view).
+    int pageViewWidth() const;
 
     // The selection waiting for the main window's コピー or キャンセル: x1, y1, x2, y2 as dragged, page coordinates.
     bool selectionPending() const { return selectionPending_; }

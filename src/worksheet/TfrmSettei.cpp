@@ -10,7 +10,9 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -163,6 +165,13 @@ void TfrmSettei::placeForm()
 {
     int height = panelHeight_;
     if (height <= 0 && parentWidget() != nullptr) height = parentWidget()->height() - kFormTop;
+    // As high as the command panel, but never past the bottom of the screen with its title bar, so that on a low
+    // screen (1366 × 768) the whole dialog can still be reached.
+    if (QScreen* s = screen()) {
+        const int titleBar = std::max(frameGeometry().height() - geometry().height(),
+                                      style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+        height = std::min(height, s->availableGeometry().bottom() + 1 - kFormTop - titleBar);
+    }
     setFixedSize(kFormWidth, std::max(height, kContentHeight));
     move(kFormLeft, kFormTop);
 }

@@ -14,11 +14,13 @@
 #include "platform/sjis.h"
 #include "worksheet/TfrmPrint.h"
 #include "worksheet/TfrmSettei.h"
+#include "worksheet/figures.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
@@ -27,7 +29,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -89,12 +93,22 @@ void whenModal(std::function<void(QWidget*)> steps)
     poll->start();
 }
 
-[[maybe_unused]] QStringList visibleMenus(QMenuBar* bar)
+QStringList visibleMenus(QMenuBar* bar)
 {
     QStringList out;
     for (QAction* a : bar->actions())
         if (a->isVisible() && a->menu() != nullptr) out << a->text();
     return out;
+}
+
+// A left-button drag on the page picture, in page coordinates, through a point half way.
+void drag(TfrmPrint* sheet, QPoint from, QPoint to)
+{
+    QWidget* page = sheet->pageWidget();
+    QTest::mousePress(page, Qt::LeftButton, {}, from);
+    QTest::mouseMove(page, (from + to) / 2);
+    QTest::mouseMove(page, to);
+    QTest::mouseRelease(page, Qt::LeftButton, {}, to);
 }
 
 } // namespace
@@ -172,6 +186,155 @@ private slots:
         const int before = expected->worksheet().settings.characterSize;
         p.child<QSpinBox>("spnMojiSize")->setValue(before + 2);
         QCOMPARE(expected->worksheet().settings.characterSize, before + 2);
+    }
+
+    void cascadeKeepsTheWorksheetsReadable()
+    {
+        Program p;
+        p.start({1280, 996});
+        TfrmPrint* first = p.open(2, 3);
+        TfrmPrint* second = p.open(3, 3);
+        TfrmPrint* third = p.open(2, 2);
+        QVERIFY(first != nullptr && second != nullptr && third != nullptr);
+        p.child<QAction>("mnuCascade")->trigger();
+        const QRect area(QPoint(0, 0), p.main->mdiArea()->viewport()->size());
+        QPoint last(-1, -1);
+        for (TfrmPrint* sheet : {first, second, third}) {
+            const QRect g = p.frame(sheet)->geometry();
+            QVERIFY2(area.contains(g),
+                     qPrintable(QString("%1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())));
+            // The page's width shows whole, and the window is at least half the area high.
+            QVERIFY(sheet->width() >= sheet->pagePicture().width());
+            QVERIFY(g.height() >= area.height() / 2);
+            QVERIFY(g.x() > last.x() && g.y() > last.y());
+            last = g.topLeft();
+        }
+        QTRY_VERIFY(p.inFront(third));
+    }
+
+    void studentModeOffersNoWayToTheAnswers()
+    {
+        Program p;
+        p.start();
+        QVERIFY(p.open(2, 3) != nullptr);
+        const QStringList teacher{u("ファイル(&F)"),   u("編集(&E)"), u("表示(&V)"),
+                                  u("ウィンドウ(&W)"), u("設定(&C)"), u("ヘルプ(&H)")};
+        QCOMPARE(visibleMenus(p.main->menuBar()), teacher);
+        QTest::mouseClick(p.button("btnLock"), Qt::LeftButton);
+        QCOMPARE(visibleMenus(p.main->menuBar()), QStringList{u("ヘルプ(&H)")});
+        // A worksheet that comes forward in student mode brings none of its menus either.
+        QVERIFY(p.open(3, 3) != nullptr);
+        QCOMPARE(visibleMenus(p.main->menuBar()), QStringList{u("ヘルプ(&H)")});
+        QTest::mouseClick(p.button("btnLock"), Qt::LeftButton);
+        QCOMPARE(visibleMenus(p.main->menuBar()), teacher);
+    }
+
+    void aFigureDraggedPastThePageEdgeCanBeTakenBack_data()
+    {
+        QTest::addColumn<QPoint>("travel");
+        QTest::newRow("right") << QPoint(900, 0);
+        QTest::newRow("down") << QPoint(0, 2000);
+        QTest::newRow("far down right") << QPoint(5000, 5000);
+        QTest::newRow("left and up") << QPoint(-900, -900);
+    }
+    void aFigureDraggedPastThePageEdgeCanBeTakenBack()
+    {
+        QFETCH(QPoint, travel);
+        Program p;
+        p.start();
+        TfrmPrint* sheet = p.open(3, 3);
+        QVERIFY(sheet != nullptr);
+        const FigureLine home = figureAt(sheet->worksheet().graph, 1);
+        const QPoint grip(home.x + 10, home.y + 10);
+        drag(sheet, grip, grip + travel);
+        const Rect r = sheet->placedFigures().at(0).rect;
+        const QSize page = sheet->pagePicture().size();
+        QVERIFY2(r.left >= 0 && r.top >= 0 && r.left < page.width() - 4 && r.top < page.height() - 4,
+                 qPrintable(QString("figure at %1,%2 on a page of %3x%4")
+                                .arg(r.left)
+                                .arg(r.top)
+                                .arg(page.width())
+                                .arg(page.height())));
+        // Its corner on the page takes it back home.
+        drag(sheet, QPoint(r.left + 2, r.top + 2), QPoint(home.x + 2, home.y + 2));
+        const FigureLine back = figureAt(sheet->worksheet().graph, 1);
+        QCOMPARE(QPoint(back.x, back.y), QPoint(home.x, home.y));
+    }
+
+    void resizingKeepsTheWorksheetsFillingTheArea()
+    {
+        Program p;
+        p.start({1280, 996});
+        TfrmPrint* filling = p.open(2, 3);
+        TfrmPrint* maximised = p.open(3, 3);
+        QVERIFY(filling != nullptr && maximised != nullptr);
+        p.child<QAction>("mnuMaximize")->trigger();
+        for (QSize size : {QSize(1024, 700), QSize(1366, 740)}) {
+            p.main->resize(size);
+            const QRect area(QPoint(0, 0), p.main->mdiArea()->viewport()->size());
+            QTRY_COMPARE(p.frame(maximised)->geometry(), area);
+            const QRect g = p.frame(filling)->geometry();
+            QVERIFY(area.contains(g));
+            QCOMPARE(g.height(), area.height());
+            QVERIFY(g.width() >= area.width() - 20);
+        }
+    }
+
+    void thePanelAndTheAnswerBoxDialogAreReachable_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("1366x768 laptop") << QSize(1366, 740) << false;
+        QTest::newRow("smaller") << QSize(1024, 480) << true;
+    }
+    void thePanelAndTheAnswerBoxDialogAreReachable()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, scrolls);
+        Program p;
+        p.start(size);
+        QVERIFY(p.open(2, 3) != nullptr);
+        auto* scroll = p.child<QScrollArea>("scrMain");
+        QVERIFY(scroll != nullptr);
+        QCOMPARE(scroll->verticalScrollBar()->maximum() > 0, scrolls);
+        for (QWidget* control : p.main->pnlMain->findChildren<QWidget*>()) {
+            if (!control->isVisible() || qobject_cast<QAbstractButton*>(control) == nullptr) continue;
+            scroll->ensureWidgetVisible(control, 0, 0);
+            const QRect at(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+            QVERIFY2(scroll->viewport()->rect().contains(at), qPrintable(control->objectName()));
+        }
+
+        // The answer-box dialog stands on the screen whole.
+        QRect dialog;
+        whenModal([&dialog](QWidget* modal) {
+            dialog = modal->frameGeometry();
+            modal->findChild<QPushButton*>("btnOk")->click();
+        });
+        scroll->ensureWidgetVisible(p.button("btnKran"));
+        QTest::mouseClick(p.button("btnKran"), Qt::LeftButton);
+        QVERIFY(dialog.isValid());
+        const QRect screen = p.main->screen()->availableGeometry();
+        QVERIFY2(screen.contains(dialog),
+                 qPrintable(QString("%1..%2 on %3").arg(dialog.top()).arg(dialog.bottom()).arg(screen.bottom())));
+    }
+
+    void theSaveDialogProposesTheShortKeyAndCaptionsReadAlike()
+    {
+        Program p;
+        p.start();
+        TfrmPrint* sheet = p.open(2, 3);
+        QVERIFY(sheet != nullptr);
+        const QString unitCaption = sheet->windowTitle();
+        QVERIFY(unitCaption.endsWith(u("tasu\\tasu2.que-U3")));
+        QTest::mouseClick(p.button("btnSave"), Qt::LeftButton);
+        // The teacher takes the proposed name in the lesson's folder, as the dialog gives it back.
+        p.prompts.queueFileName(p.systemDir() + "tasu/tasu2.que-U3.prp");
+        QTest::mouseClick(p.button("btnSaveCopy"), Qt::LeftButton);
+        QCOMPARE(p.prompts.fileRequests.size(), std::size_t(1));
+        QCOMPARE(p.prompts.fileRequests[0].suggestedName, std::string("tasu2.que-U3.prp"));
+        QCOMPARE(p.prompts.shown.size(), std::size_t(1)); // the dialog alone: the proposed name is a copy file's
+        QCOMPARE(sheet->windowTitle(), toQString(p.systemDir()) + u("tasu\\tasu2.que-U3.prp"));
+        QVERIFY(QFile::exists(p.dir() + "/tasu/tasu2.que-U3.prp"));
     }
 
     void standardDialogsSpeakJapanese()
