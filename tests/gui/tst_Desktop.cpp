@@ -5,23 +5,18 @@
 #include "support/program_fixture.h"
 
 #include "app/TfrmMain.h"
-#include "app/open_flows.h"
-#include "app/qt_program.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/sjis.h"
 #include "worksheet/TfrmPrint.h"
-#include "worksheet/TfrmSettei.h"
 #include "worksheet/figures.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,7 +35,10 @@
 #include <functional>
 
 using namespace tavola;
+using tavola::test::drag;
 using tavola::test::u;
+using tavola::test::visibleMenus;
+using tavola::test::whenModalOf;
 
 namespace {
 
@@ -57,13 +55,6 @@ struct Program : test::ProgramFixture {
         QVERIFY(main->index().readLesson(1));
     }
 
-    TfrmPrint* open(int section, int unit)
-    {
-        if (main->openUnit({1, section, unit, 0}, false) != OpenResult::Opened) return nullptr;
-        return main->currentWorksheet();
-    }
-
-    QMdiSubWindow* frame(TfrmPrint* sheet) const { return qobject_cast<QMdiSubWindow*>(sheet->parentWidget()); }
     QWidget* front() const
     {
         QMdiSubWindow* active = main->mdiArea()->activeSubWindow();
@@ -77,39 +68,6 @@ struct Program : test::ProgramFixture {
                (focus == sheet || sheet->isAncestorOf(focus));
     }
 };
-
-// Runs the steps on the modal dialog once it is up (the test waits inside its event loop meanwhile).
-void whenModal(std::function<void(QWidget*)> steps)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        steps(modal);
-    });
-    poll->start();
-}
-
-QStringList visibleMenus(QMenuBar* bar)
-{
-    QStringList out;
-    for (QAction* a : bar->actions())
-        if (a->isVisible() && a->menu() != nullptr) out << a->text();
-    return out;
-}
-
-// A left-button drag on the page picture, in page coordinates, through a point half way.
-void drag(TfrmPrint* sheet, QPoint from, QPoint to)
-{
-    QWidget* page = sheet->pageWidget();
-    QTest::mousePress(page, Qt::LeftButton, {}, from);
-    QTest::mouseMove(page, (from + to) / 2);
-    QTest::mouseMove(page, to);
-    QTest::mouseRelease(page, Qt::LeftButton, {}, to);
-}
 
 } // namespace
 
@@ -306,7 +264,7 @@ private slots:
 
         // The answer-box dialog stands on the screen whole.
         QRect dialog;
-        whenModal([&dialog](QWidget* modal) {
+        whenModalOf<QWidget>([&dialog](QWidget* modal) {
             dialog = modal->frameGeometry();
             modal->findChild<QPushButton*>("btnOk")->click();
         });
@@ -344,7 +302,7 @@ private slots:
         QtPrompts prompts;
 
         QStringList buttons;
-        whenModal([&buttons](QWidget* modal) {
+        whenModalOf<QWidget>([&buttons](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box != nullptr);
             for (QAbstractButton* b : box->buttons())
@@ -359,7 +317,7 @@ private slots:
 
         QString title;
         QStringList texts;
-        whenModal([&](QWidget* modal) {
+        whenModalOf<QWidget>([&](QWidget* modal) {
             title = modal->windowTitle();
             for (QLabel* l : modal->findChildren<QLabel*>())
                 texts << l->text();

@@ -27,6 +27,7 @@
 
 using namespace tavola;
 using tavola::test::u;
+using tavola::test::visibleMenus;
 
 namespace {
 
@@ -101,14 +102,6 @@ struct Program : test::ProgramFixture {
     }
     QString key(const char* file, const char* unit) const { return toQString(systemDir()) + u(file) + "-U" + u(unit); }
 };
-
-QStringList visibleMenus(QMenuBar* bar)
-{
-    QStringList out;
-    for (QAction* a : bar->actions())
-        if (a->isVisible() && a->menu() != nullptr) out << a->text();
-    return out;
-}
 
 } // namespace
 

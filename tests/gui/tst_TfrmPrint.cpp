@@ -28,6 +28,7 @@
 #include <functional>
 
 using namespace tavola;
+using tavola::test::drag;
 using tavola::test::u;
 
 namespace {
@@ -61,14 +62,6 @@ struct Program : test::ProgramFixture {
         QVERIFY(main->index().readLesson(1));
     }
 
-    // Opens unit (1, section, unit) the way the menu's OK does.
-    TfrmPrint* open(int section, int unit)
-    {
-        if (main->openUnit({1, section, unit, 0}, false) != OpenResult::Opened) return nullptr;
-        return main->currentWorksheet();
-    }
-
-    QMdiSubWindow* frame(TfrmPrint* sheet) const { return qobject_cast<QMdiSubWindow*>(sheet->parentWidget()); }
     int windowCount() const
     {
         int n = 0;
@@ -77,16 +70,6 @@ struct Program : test::ProgramFixture {
         return n;
     }
 };
-
-// A left-button drag on the page picture, in page coordinates, through a point half way.
-void drag(TfrmPrint* sheet, QPoint from, QPoint to)
-{
-    QWidget* page = sheet->pageWidget();
-    QTest::mousePress(page, Qt::LeftButton, {}, from);
-    QTest::mouseMove(page, (from + to) / 2);
-    QTest::mouseMove(page, to);
-    QTest::mouseRelease(page, Qt::LeftButton, {}, to);
-}
 
 } // namespace
 

@@ -1,8 +1,10 @@
 #pragma once
-// Small helpers of the window tests: captions and list entries compared with UTF-8 literals, and a list row
-// clicked as a person clicks it.
+// Small helpers of the window tests: captions and list entries compared with UTF-8 literals, a list row clicked
+// as a person clicks it, and the menus a person sees.
+#include <QAction>
 #include <QApplication>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QString>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +53,15 @@ template <class T> void whenModalOf(std::function<void(T*)> steps)
         steps(w);
     });
     poll->start();
+}
+
+// The captions of the menus a person sees in the menu bar, in their order.
+inline QStringList visibleMenus(QMenuBar* bar)
+{
+    QStringList out;
+    for (QAction* a : bar->actions())
+        if (a->isVisible() && a->menu() != nullptr) out << a->text();
+    return out;
 }
 
 } // namespace tavola::test

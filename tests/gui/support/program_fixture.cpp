@@ -58,4 +58,24 @@ void ProgramFixture::startOnSample()
     (void)QTest::qWaitForWindowExposed(main);
 }
 
+TfrmPrint* ProgramFixture::open(int section, int unit) const
+{
+    if (main->openUnit({1, section, unit, 0}, false) != OpenResult::Opened) return nullptr;
+    return main->currentWorksheet();
+}
+
+QMdiSubWindow* ProgramFixture::frame(TfrmPrint* sheet)
+{
+    return qobject_cast<QMdiSubWindow*>(sheet->parentWidget());
+}
+
+void drag(TfrmPrint* sheet, QPoint from, QPoint to)
+{
+    QWidget* page = sheet->pageWidget();
+    QTest::mousePress(page, Qt::LeftButton, {}, from);
+    QTest::mouseMove(page, (from + to) / 2);
+    QTest::mouseMove(page, to);
+    QTest::mouseRelease(page, Qt::LeftButton, {}, to);
+}
+
 } // namespace tavola::test

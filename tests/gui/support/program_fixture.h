@@ -9,6 +9,8 @@
 #include "platform/settings_store.h"
 #include "support/gui_helpers.h"
 
+#include <QMdiSubWindow>
+#include <QPoint>
 #include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
@@ -52,6 +54,14 @@ struct ProgramFixture {
         return found;
     }
     QPushButton* button(const char* name) const { return child<QPushButton>(name); }
+
+    // Opens unit (1, section, unit) the way the menu's OK does; the lesson must have been read.
+    TfrmPrint* open(int section, int unit) const;
+    // The document area's child window that holds a worksheet window.
+    static QMdiSubWindow* frame(TfrmPrint* sheet);
 };
+
+// A left-button drag on a worksheet's page picture, in page coordinates, through a point half way.
+void drag(TfrmPrint* sheet, QPoint from, QPoint to);
 
 } // namespace tavola::test
