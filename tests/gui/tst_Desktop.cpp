@@ -299,7 +299,7 @@ private slots:
     {
         QTranslator* translations = installQtTranslations();
         QVERIFY2(translations != nullptr, "Qt's Japanese translations are not installed");
-        QtPrompts prompts;
+        QtPrompts prompts{QString()};
 
         QStringList buttons;
         whenModalOf<QWidget>([&buttons](QWidget* modal) {
