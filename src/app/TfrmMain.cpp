@@ -402,6 +402,9 @@ void TfrmMain::buildMenus()
     mnuFile->setObjectName("mnuFile");
     QAction* open = mnuFile->addAction(sysText("開く(&O)"), this, &TfrmMain::btnOpenMasterClick);
     open->setObjectName("mnuOpen");
+    // Copies a teacher saved must be reachable again; the browser's own button starts hidden.
+    mnuFile->addAction(sysText("コピーファイルを開く(&P)"), this, &TfrmMain::btnOpenCopyClick)
+        ->setObjectName("mnuOpenCopy");
     QAction* exit = mnuFile->addAction(sysText("終了(&X)"), this, &TfrmMain::mnuExitClick);
     exit->setObjectName("mnuExit");
 
