@@ -3,6 +3,7 @@
 #include "app/shell_state.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 #include "platform/settings_store.h"
 
 #include <QHBoxLayout>
@@ -39,10 +40,7 @@ TfrmJuku::TfrmJuku(ShellState& state, SettingsStore& settings, Prompts& prompts,
     connect(btnOK, &QPushButton::clicked, this, &TfrmJuku::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    auto* buttons = rightButtonRow({btnOK, btnCancel});
     auto* all = new QVBoxLayout(this);
     all->addWidget(lblSchool);
     all->addWidget(edtSchool);

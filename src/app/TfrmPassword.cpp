@@ -3,6 +3,7 @@
 #include "app/learner_files.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -54,10 +55,7 @@ TfrmPassword::TfrmPassword(Prompts& prompts, QWidget* parent) : QDialog(parent),
     connect(btnOk, &QPushButton::clicked, this, &TfrmPassword::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    auto* buttons = rightButtonRow({btnOk, btnCancel});
     auto* all = new QVBoxLayout(this);
     all->addWidget(lblMess);
     all->addSpacing(6);

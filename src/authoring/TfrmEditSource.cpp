@@ -2,6 +2,7 @@
 
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -29,11 +30,7 @@ TfrmEditSource::TfrmEditSource(Prompts& prompts, HelpOpener help, QWidget* paren
         if (help_) help_(helpTopic_);
     });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
+    auto* buttons = rightButtonRow({btnOk, btnCancel, btnHelp});
     auto* all = new QVBoxLayout(this);
     all->addWidget(memSource, 1);
     all->addLayout(buttons);

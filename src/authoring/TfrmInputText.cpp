@@ -3,6 +3,7 @@
 #include "platform/line_file.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -26,10 +27,7 @@ TfrmInputText::TfrmInputText(Prompts& prompts, QWidget* parent) : QDialog(parent
     connect(btnOk, &QPushButton::clicked, this, &TfrmInputText::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    auto* buttons = rightButtonRow({btnOk, btnCancel});
     auto* all = new QVBoxLayout(this);
     all->addWidget(memInput);
     all->addLayout(buttons);

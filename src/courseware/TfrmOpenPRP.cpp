@@ -2,6 +2,7 @@
 
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -57,10 +58,7 @@ TfrmOpenPRP::TfrmOpenPRP(std::string coursewareDir, Prompts& prompts, QWidget* p
     lists->setColumnStretch(0, 2);
     lists->setColumnStretch(1, 2);
     lists->setColumnStretch(2, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    auto* buttons = rightButtonRow({btnOk, btnCancel});
     auto* all = new QVBoxLayout(this);
     all->addWidget(edtFileName);
     all->addLayout(lists, 1);

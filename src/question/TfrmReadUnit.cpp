@@ -3,6 +3,7 @@
 #include "authoring/master_editor.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 #include "question/question_messages.h"
 #include "question/unit_data.h"
 #include "worksheet/worksheet_host.h"
@@ -89,10 +90,7 @@ TfrmReadUnit::TfrmReadUnit(WorksheetHost& host, Prompts& prompts, QWidget* paren
     form->addRow(sysText("氏名欄"), edtShimei);
     form->addRow(sysText("解答欄の数"), edtNQues);
     form->addRow(sysText("問　題"), redQues);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    auto* buttons = rightButtonRow({btnOk, btnCancel});
     auto* all = new QVBoxLayout(this);
     all->addWidget(lblBanner);
     all->addLayout(form, 1);

@@ -2,6 +2,7 @@
 
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 #include "platform/settings_store.h"
 #include "worksheet/TfrmPrint.h"
 #include "worksheet/print_host.h"
@@ -59,9 +60,7 @@ TfrmPrintMode::TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& 
     number->addWidget(lblStart);
     number->addWidget(spnStart);
     number->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnClose);
+    auto* buttons = rightButtonRow({btnClose});
     auto* all = new QVBoxLayout(this);
     all->addWidget(grbMode);
     all->addLayout(number);

@@ -2,6 +2,7 @@
 
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 #include "platform/settings_store.h"
 #include "question/unit_settings.h"
 #include "worksheet/TfrmPrint.h"
@@ -60,10 +61,7 @@ TfrmSetPaper::TfrmSetPaper(PrintHost& host, SettingsStore& settings, Prompts& pr
     connect(btnOk, &QPushButton::clicked, this, &TfrmSetPaper::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    auto* buttons = rightButtonRow({btnOk, btnCancel});
     auto* all = new QVBoxLayout(this);
     all->addWidget(grbPaper);
     all->addWidget(grbOption);
