@@ -130,7 +130,9 @@ TfrmSettei::TfrmSettei(WorksheetHost& host, QWidget* parent) : QDialog(parent), 
         {SettingControl::BoxInsetX, spnKranX},  {SettingControl::BoxInsetY, spnKranY},
         {SettingControl::LeftMargin, spnLeftM}, {SettingControl::RightMargin, spnRightM},
     };
-    for (auto [control, box] : spins_) {
+    for (const auto& entry : spins_) {
+        SettingControl control = entry.first;
+        QSpinBox* box = entry.second;
         SpinRange range = spinRange(control);
         box->setRange(range.min, range.max);
         connect(box, &QSpinBox::valueChanged, this, [this, control](int value) { spinChange(control, value); });
