@@ -79,11 +79,7 @@ void editSubIndex(std::string_view bytes, const Lines& lines)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes = fuzz::bytesOf(data, size);
-    static const bool made = [] {
-        fuzz::writeScratch("Main.ind", "title\r\n\r\nlesson,l\\\\l\r\n>>\r\n");
-        return true;
-    }();
-    (void)made;
+    fuzz::writeOneLessonCourseware();
     const Lines lines = splitLines(bytes);
     editAreas(lines);
 

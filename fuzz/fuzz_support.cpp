@@ -44,4 +44,22 @@ std::string writeScratch(const std::string& name, std::string_view bytes)
     return scratchFolder() + name;
 }
 
+void writeOneLessonCourseware()
+{
+    static const bool made = [] {
+        writeScratch("Main.ind", "title\r\n\r\nlesson,l\\\\l\r\n>>\r\n");
+        return true;
+    }();
+    (void)made;
+}
+
+std::string firstBracketed(std::string_view bytes, const std::string& fallback)
+{
+    const std::size_t open = bytes.find('[');
+    if (open == std::string_view::npos) return fallback;
+    const std::size_t close = bytes.find(']', open);
+    if (close == std::string_view::npos) return fallback;
+    return std::string(bytes.substr(open + 1, close - open - 1));
+}
+
 } // namespace tavola::fuzz

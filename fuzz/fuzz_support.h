@@ -17,6 +17,12 @@ const std::string& scratchFolder();
 // Writes bytes to a file of the scratch folder (name may name a subfolder, which is made); returns its system path.
 std::string writeScratch(const std::string& name, std::string_view bytes);
 
+// Writes, once per process, a Main.ind naming one lesson "lesson" whose folder and stem are "l" (so its sub-index
+// is l/l.ind and its master files l/l1.que, …).
+void writeOneLessonCourseware();
+// The section named by the input's first "[" … "]", or fallback when there is none.
+std::string firstBracketed(std::string_view bytes, const std::string& fallback);
+
 inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size)
 {
     return {reinterpret_cast<const char*>(data), size};

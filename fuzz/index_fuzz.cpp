@@ -20,11 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)main.unitFileNames({n, 1, 1, 1});
     }
 
-    static const bool made = [] {
-        fuzz::writeScratch("Main.ind", "title\r\n\r\nlesson,l\\\\l\r\n>>\r\n");
-        return true;
-    }();
-    (void)made;
+    fuzz::writeOneLessonCourseware();
     fuzz::writeScratch("l/l.ind", bytes);
     CoursewareIndex sub(dir);
     if (sub.readMainIndex() && sub.readLesson(1)) {

@@ -11,11 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = fuzz::bytesOf(data, size);
     const std::string path = fuzz::writeScratch("learner.dat", bytes);
     // A section named by the input's own first bracket, as well as the fixed ones.
-    std::string named = "S111";
-    if (std::size_t open = bytes.find('['); open != std::string_view::npos) {
-        std::size_t close = bytes.find(']', open);
-        if (close != std::string_view::npos) named = std::string(bytes.substr(open + 1, close - open - 1));
-    }
+    const std::string named = fuzz::firstBracketed(bytes, "S111");
     (void)profile::readString(path, "PassWord", "pw", "");
     (void)profile::readString(path, named, "1", "none");
     (void)profile::sectionKeys(path, named);

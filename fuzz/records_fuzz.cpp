@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes = fuzz::bytesOf(data, size);
     static const bool made = [] {
-        fuzz::writeScratch("Main.ind", "title\r\n\r\nlesson,l\\\\l\r\n>>\r\n");
+        fuzz::writeOneLessonCourseware();
         fuzz::writeScratch("l/l.ind", "t\r\n[[sect1\r\ns\r\n<<\r\nu1\r\nu2\r\n>>\r\n]]\r\n");
         fuzz::writeScratch("l/copy.prp", "");
         return true;
@@ -34,11 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string file = fuzz::writeScratch("l/learner.ini", bytes);
 
     // The section named by the input's first bracket as well as the fixed ones.
-    std::string named = "S111";
-    if (std::size_t open = bytes.find('['); open != std::string_view::npos) {
-        std::size_t close = bytes.find(']', open);
-        if (close != std::string_view::npos) named = std::string(bytes.substr(open + 1, close - open - 1));
-    }
+    const std::string named = fuzz::firstBracketed(bytes, "S111");
     const std::vector<std::string> records = readRecords(file, named);
     (void)recordMemoLines(file, "S111");
     (void)countRecords(file, named);
