@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     PracticeRecord record;
-    record.when = {numberAt(bytes, 0), numberAt(bytes, 4), numberAt(bytes, 8), numberAt(bytes, 12),
-                   numberAt(bytes, 16), 0};
+    record.when = {numberAt(bytes, 0),  numberAt(bytes, 4),  numberAt(bytes, 8),
+                   numberAt(bytes, 12), numberAt(bytes, 16), 0};
     record.similar = numberAt(bytes, 20);
     record.correct = numberAt(bytes, 24);
     record.total = numberAt(bytes, 28);
