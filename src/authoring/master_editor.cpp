@@ -13,12 +13,6 @@
 namespace tavola {
 namespace {
 
-const std::string& fullWidthSpace()
-{
-    static const std::string s = "　"_sj;
-    return s;
-}
-
 bool isFullWidthDigit(std::string_view slice)
 {
     static const std::string digits = "０１２３４５６７８９"_sj;
@@ -72,27 +66,7 @@ TextCheck checkProblemText(const Lines& ques)
 
 std::string trimAnswer(std::string_view text)
 {
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 0x20)
-        ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 0x20)
-        --e;
-    // One walk by characters: skip the leading full-width spaces, then remember where the last other character
-    // ends.
-    const std::string& space = fullWidthSpace();
-    std::size_t i = b;
-    while (i + 2 <= e && text.compare(i, 2, space) == 0)
-        i += 2;
-    std::size_t start = i;
-    std::size_t end = i;
-    while (i < e) {
-        std::size_t n = std::min(sjis::charLength(text, i), e - i);
-        bool isSpace = n == 2 && text.compare(i, 2, space) == 0;
-        i += n;
-        if (!isSpace) end = i;
-    }
-    return std::string(text.substr(start, end - start));
+    return trimAnswerText(text);
 }
 
 Lines extractAnswers(const Lines& ques)

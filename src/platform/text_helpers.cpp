@@ -75,16 +75,20 @@ int splitAtSemicolon(std::string_view text, std::vector<std::string>& parts)
     return static_cast<int>(parts.size());
 }
 
-std::string trimFullWidth(std::string_view text)
+namespace {
+
+// Blanks (as isBlank says) off both ends, then full-width spaces off both ends. A trailing 81 40 is a full-width
+// space only when it starts on a character boundary (the second byte of a double-byte character may be 81 and the
+// next byte 40): one walk over the characters finds where the last one that is not such a space ends, so the trim
+// is linear however many spaces there are.
+template <class IsBlank> std::string trimBlanksThenSpaces(std::string_view text, IsBlank isBlank)
 {
     std::size_t b = 0;
     std::size_t e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
+    while (b < e && isBlank(static_cast<unsigned char>(text[b]))) ++b;
+    while (e > b && isBlank(static_cast<unsigned char>(text[e - 1]))) --e;
     static const std::string space = "　"_sj;
     while (e - b >= 2 && text.substr(b, 2) == space) b += 2;
-    // A trailing 81 40 is a full-width space only when it starts on a character boundary: one walk over the
-    // characters finds where the last one that is not such a space ends.
     std::size_t kept = b;
     for (std::size_t i = b; i < e;) {
         const std::size_t n = sjis::charLength(text, i);
@@ -92,6 +96,18 @@ std::string trimFullWidth(std::string_view text)
         i += n;
     }
     return std::string(text.substr(b, kept - b));
+}
+
+} // namespace
+
+std::string trimFullWidth(std::string_view text)
+{
+    return trimBlanksThenSpaces(text, [](unsigned char c) { return c == ' '; });
+}
+
+std::string trimAnswerText(std::string_view text)
+{
+    return trimBlanksThenSpaces(text, [](unsigned char c) { return c <= 0x20; });
 }
 
 std::string padToModel(std::string_view text, std::string_view model)

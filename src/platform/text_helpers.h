@@ -37,6 +37,9 @@ int splitAtSemicolon(std::string_view text, std::vector<std::string>& parts);
 
 // Removes leading and trailing half-width blanks, then leading and trailing full-width spaces "　" (81 40).
 std::string trimFullWidth(std::string_view text);
+// Removes blanks and control characters (bytes up to 0x20) at both ends, then full-width spaces at both ends: how
+// an answer is taken from a problem text and how a typed answer is compared. Linear in the text's length.
+std::string trimAnswerText(std::string_view text);
 
 // When text is shorter than model: an empty text becomes 12 blanks cut to the model's length, any other text
 // " " + text + 12 blanks cut to the model's length; otherwise text is unchanged.

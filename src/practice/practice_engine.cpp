@@ -11,8 +11,6 @@ namespace tavola {
 
 namespace {
 
-const std::string kFullWidthSpace = "　"_sj;
-
 int pixels(int pt)
 {
     return roundEven(pt * 96.0 / 72.0);
@@ -63,25 +61,7 @@ std::string unusableCharacterMessage()
 
 std::string normaliseAnswer(const std::string& text)
 {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    std::string_view t(text.data() + begin, end - begin);
-    while (t.starts_with(kFullWidthSpace))
-        t.remove_prefix(2);
-    // Trailing full-width spaces only where they stand on a character boundary: the second byte of a double-byte
-    // character may equal 0x40 after a lead byte 0x81.
-    while (t.ends_with(kFullWidthSpace)) {
-        std::size_t i = 0;
-        while (i < t.size() - 2)
-            i += sjis::charLength(t, i);
-        if (i != t.size() - 2) break;
-        t.remove_suffix(2);
-    }
-    return std::string(t);
+    return trimAnswerText(text);
 }
 
 std::vector<std::string> acceptListOf(const std::string& answerText)

@@ -81,6 +81,11 @@ TEST(PracticeEngine, MatchingTrimsBlanksOnlyAndAcceptsListedAlternatives)
     // The trailing 0x81 0x40 of "＠" (81 97) is no full-width space, nor is the 40 of "―" (81 5C 40…) split.
     EXPECT_EQ(normaliseAnswer("\x82\xA0\x81\x40"), "\x82\xA0");
     EXPECT_EQ(normaliseAnswer("\x81\x81\x40"), "\x81\x81\x40");
+    // A pasted run of spaces is trimmed in one walk (it took seconds when each space walked the whole text).
+    std::string spaces;
+    for (int i = 0; i < 50000; ++i)
+        spaces += "　"_sj;
+    EXPECT_EQ(normaliseAnswer(" \t" + spaces + "1/2" + spaces + "\r"), "1/2");
 }
 
 TEST(PracticeEngine, ScoresRoundHalfUp)
