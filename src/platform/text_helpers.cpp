@@ -10,7 +10,10 @@
 
 namespace tavola {
 
-std::string fileNotFoundMessage(const std::string& path) { return "ファイル "_sj + path + " が見つかりません"_sj; }
+std::string fileNotFoundMessage(const std::string& path)
+{
+    return "ファイル "_sj + path + " が見つかりません"_sj;
+}
 
 std::string folderNotFoundMessage(const std::string& path)
 {
@@ -67,7 +70,10 @@ int splitAt(std::string_view text, char separator, std::vector<std::string>& par
 }
 } // namespace
 
-int splitAtHash(std::string_view text, std::vector<std::string>& parts) { return splitAt(text, '#', parts); }
+int splitAtHash(std::string_view text, std::vector<std::string>& parts)
+{
+    return splitAt(text, '#', parts);
+}
 
 int splitAtSemicolon(std::string_view text, std::vector<std::string>& parts)
 {
@@ -85,10 +91,13 @@ template <class IsBlank> std::string trimBlanksThenSpaces(std::string_view text,
 {
     std::size_t b = 0;
     std::size_t e = text.size();
-    while (b < e && isBlank(static_cast<unsigned char>(text[b]))) ++b;
-    while (e > b && isBlank(static_cast<unsigned char>(text[e - 1]))) --e;
+    while (b < e && isBlank(static_cast<unsigned char>(text[b])))
+        ++b;
+    while (e > b && isBlank(static_cast<unsigned char>(text[e - 1])))
+        --e;
     static const std::string space = "　"_sj;
-    while (e - b >= 2 && text.substr(b, 2) == space) b += 2;
+    while (e - b >= 2 && text.substr(b, 2) == space)
+        b += 2;
     std::size_t kept = b;
     for (std::size_t i = b; i < e;) {
         const std::size_t n = sjis::charLength(text, i);
@@ -135,7 +144,10 @@ std::string textAfterLast(std::string_view text, char c)
     return std::string(text.substr(last + 1));
 }
 
-std::string twoDigits(int n) { return n > 9 ? std::to_string(n) : "0" + std::to_string(n); }
+std::string twoDigits(int n)
+{
+    return n > 9 ? std::to_string(n) : "0" + std::to_string(n);
+}
 
 std::string clockTime(const Clock& clock)
 {
