@@ -4,6 +4,7 @@
 #include "platform/paths.h"
 #include "platform/sjis.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -218,6 +219,25 @@ std::string entryValue(const ProfileSection& section, const std::string& key, co
     for (const ProfileEntry& e : section.entries)
         if (sameName(e.key, key)) return e.value;
     return def;
+}
+
+std::vector<std::string> numberedValues(const ProfileSection& section, const std::string& def)
+{
+    const std::size_t n = section.entries.size();
+    std::vector<std::string> values(n, def);
+    std::vector<bool> taken(n, false);
+    for (const ProfileEntry& e : section.entries) {
+        // Only a key written as std::to_string writes a number (digits, no leading zero) names key k; digits
+        // have no case, so this is entryValue's comparison.
+        const std::string& key = e.key;
+        if (key.empty() || key.size() > 19 || key.front() == '0') continue;
+        if (!std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+        const std::size_t k = std::stoull(key);
+        if (k < 1 || k > n || taken[k - 1]) continue;
+        taken[k - 1] = true;
+        values[k - 1] = e.value;
+    }
+    return values;
 }
 
 std::string quotedForWriting(const std::string& value)

@@ -37,6 +37,9 @@ struct ProfileSection {
 std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath);
 // The value of the first entry named key; def when there is none.
 std::string entryValue(const ProfileSection& section, const std::string& key, const std::string& def);
+// The values of the keys "1", "2", … n in key order, n being the section's number of entries, each as entryValue
+// gives it (def for a missing key); one pass over the entries, however many there are.
+std::vector<std::string> numberedValues(const ProfileSection& section, const std::string& def);
 // The value as a profile writer writes it so that it reads back unchanged: in quotes when it begins or ends with a
 // blank or a quote, which the reader would otherwise drop.
 std::string quotedForWriting(const std::string& value);

@@ -154,8 +154,7 @@ std::vector<std::string> readRecords(const std::string& file, const std::string&
     if (!sections) return values;
     for (const profile::ProfileSection& s : *sections) {
         if (!profile::sameSectionName(s.name, section)) continue;
-        for (std::size_t k = 1; k <= s.entries.size(); ++k)
-            values.push_back(profile::entryValue(s, std::to_string(k), "?"));
+        values = profile::numberedValues(s, "?");
         break;
     }
     return values;

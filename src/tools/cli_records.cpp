@@ -53,8 +53,9 @@ std::string timeText(const ParsedRecord& r)
 // The rows of one section, key by key; lines that are no record are reported and left out.
 void addRows(std::vector<Row>& rows, const Row& model, const profile::ProfileSection& section, const std::string& file)
 {
-    for (std::size_t k = 1; k <= section.entries.size(); ++k) {
-        std::string value = profile::entryValue(section, std::to_string(k), "?");
+    const std::vector<std::string> values = profile::numberedValues(section, "?");
+    for (std::size_t k = 1; k <= values.size(); ++k) {
+        const std::string& value = values[k - 1];
         auto parsed = parseRecordLine(value);
         if (!parsed) {
             printError("tavola-cli records: " + utf8(file) + ": [" + utf8(section.name) + "] key " + std::to_string(k) +

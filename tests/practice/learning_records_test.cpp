@@ -98,6 +98,18 @@ TEST(RecordStore, MissingKeysReadAsQuestionMarksAndNoRecordsHasItsLine)
     std::string file = dir.systemPath("hana.ini");
     ASSERT_TRUE(writeLineFile(file, {"[a.prp]", "1=first", "3=third"}));
     EXPECT_EQ(readRecords(file, "A.PRP"), (std::vector<std::string>{"first", "?"}));
+    // The first of two equal keys counts; "01" and "+2" are not key numbers.
+    ASSERT_TRUE(writeLineFile(file, {"[s]", "2=b", "01=x", "1=a", "2=late", "+2=y"}));
+    EXPECT_EQ(readRecords(file, "s"), (std::vector<std::string>{"a", "b", "?", "?", "?"}));
+    // A section of many records is read in one pass over its entries.
+    Lines many{"[big]"};
+    for (int k = 40000; k >= 1; --k)
+        many.push_back(std::to_string(k) + "=r" + std::to_string(k));
+    ASSERT_TRUE(writeLineFile(file, many));
+    const std::vector<std::string> big = readRecords(file, "big");
+    ASSERT_EQ(big.size(), 40000u);
+    EXPECT_EQ(big.front(), "r1");
+    EXPECT_EQ(big.back(), "r40000");
     EXPECT_EQ(recordMemoLines(file, "b.prp"), std::vector<std::string>{noRecordsText()});
     EXPECT_EQ(recordMemoLines(dir.systemPath("none.ini"), "a.prp"), std::vector<std::string>{noRecordsText()});
     EXPECT_EQ(utf8(noRecordsText()), "練習の記録はありません");
