@@ -7,6 +7,7 @@ TAVOLA_PACKAGES=(
     fonts-ipafont-mincho fonts-ipafont-gothic fonts-texgyre
     xvfb xauth python3
     poppler-utils
+    dpkg-dev file
 )
 
 tavola_install_packages() {
