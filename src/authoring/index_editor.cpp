@@ -77,8 +77,10 @@ std::optional<Lines> IndexEditor::subItemsOf(int k) const
 {
     auto at = mainLine(k);
     if (!at) return std::nullopt;
+    // The end is found once: looking for it again after every line made a long list quadratic.
+    std::size_t end = subListEnd(*at);
     Lines sub;
-    for (std::size_t j = *at + 3; j < subListEnd(*at); ++j)
+    for (std::size_t j = *at + 3; j < end; ++j)
         sub.push_back(lines_[j]);
     return sub;
 }

@@ -46,6 +46,20 @@ TEST(IndexEditor, ListsLessonsItemsAndMasterFiles)
     EXPECT_EQ(cw.editor.masterFileOf(2), cw.folder.systemPath("tasu\\tasu2.que"));
 }
 
+TEST(IndexEditor, ALongSubListIsListedInOnePass)
+{
+    Courseware cw;
+    Lines sub{"t", "[[sect1", "a", "<<"};
+    for (int i = 0; i < 300000; ++i)
+        sub.push_back("u" + std::to_string(i));
+    sub.insert(sub.end(), {">>", "]]"});
+    writeLineFile(cw.folder.systemPath("tasu/tasu.ind"), sub);
+    cw.editor.loadLesson(1);
+    auto listed = cw.editor.subItemsOf(1);
+    ASSERT_TRUE(listed.has_value());
+    EXPECT_EQ(*listed, Lines(sub.begin() + 4, sub.end() - 2));
+}
+
 TEST(IndexEditor, TemplateWithoutChangesWritesNothing)
 {
     Courseware cw;
