@@ -31,7 +31,9 @@ void editAreas(const Lines& lines)
     Lines figures;
     std::vector<Point> positions;
     for (std::size_t i = 0; i < lines.size() && i < 40; ++i)
-        positions.push_back({static_cast<int>(lines[i].size()) * 1000003, -static_cast<int>(i)});
+        // Positions far off the page, either sign: the product wraps as an unsigned number does.
+        positions.push_back({static_cast<int>(static_cast<std::uint32_t>(lines[i].size()) * 1000003u),
+                             -static_cast<int>(i)});
     (void)addFigures(figures, lines, positions);
     (void)checkLayoutBlocks(lines);
 }
