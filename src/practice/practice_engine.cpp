@@ -174,6 +174,8 @@ void PracticeEngine::close()
 
 void PracticeEngine::beginExercise(bool test)
 {
+    // The judges of the last scoring are cleared below, so a review of them is no longer possible.
+    controls_.btnFukushuEnabled = false;
     controls_.recordMemo = false;
     controls_.choicePanel = layout_.hasChoices;
     const bool hintsUsable = !hints_.empty() && hints_.front() != "Hint" && !layout_.fromCopyFile;
@@ -529,7 +531,9 @@ void PracticeEngine::score()
     totalCount_ = n;
     lastScore_ = s;
     view_.writeRecord({test, correct, n, s, test ? std::string() : triesTrail_, elapsedSeconds_});
-    if (wrongCount_ > 0) controls_.btnFukushuEnabled = true;
+    // Review works on this scoring's wrong boxes: after a scoring without one there is nothing to review, whatever
+    // an earlier scoring left.
+    controls_.btnFukushuEnabled = wrongCount_ > 0;
     if (test) {
         for (int i = 1; i <= n; ++i) {
             PracticeBox& b = box(i);

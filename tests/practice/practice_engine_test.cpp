@@ -232,6 +232,45 @@ TEST(PracticeEngine, AllCorrectShowsTheCongratulationInsteadOfAMessage)
     EXPECT_EQ(x.engine.mood(), Mood::Kutta);
 }
 
+TEST(PracticeEngine, ReviewIsOfferedOnlyAfterAScoringWithAWrongBox)
+{
+    // Each run ends idle after the steps; 復習 follows the last scoring only.
+    enum Step { WrongPractice, PerfectPractice, WrongTest, PerfectTest, AbortedPractice };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        bool review;
+    };
+    const Case cases[] = {
+        {"one wrong box", {WrongPractice}, true},
+        {"100 points after a wrong box", {WrongPractice, PerfectPractice}, false},
+        {"a perfect test after a wrong practice", {WrongPractice, PerfectTest}, false},
+        {"a wrong test after a perfect practice", {PerfectPractice, WrongTest}, true},
+        {"a practice aborted after a wrong one", {WrongPractice, AbortedPractice}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Exercise x({"1", "2"});
+        for (Step step : c.steps) {
+            const bool test = step == WrongTest || step == PerfectTest;
+            test ? x.engine.startTest() : x.engine.startPractice();
+            if (step == AbortedPractice) {
+                x.engine.abort();
+                continue;
+            }
+            x.type(1, step == WrongPractice || step == WrongTest ? "9" : "1");
+            if (step == WrongPractice) x.type(1, "1");
+            x.type(2, "2");
+            if (test) x.engine.score();
+        }
+        ASSERT_EQ(x.engine.mode(), ExerciseMode::Idle);
+        EXPECT_EQ(x.engine.controls().btnFukushuEnabled, c.review);
+        // Without a wrong box 復習 starts nothing (it was an empty review with no boxes).
+        x.engine.startReview();
+        EXPECT_EQ(x.engine.mode(), c.review ? ExerciseMode::Review : ExerciseMode::Idle);
+    }
+}
+
 TEST(PracticeEngine, ReviewReopensOnlyTheWrongBoxesAndWritesNothing)
 {
     Exercise x({"1", "2", "3"});
