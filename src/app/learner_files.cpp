@@ -24,6 +24,21 @@ bool onlyDots(const std::string& name)
     return !name.empty() && name.find_first_not_of('.') == std::string::npos;
 }
 
+// Half-width blanks and full-width spaces only: an empty row in the name list and a file " .ini".
+bool onlyBlanks(const std::string& name)
+{
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (name[i] == ' ')
+            i += 1;
+        else if (name.compare(i, 2, "\x81\x40") == 0)
+            i += 2;
+        else
+            return false;
+    }
+    return !name.empty();
+}
+
 bool hasForbiddenCharacter(const std::string& name)
 {
     // By characters: the second byte of a double-byte character (表 is 95 5C) is no separator.
@@ -74,6 +89,7 @@ std::optional<std::string> learnerNameProblem(const std::string& name)
 {
     if (hasForbiddenCharacter(name)) return "名前に \\ / : * ? \" < > | や制御文字は使えません"_sj;
     if (onlyDots(name)) return "名前を「.」だけにすることはできません"_sj;
+    if (onlyBlanks(name)) return "名前を空白だけにすることはできません"_sj;
     return std::nullopt;
 }
 

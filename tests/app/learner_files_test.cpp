@@ -18,15 +18,18 @@ TEST(LearnerName, NamesThatCouldLeaveTheirFolderAreRefused)
         std::string name;
         bool refused;
     } cases[] = {
-        {"taro", false},  {"山田 花子"_sj, false},
+        {"taro", false},    {"山田 花子"_sj, false},
         {"表"_sj, false}, // 表 is 95 5C: no backslash in it
-        {"a.b", false},   {"", false},
-        {"..\\x", true},  {"../x", true},
-        {"a:b", true},    {"a*", true},
-        {"a?", true},     {"a\"b", true},
-        {"<a>", true},    {"a|b", true},
-        {"a\tb", true},   {std::string("a\x7f"), true},
-        {".", true},      {"...", true},
+        {"a.b", false},     {"", false},
+        {"..\\x", true},    {"../x", true},
+        {"a:b", true},      {"a*", true},
+        {"a?", true},       {"a\"b", true},
+        {"<a>", true},      {"a|b", true},
+        {"a\tb", true},     {std::string("a\x7f"), true},
+        {".", true},        {"...", true},
+        {" ", true},        {"　"_sj, true},
+        {" 　  "_sj, true}, {"山田　花子"_sj, false},
+        {" taro ", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(learnerNameProblem(c.name).has_value(), c.refused) << c.name;
