@@ -1,9 +1,12 @@
 #include "app/main_keys.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
+#include "platform/line_file.h"
 #include "platform/sjis.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace tavola;
 
@@ -63,6 +66,25 @@ TEST(ShellState, DefaultBlocksOfANewUnit)
     EXPECT_EQ(lines[11], "MS 明朝"_sj);
     EXPECT_EQ(lines[18], "<<kran");
     EXPECT_EQ(lines[29], ">>");
+}
+
+TEST(ShellState, ANewUnitStartsFromTheLayoutOfTheSampleUnits)
+{
+    // The template of a new unit is a fraction drill as the sample courseware lays one out: the same paper, line
+    // spacing, margins, options and character size, square boxes of the same height and insets. Only the box width
+    // and the answer column, which the sample fits to each unit's answers, may differ.
+    auto sample = readLineFile(std::string(TAVOLA_SAMPLE_DIR) + "/tasu/tasu1.que");
+    ASSERT_TRUE(sample.has_value());
+    auto value = std::find(sample->begin(), sample->end(), "<<value");
+    ASSERT_LE(value + 30, sample->end());
+    const Lines unit(value, value + 30);
+    const Lines& made = defaultBlockLines();
+    ASSERT_EQ(made.size(), unit.size());
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        if (i == 20 || i == 23) continue; // kran lines 2 (box width) and 5 (answer column)
+        EXPECT_EQ(made[i], unit[i]) << "line " << i + 1 << " of the blocks";
+    }
+    EXPECT_EQ(made[23], "0"); // the answer right after the text, whatever its length
 }
 
 TEST(MainKeys, WhatEachKeyDoes)
