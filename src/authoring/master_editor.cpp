@@ -5,10 +5,12 @@
 #include "platform/text_helpers.h"
 #include "question/master_file.h"
 #include "question/question_messages.h"
+#include "variant/variant_generator.h"
 #include "worksheet/worksheet.h"
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace tavola {
 namespace {
@@ -151,6 +153,20 @@ std::string nothingSelectedMessage()
     return "囲む範囲を選択してください"_sj;
 }
 
+std::vector<std::string> figureFilesIn(const std::string& systemFolder)
+{
+    std::vector<std::string> files;
+    for (const std::string& name : paths::listFolder(systemFolder)) {
+        if (name.size() < 4) continue;
+        std::string end = name.substr(name.size() - 4);
+        std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (end == ".bmp" && paths::fileExists(systemFolder + name) && !paths::directoryExists(systemFolder + name))
+            files.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::vector<std::string> addFigures(Lines& area, const std::vector<std::string>& files,
                                     const std::vector<Point>& segmentPositions)
 {
@@ -204,6 +220,11 @@ std::string saveChangesQuestion()
     return "変更されたデータファイルを保存しますか？"_sj;
 }
 
+std::string nothingToVaryMessage()
+{
+    return "数を変えられる問題がありません"_sj;
+}
+
 // ---- the unit in the file ----
 
 void MasterEditor::load(const CoursewareIndex& index, const UnitPosition& position, const Lines& defaultBlocks,
@@ -216,10 +237,12 @@ void MasterEditor::load(const CoursewareIndex& index, const UnitPosition& positi
     areas = {};
     fileLines_.clear();
     path_.clear();
+    unitId_.clear();
     isNew_ = true;
     if (position.section <= 0) return;
 
     path_ = index.masterFilePath(position.lesson, position.section);
+    unitId_ = index.unitFileNames({position.lesson, position.section, position.unit, 0}).shortKey;
     std::optional<std::size_t> header;
     if (paths::fileExists(path_)) {
         if (auto lines = readLineFile(path_)) fileLines_ = std::move(*lines);
@@ -289,6 +312,22 @@ void MasterEditor::takeSimilar(int m)
 {
     position_.similar = m;
     newSimilar_ = m;
+}
+
+Result<int> MasterEditor::makeVariedSimilar(bool withoutDigits, bool withoutLabels)
+{
+    Result<int> m = nextSimilar();
+    if (!m) return m;
+    Lines varied = variant::variantLines(areas.ques, unitId_, *m + 1);
+    if (varied == areas.ques) return Result<int>::failure(nothingToVaryMessage());
+    areas.ques = std::move(varied);
+    if (!areas.kgroup.empty()) {
+        areas.kgroup = selectionFromAnswers(extractAnswers(areas.ques), withoutDigits, withoutLabels);
+        addDummyAnswers(areas.kgroup, areas.dummy);
+    }
+    takeSimilar(*m);
+    modified = true;
+    return m;
 }
 
 void MasterEditor::cancel()

@@ -73,6 +73,10 @@ std::string enclose(const std::string& selection, Enclosure kind);
 // "囲む範囲を選択してください".
 std::string nothingSelectedMessage();
 
+// The figure files of a folder (a system folder text ending in "\\"): regular files whose name ends in ".bmp" in
+// any case, sorted by name like every file list of the program (the file system lists them in no order).
+std::vector<std::string> figureFilesIn(const std::string& systemFolder);
+
 // Adds each named bitmap to a figure area as file name, x and y. Figure k (k = lines div 3 + 1) starts at the
 // k-th segment position of the worksheet's last drawing pass moved 40 right and 20 down; without such a position
 // it is left for the drawing pass to place ("-1"). Past 15 figures a file is skipped with "グラフは15個までです".
@@ -90,6 +94,8 @@ std::string makeSimilarQuestion(int m);
 std::string similarOfSimilarMessage();
 // "変更されたデータファイルを保存しますか？".
 std::string saveChangesQuestion();
+// "数を変えられる問題がありません": 類題を自動作成 found no problem whose numbers it can change.
+std::string nothingToVaryMessage();
 
 // The unit of a position as the editor loads it: the master file's lines and path, the areas, and how many
 // similar problems the unit has.
@@ -121,6 +127,12 @@ public:
     // stands in the file is passed over, so an existing similar problem is never overwritten.
     Result<int> nextSimilar() const;
     void takeSimilar(int m);
+    // 類題を自動作成: the next similar problem (numbered as nextSimilar() numbers it) made from the shown problem
+    // text with new numbers in every problem that can be varied. Similar problem m gets the numbers of printed copy
+    // m + 1 of the unit. A selection list that has lines is built again from the new answers, as <=挿入 builds it,
+    // with the dummy answers added. Refused for a similar problem, and with nothingToVaryMessage() when no number
+    // can change; the areas are then left as they were. Nothing is written until save().
+    Result<int> makeVariedSimilar(bool withoutDigits, bool withoutLabels);
     // Cancel: forgets a similar problem made and the changes.
     void cancel();
 
@@ -147,6 +159,7 @@ private:
     bool isNew_ = true;
     std::vector<std::string> similar_;
     int newSimilar_ = 0;
+    std::string unitId_; // the unit's short key, which seeds its variants
 };
 
 // Saving a worksheet back into its master file (上書き保存): the unit loaded with the worksheet's layout and
