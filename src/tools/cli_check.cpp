@@ -8,6 +8,7 @@
 #include "question/master_file.h"
 #include "question/unit_data.h"
 #include "tools/cli_commands.h"
+#include "variant/problem_text.h"
 
 #include <iostream>
 #include <map>
@@ -192,6 +193,7 @@ private:
                 }
             }
         }
+        if (auto wrong = variant::firstAnswerDisagreement(m[index])) report(master, index + 1, *wrong);
     }
 
     void checkFigures(const std::string& master, const Lines& m, std::size_t marker, const char* keyword,

@@ -30,6 +30,7 @@ struct Command {
 int runIndex(const Args& args);
 int runShow(const Args& args);
 int runCheck(const Args& args);
+int runVary(const Args& args);
 int runRender(const Args& args);
 int runRecords(const Args& args);
 int runPrint(const Args& args);

@@ -14,6 +14,7 @@ const Command kCommands[] = {
     {"index", "index [DIR]", tavola::cli::runIndex},
     {"show", "show [DIR] LESSON SECTION UNIT [SIMILAR] | show --copy FILE", tavola::cli::runShow},
     {"check", "check [DIR]", tavola::cli::runCheck},
+    {"vary", "vary [DIR] L S U [R] [--seed K]", tavola::cli::runVary},
     {"records", "records [DIR] LEARNER [--lesson N] [--csv]", tavola::cli::runRecords},
     {"render", "render [DIR] L S U [R] | --copy FILE; --out F.png [--answers on|off]", tavola::cli::runRender},
     {"print", "print [DIR] L S U [R] | --copy FILE; --out F.pdf [--copies N] [--numbered] [--start K] ...",
