@@ -3,6 +3,7 @@
 Nothing here depends on an outside program or font, so the same call always gives the same bytes: the figures of
 the lessons (area and number-line pictures of fractions), the title picture and the class flag.
 """
+import functools
 import math
 import struct
 from fractions import Fraction
@@ -28,7 +29,7 @@ WHITE, BLACK, SHADE, RED, YELLOW, GREEN, BROWN, CREAM, ORANGE, GREY, PEACH, DARK
 
 # A 5 x 7 pixel font for the few characters the pictures show.
 GLYPHS = {
-    "0": ["01110", "10001", "10011", "10101", "11001", "10001", "01110"],
+    "0": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
     "1": ["00100", "01100", "00100", "00100", "00100", "00100", "01110"],
     "2": ["01110", "10001", "00001", "00010", "00100", "01000", "11111"],
     "3": ["11111", "00010", "00100", "00010", "00001", "10001", "01110"],
@@ -161,6 +162,7 @@ class Picture:
 WHOLE, BAR_HEIGHT, GAP = 120, 26, 12
 
 
+@functools.cache
 def area_bars(value: Fraction, parts: int) -> Picture:
     """Bars of `parts` cells each, as many as the value needs wholes (at least one); value * parts cells shaded."""
     shaded = value * parts
@@ -179,6 +181,7 @@ def area_bars(value: Fraction, parts: int) -> Picture:
     return p
 
 
+@functools.cache
 def area_pie(value: Fraction, parts: int) -> Picture:
     shaded = value * parts
     assert shaded.denominator == 1 and shaded <= parts
@@ -187,6 +190,7 @@ def area_pie(value: Fraction, parts: int) -> Picture:
     return p
 
 
+@functools.cache
 def number_line(value: Fraction, parts: int, wholes: int) -> Picture:
     """A number line from 0 to `wholes`, each whole cut into `parts`; an arrow points at the value."""
     unit = 120  # every whole the same length
@@ -204,9 +208,33 @@ def number_line(value: Fraction, parts: int, wholes: int) -> Picture:
     pos = value * parts
     assert pos.denominator == 1
     x = left + round(int(pos) * unit / parts)
-    for dy in range(8):
-        p.fill(x - dy // 2, 6 + dy, x + dy // 2 + 1, 7 + dy, RED)
-    p.fill(x, 0, x + 1, 8, RED)
+    arrow_down(p, x, axis - 8)
+    return p
+
+
+def arrow_down(p: Picture, x: int, tip: int) -> None:
+    """A red arrow whose head points down at (x, tip), onto the line below it."""
+    p.fill(x, tip - 18, x + 1, tip - 6, RED)
+    for dy in range(7):
+        half = 3 - dy // 2
+        p.fill(x - half, tip - 7 + dy, x + half + 1, tip - 6 + dy, RED)
+
+
+@functools.cache
+def double_number_line(shown: int, top: int, bottom: int) -> Picture:
+    """Two number lines from 0 to 1, one above the other: the upper cut into `top` parts with an arrow at
+    shown/top, the lower into `bottom` parts, so that the equal fraction is read off the lower line."""
+    unit, left = 240, 8
+    p = Picture(left + unit + 16, 62)
+    for axis, parts in ((24, top), (44, bottom)):
+        p.fill(left, axis, left + unit + 1, axis + 2, BLACK)
+        for k in range(parts + 1):
+            x = left + round(k * unit / parts)
+            tall = 6 if k in (0, parts) else 4
+            p.fill(x, axis - tall, x + 1 + (k in (0, parts)), axis + tall, BLACK)
+    p.text(left - 2, 53, "0", BLACK)
+    p.text(left + unit - 2, 53, "1", BLACK)
+    arrow_down(p, left + round(shown * unit / top), 17)
     return p
 
 

@@ -10,7 +10,11 @@ right, and every page fits its paper.
     fully reduced form is accepted, signs of comparisons are true, common denominators are least, choices hold
     the answers and their dummies are wrong;
 (d) every unit and similar problem rendered at its own settings keeps its ink inside the page and its margins,
-    and no text runs into an answer box.
+    and no text runs into an answer box;
+(e) every page against its instruction (reduced answers where it says 約分, a mixed number where it says 帯分数で,
+    every right form elsewhere, its choices printed), no problem twice up to the order of its operands, easy
+    problems first, its worked example right; every unit's grade named; word problems, topics, sections and
+    similar problems enough for the book; every button and window the help pages name is one of the program.
 """
 import json
 import math
@@ -20,6 +24,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import zlib
 from fractions import Fraction
 
@@ -126,8 +131,9 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
     alternatives = [a.strip() for a in answer.split(";")]
     answers_seen.extend(alternatives)
     body = re.sub(r"^\(\d+\)\s*", "", before)
+    asked = named_form(body)
     try:
-        if after.strip():  # a comparison: left # sign # right
+        if alternatives[0] in SIGNS:  # a comparison: left # sign # right
             left, right = value(body), value(after)
             if len(alternatives) != 1 or alternatives[0] not in SIGNS or not SIGNS[alternatives[0]](left, right):
                 fail(f"{place}: {line}: {left} and {right} are not related by {answer}")
@@ -142,7 +148,14 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
             if [value(x) for x in got] != given or dens != {least}:
                 fail(f"{place}: {line}: not the least common denominator of {given}")
             return
-        expected = value(body.rstrip("=")) if body.strip() else figure_value(figure)
+        if asked:
+            expected = asked[0]
+        elif "@/" in body:
+            expected = word_value(body)
+        elif body.strip():
+            expected = value(body.rstrip("="))
+        else:
+            expected = figure_value(figure)
     except (ValueError, ZeroDivisionError, AttributeError) as e:
         fail(f"{place}: {line}: {e}")
         return
@@ -152,12 +165,20 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
                 fail(f"{place}: {line}: {a} is not {expected}")
         except ValueError as e:
             fail(f"{place}: {line}: {e}")
-    if not any(reduced(a) for a in alternatives):
+    lines_den = re.fullmatch(r"eqline\d+_\d+_(\d+)\.bmp", figure or "")
+    if asked or lines_den:
+        # The problem names the form: the denominator (or numerator) it asks for, nothing else.
+        part, wanted = (asked[1], asked[2]) if asked else ("分母", int(lines_den.group(1)))
+        for a in alternatives:
+            n, d = (a.split("/") + ["1"])[:2]
+            if int(d if part == "分母" else n) != wanted:
+                fail(f"{place}: {line}: {a} is not written with the {part} {wanted} asked for")
+    elif not any(reduced(a) for a in alternatives):
         fail(f"{place}: {line}: the fully reduced form {expected} is not accepted")
 
 
 def figure_value(name: str) -> Fraction:
-    m = re.fullmatch(r"[a-z]+(\d+)_(\d+)\.bmp", name or "")
+    m = re.fullmatch(r"[a-z]+(\d+)_(\d+)(?:_\d+)?\.bmp", name or "")
     if not m:
         raise ValueError(f"no figure value in {name!r}")
     return Fraction(int(m.group(1)), int(m.group(2)))
@@ -189,7 +210,235 @@ def check_answers(sample: pathlib.Path) -> int:
                     fail(f"{place}: the choices do not hold every answer and the dummies")
                 if set(dummies) & set(seen):
                     fail(f"{place}: a dummy answer is a right answer")
+            check_sheet(place, blocks)
     return boxes
+
+
+# ---- (e) the book as a teacher hands it out ----
+
+GRADE = re.compile(r"[３４５６]年")
+NUMBER = re.compile(r"\d+&\d+/\d+|\d+/\d+|\d+\.\d+|\d+")
+
+# What each sentence of a word problem asks, written from the sentence: {} stands for a number set between "@/"
+# codes, the function takes the numbers in the order they stand.
+WORDS = {
+    "ジュース{} Lと{} L、あわせて何Lですか。": lambda a, b: a + b,
+    "{} mと{} mのテープをつなぐと何mですか。": lambda a, b: a + b,
+    "リボン{} mから{} m使うと、のこりは何mですか。": lambda a, b: a - b,
+    "牛乳{} Lから{} L飲むと、のこりは何Lですか。": lambda a, b: a - b,
+    "テープ{} mと{} mの長さのちがいは何mですか。": lambda a, b: abs(a - b),
+    "1本{} Lのジュース{}本分は何Lですか。": lambda a, k: a * k,
+    "1 mが{} kgのぼう、{} mの重さは何kgですか。": lambda a, k: a * k,
+    "{} mを{}人で等分すると1人分は何mですか。": lambda a, k: a / k,
+    "{} Lを{}つに等分すると1つ分は何Lですか。": lambda a, k: a / k,
+    "1 mが{} kgのぼう{} mの重さは何kgですか。": lambda a, b: a * b,
+    "1 Lで{} km走る車は{} Lで何km走りますか。": lambda a, b: a * b,
+    "{} mが{} kgのぼう1 mの重さは何kgですか。": lambda m, kg: kg / m,
+    "{} Lで{} km走る車は1 Lで何km走りますか。": lambda litres, km: km / litres,
+    "赤{} m、白{} mのテープ。赤は白の何倍ですか。": lambda red, white: red / white,
+    "{} mの{}倍の長さは何mですか。": lambda m, times: m * times,
+    "1 mを{}等分した{}こ分の長さは何mですか。": lambda d, n: Fraction(n) / d,
+    "1 Lを{}等分した{}こ分のかさは何Lですか。": lambda d, n: Fraction(n) / d,
+    "{} Lを{}人で等分すると1人分は何Lですか。": lambda a, k: Fraction(a) / k,
+    "ひも{} mを{}等分した1本は何mですか。": lambda a, k: Fraction(a) / k,
+    "{} mは、{} mの何倍ですか。": lambda a, b: Fraction(a) / b,
+    "{} kgは、分数で表すと何kgですか。": lambda x: x,
+    "{} Lは、分数で表すと何Lですか。": lambda x: x,
+    "{}分は何時間ですか。": lambda m: Fraction(m) / 60,
+    "{}秒は何分ですか。": lambda s: Fraction(s) / 60,
+    "{}時間は何分ですか。": lambda t: t * 60,
+    "時速{} kmで{}時間歩くと何kmですか。": lambda v, t: v * t,
+    "{}の逆数は": lambda x: 1 / x,
+    "{}は、{}の何倍ですか。": lambda a, b: a / b,
+}
+
+
+def word_value(body: str) -> Fraction:
+    numbers = [value(n) for n in re.findall(r"@/([^@]*)@/", body)]
+    sentence = re.sub(r"@/[^@]*@/", "{}", body)
+    if sentence not in WORDS:
+        raise ValueError(f"a sentence the test does not know: {sentence}")
+    return Fraction(WORDS[sentence](*numbers))
+
+
+def named_form(body: str):
+    """'分母を8に：@/3/4=' asks for 3/4 written with denominator 8: (value, "分母", 8); None for other problems."""
+    m = re.fullmatch(r"(分母|分子)を(\d+)に：@/(.*)=", body)
+    return (value(m.group(3)), m.group(1), int(m.group(2))) if m else None
+
+
+def operands_key(body: str, after: str, figure: str) -> tuple:
+    """Two problems with the same key differ at most in the order of their operands."""
+    text = body + " " + after
+    return tuple(sorted(NUMBER.findall(text))), tuple(sorted(c for c in text if c in "+-*\\()")), figure
+
+
+def written_den(t: str) -> int:
+    return int(t.split("/")[1]) if "/" in t else 10 ** len(t.split(".")[1]) if "." in t else 1
+
+
+def difficulty(body: str, after: str, figure: str, first: str) -> tuple:
+    """The size of the common denominator of the numbers in the problem, then the size of the answer."""
+    numbers = NUMBER.findall(body + " " + after)
+    dens = [int(re.findall(r"\d+", figure)[1])] if figure else [written_den(t) for t in numbers] or [1]
+    if first in SIGNS:
+        size = max(value(t) for t in numbers)
+    else:
+        size = max(value(t) for t in first.split(","))
+    return math.lcm(*dens), size
+
+
+def check_example(place: str, line: str) -> None:
+    """Every equation and comparison in a worked example is true."""
+    for piece in re.split(r"@.", line):
+        if any(ord(c) > 127 for c in piece) or not re.search(r"[=<>]", piece):
+            continue
+        parts = re.split(r"\s*(=|<|>)\s*", piece.strip())
+        values = [value(p) for p in parts[0::2]]
+        for left, rel, right in zip(values, parts[1::2], values[1:]):
+            if not SIGNS[rel](left, right):
+                fail(f"{place}: the example {line!r} is wrong: {left} {rel} {right}")
+
+
+def check_sheet(place: str, blocks: dict) -> None:
+    """One page against its instruction: reduced answers where it says 約分, mixed numbers first where it says
+    帯分数で, every form elsewhere; choices on the page; no problem twice; easy problems first; a worked example
+    checked."""
+    ques = blocks.get("<<ques", [])
+    problems = [l for l in ques if "#" in l]
+    head = [l for l in ques if "#" not in l]
+    instruction = "".join(l for l in head if not l.startswith("例") and "えらぶもの" not in l)
+    figures = blocks.get("<<graph", [])[0::3]
+    for line in head:
+        if line.startswith("例"):
+            check_example(place, line)
+    keys, previous = set(), None
+    for k, line in enumerate(problems):
+        before, answer, after = line.split("#")[:3]
+        body = re.sub(r"^\(\d+\)\s*", "", before)
+        alternatives = [a.strip() for a in answer.split(";")]
+        first = alternatives[0]
+        figure = figures[k] if k < len(figures) else ""
+        key = operands_key(body, after, figure)
+        if key in keys:
+            fail(f"{place}: {line}: the same problem as another on the page, up to the order of its operands")
+        keys.add(key)
+        try:
+            measure = difficulty(body, after, figure, first)
+        except (ValueError, IndexError) as e:
+            fail(f"{place}: {line}: no difficulty: {e}")
+            continue
+        if previous is not None and measure < previous:
+            fail(f"{place}: {line}: harder problems stand before it on the page")
+        previous = measure
+        if first in SIGNS:
+            if not instruction.startswith("１．□に"):
+                fail(f"{place}: a comparison whose instruction does not show the box: {instruction}")
+            continue
+        if "," in first or re.fullmatch(r"\d+\.\d+", first):
+            continue
+        v = value(first)
+        if "約分" in instruction:
+            if not all(reduced(a) for a in alternatives):
+                fail(f"{place}: {line}: the unit asks for reduced answers and accepts {alternatives}")
+        whole = v.numerator // v.denominator
+        rest = v - whole
+        if "帯分数で" in instruction and v > 1 and v.denominator != 1:
+            if not all("&" in a for a in alternatives) or f"{whole}&{rest}" not in alternatives:
+                fail(f"{place}: {line}: the unit asks for a mixed number and accepts {alternatives}")
+        elif "計算" in instruction and "約分" not in instruction and v > 1 and v.denominator != 1:
+            wanted = {f"{v.numerator}/{v.denominator}", f"{whole}&{rest.numerator}/{rest.denominator}"}
+            if "/" in first:
+                d = int(first.split("/")[1])
+                n = v * d
+                wanted |= {f"{n}/{d}", f"{whole}&{(rest * d)}/{d}"}
+            if not wanted <= set(alternatives):
+                fail(f"{place}: {line}: of the forms {sorted(wanted)} only {alternatives} are accepted")
+    choices = blocks.get("<<kgroup", [])
+    shown = {w for l in head for piece in re.split(r"@.", l) if piece.isascii() for w in piece.split()}
+    if choices and not set(choices) <= shown:
+        fail(f"{place}: the choices {sorted(set(choices) - shown)} are not on the page")
+    if "えらび" in instruction and not choices:
+        fail(f"{place}: the instruction asks to choose and there is nothing to choose from")
+
+
+def book(sample: pathlib.Path):
+    """(lesson name, stem, [(section name, [unit lines])]) of every lesson."""
+    main = sample.joinpath("Main.ind").read_bytes().decode("cp932").split("\r\n")
+    for line in main[2:]:
+        if line == ">>":
+            break
+        stem = line.split("\\")[-1]
+        sub = (sample / stem / f"{stem}.ind").read_bytes().decode("cp932").split("\r\n")
+        sections, i = [], 0
+        while i < len(sub):
+            if sub[i].startswith("[["):
+                name, units, i = sub[i + 1], [], i + 3
+                while sub[i] != ">>":
+                    units.append(sub[i])
+                    i += 1
+                sections.append((name, units))
+            i += 1
+        yield line.split(",")[0], stem, sections
+
+
+def check_book(sample: pathlib.Path) -> None:
+    """The whole book: grades on every page, worked examples, enough word problems and topics, sections of five
+    units or more, similar problems for most units."""
+    lessons = list(book(sample))
+    if len(lessons) < 4:
+        fail(f"{len(lessons)} lessons")
+    word_sections, grades_with_words, units, with_similar, titles = 0, set(), 0, 0, []
+    for _, stem, sections in lessons:
+        for s, (section, names) in enumerate(sections, start=1):
+            master = (sample / stem / f"{stem}{s}.que").read_bytes().decode("cp932").split("\r\n")
+            recs = dict(records(master))
+            if len(names) < 5:
+                fail(f"{stem}{s} {section}: {len(names)} units")
+            for u, name in enumerate(names, start=1):
+                units += 1
+                titles.append(section + name)
+                if not GRADE.search(name) and not GRADE.search(section):
+                    fail(f"{stem}{s}-{u} {name}: neither the unit nor its section names a grade")
+                with_similar += f"[[unit{u}R1" in recs
+                if u == 1 and not any(l.startswith("例") for l in recs[f"[[unit{u}"].get("<<ques", [])):
+                    fail(f"{stem}{s} {section}: the first unit has no worked example")
+            words = any("@/" in l and "#" in l and re.search(r"何|逆数", l)
+                        for _, blocks in recs.items() for l in blocks.get("<<ques", []))
+            if words:
+                word_sections += 1
+                grades_with_words |= set(GRADE.findall(section))
+    if word_sections < 6 or grades_with_words != {"３年", "４年", "５年", "６年"}:
+        fail(f"word problems in {word_sections} sections, for {sorted(grades_with_words)}")
+    if 2 * with_similar <= units:
+        fail(f"{with_similar} of {units} units have similar problems")
+    for topic in ("等しい分数", "逆数", "倍", "時間", "小数"):
+        if not any(topic in t for t in titles):
+            fail(f"no unit on {topic}")
+
+
+HELP_MARK = re.compile(r"［([^］]+)］")
+SOURCE_TEXT = re.compile(r'"((?:[^"\\]|\\.)*)"')
+
+
+def caption(text: str) -> str:
+    """A caption as a reader sees it: full-width letters and half-width kana folded, blanks and the mnemonic
+    "(&X)" dropped."""
+    text = unicodedata.normalize("NFKC", text)
+    return re.sub(r"\(&.\)|\s", "", text)
+
+
+def check_help(repo: pathlib.Path, sample: pathlib.Path) -> None:
+    """Every button, menu item and window the help pages name in ［ ］ is a caption of the program."""
+    captions = set()
+    for source in (repo / "src").rglob("*"):
+        if source.suffix in (".cpp", ".h"):
+            captions |= {caption(t) for t in SOURCE_TEXT.findall(source.read_text(errors="replace"))}
+    for page in ("help/Sheetpak.htm", "hosoku.htm"):
+        text = (sample / page).read_bytes().decode("cp932")
+        for name in HELP_MARK.findall(text):
+            if caption(name) not in captions:
+                fail(f"{page}: ［{name}］ is no caption of the program")
 
 
 # ---- (d) the rendered pages ----
@@ -332,6 +581,8 @@ def main(argv: list[str]) -> int:
     if check.returncode != 0 or check.stdout or check.stderr:
         fail(f"tavola-cli check sample: {check.returncode}\n{check.stdout}{check.stderr}")
     boxes = check_answers(sample)
+    check_book(sample)
+    check_help(repo, sample)
     pages = check_pages(cli, sample, every)
     print(f"{len(shipped)} files, {boxes} answers, {pages} pages checked, {len(failures)} failures")
     return 1 if failures else 0
