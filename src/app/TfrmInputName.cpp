@@ -198,7 +198,9 @@ void TfrmInputName::btnOkClick()
     ctx_.state.learnerName = *name;
     if (*name != sjis::encode(kCommonLearner)) {
         std::string dataFile = ctx_.dataFileOf(*name);
-        if (ctx_.password != nullptr) ctx_.password->prepare(*name, storedPassword(dataFile), dataFile);
+        LearnerPassword password = ctx_.passwordOf ? ctx_.passwordOf(*name) : LearnerPassword{storedPassword(dataFile)};
+        if (ctx_.password != nullptr)
+            ctx_.password->prepare(*name, password.stored, dataFile, password.fromOtherLesson);
         if (ctx_.password == nullptr || ctx_.password->exec() != QDialog::Accepted) {
             ctx_.state.learnerName = previous;
             return;

@@ -32,6 +32,9 @@ struct InputNameContext {
     std::function<std::string(const std::string& learner)> dataFileOf;
     // After a log-on: the main window shows the name and the unit selection recounts its marks.
     std::function<void()> learnerChanged;
+    // The password a learner logs on with in the current lesson, found in the other lessons when this lesson's file
+    // has none (learnerPassword); without it only the current lesson's file is asked.
+    std::function<LearnerPassword(const std::string& learner)> passwordOf;
 };
 
 } // namespace tavola

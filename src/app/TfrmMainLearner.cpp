@@ -25,7 +25,8 @@ InputNameContext TfrmMain::inputNameContext()
             [this] {
                 showLearnerName();
                 if (frmMenu_ != nullptr) frmMenu_->refreshMarks();
-            }};
+            },
+            [this](const std::string& learner) { return learnerPassword(state_, index_, learner, currentLesson()); }};
 }
 
 int TfrmMain::currentLesson() const

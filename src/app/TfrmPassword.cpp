@@ -69,11 +69,13 @@ TfrmPassword::TfrmPassword(Prompts& prompts, QWidget* parent) : QDialog(parent),
     setMinimumWidth(320);
 }
 
-void TfrmPassword::prepare(const std::string& learner, const std::string& stored, const std::string& dataFile)
+void TfrmPassword::prepare(const std::string& learner, const std::string& stored, const std::string& dataFile,
+                           bool fromOtherLesson)
 {
     lblMess->setText(sysText("ようこそ") + toQString(learner) + sysText("さん"));
     stored_ = stored;
     dataFile_ = dataFile;
+    fromOtherLesson_ = fromOtherLesson && stored != kNoPassword;
 }
 
 void TfrmPassword::showEvent(QShowEvent* event)
@@ -129,6 +131,11 @@ void TfrmPassword::btnOkClick()
         }
         break;
     case PasswordOutcome::Accepted:
+        // The learner's password from another lesson now guards this lesson's file too (unless one was set there
+        // meanwhile). The log-on goes on when the copy fails: the password was right, and the next log-on asks
+        // for it again the same way.
+        if (fromOtherLesson_)
+            if (auto copied = storePasswordIfNone(dataFile_, stored_); !copied) prompts_.error(copied.message());
         break;
     }
     accept();

@@ -19,7 +19,9 @@ public:
     explicit TfrmPassword(tavola::Prompts& prompts, QWidget* parent = nullptr);
 
     // Before showing: the learner greeted, the stored password ("?" for none) and the data file a new one goes to.
-    void prepare(const std::string& learner, const std::string& stored, const std::string& dataFile);
+    // fromOtherLesson: the password is the learner's from another lesson; once typed it is copied into dataFile.
+    void prepare(const std::string& learner, const std::string& stored, const std::string& dataFile,
+                 bool fromOtherLesson = false);
 
     QLabel* lblMess = nullptr;
     QLabel* lblPW = nullptr;
@@ -41,4 +43,5 @@ private:
     tavola::Prompts& prompts_;
     std::string stored_;
     std::string dataFile_;
+    bool fromOtherLesson_ = false;
 };

@@ -41,9 +41,15 @@ bool onlyBlanks(const std::string& name)
 
 bool hasForbiddenCharacter(const std::string& name)
 {
-    // By characters: the second byte of a double-byte character (表 is 95 5C) is no separator.
-    for (std::size_t i = 0; i < name.size(); i += sjis::charLength(name, i))
-        if (sjis::charLength(name, i) == 1 && forbiddenInFileName(static_cast<unsigned char>(name[i]))) return true;
+    // By characters: the second byte of a double-byte character (表 is 95 5C) is no separator. A lead byte whose
+    // next byte cannot end a character (81 2F: "/" after a lead byte) makes no character at all.
+    for (std::size_t i = 0; i < name.size(); i += sjis::charLength(name, i)) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (sjis::isLeadByte(c) &&
+            (i + 1 >= name.size() || !sjis::isTrailByte(static_cast<unsigned char>(name[i + 1]))))
+            return true;
+        if (sjis::charLength(name, i) == 1 && forbiddenInFileName(c)) return true;
+    }
     return false;
 }
 
@@ -108,6 +114,8 @@ std::string learnerDataFile(const ShellState& state, const CoursewareIndex& inde
 {
     if (learner.empty() || learnerNameProblem(learner)) return {};
     if (lesson < 1) lesson = 1;
+    // A lesson that would put its files outside the courseware has no learner files at all.
+    if (!index.lessonRefusal(lesson).empty()) return {};
     std::string lessonDir = state.coursewareDir + index.lessonFolder(lesson);
     if (!state.onCdRom && paths::directoryExists(lessonDir)) return lessonDir + learner + ".ini";
     std::string courseware = lastFolderName(state.coursewareDir);
@@ -121,11 +129,73 @@ std::string storedPassword(const std::string& dataFile)
     return profile::readString(dataFile, "password", "pw", kNoPassword);
 }
 
+namespace {
+
+std::string passwordWriteMessage(const std::string& dataFile, const std::string& message)
+{
+    // The lock's and the reader's messages name the file already; the platform's words of a failed write do not.
+    if (message.find(dataFile) != std::string::npos) return message;
+    return "パスワードを保存できません: "_sj + dataFile + " (" + message + ")";
+}
+
+} // namespace
+
 Status storePassword(const std::string& dataFile, const std::string& password)
 {
     if (dataFile.empty()) return Status::failure("パスワードを保存できません"_sj);
     paths::ensureParentFolder(dataFile);
-    return profile::writeString(dataFile, "password", "pw", profile::quotedForWriting(password));
+    Status written = profile::writeString(dataFile, "password", "pw", profile::quotedForWriting(password));
+    if (!written) return Status::failure(passwordWriteMessage(dataFile, written.message()));
+    return {};
+}
+
+Result<bool> storePasswordIfNone(const std::string& dataFile, const std::string& password)
+{
+    if (dataFile.empty()) return Result<bool>::failure("パスワードを保存できません"_sj);
+    paths::ensureParentFolder(dataFile);
+    bool stored = false;
+    Status written = profile::update(dataFile, [&](Lines& lines) -> Result<bool> {
+        // Read again under the lock: a password set meanwhile from another machine is kept.
+        std::string current = kNoPassword;
+        bool inPassword = false;
+        for (const std::string& line : lines) {
+            profile::ParsedLine parsed = profile::parseLine(line);
+            if (parsed.kind == profile::ParsedLine::Kind::Header) {
+                if (inPassword) break;
+                inPassword = profile::sameSectionName(parsed.name, "password");
+            } else if (inPassword && parsed.kind == profile::ParsedLine::Kind::Entry &&
+                       profile::sameSectionName(parsed.key, "pw")) {
+                current = parsed.value;
+                break;
+            }
+        }
+        if (current != kNoPassword) return false;
+        stored = profile::setEntry(lines, "password", "pw", profile::quotedForWriting(password));
+        return stored;
+    });
+    if (!written) return Result<bool>::failure(passwordWriteMessage(dataFile, written.message()));
+    return stored;
+}
+
+LearnerPassword learnerPassword(const ShellState& state, const CoursewareIndex& index, const std::string& learner,
+                                int lesson)
+{
+    LearnerPassword found;
+    if (lesson < 1) lesson = 1;
+    const std::string own = learnerDataFile(state, index, learner, lesson);
+    found.stored = storedPassword(own);
+    if (own.empty() || found.stored != kNoPassword) return found;
+    for (int n = 1; n <= index.lessonCount(); ++n) {
+        const std::string file = learnerDataFile(state, index, learner, n);
+        // Two lessons may share a folder, and so a file.
+        if (n == lesson || file.empty() || file == own) continue;
+        const std::string stored = storedPassword(file);
+        if (stored == kNoPassword) continue;
+        found.stored = stored;
+        found.fromOtherLesson = true;
+        break;
+    }
+    return found;
 }
 
 PasswordOutcome checkPassword(const std::string& password, const std::string& confirmation, const std::string& stored)
@@ -157,11 +227,16 @@ Status NameList::open(const std::string& path)
     fileName_ = textAfterLast(fileName_, '/');
     saveEnabled_ = false;
     names_ = {sjis::encode(kPublicLearner)};
+    unreadPath_.clear();
     if (paths::fileExists(path)) {
-        // A list that exists but cannot be read is not written over.
-        auto lines = readLineFile(path);
-        if (!lines) return Status::failure(path + " を読み込めません"_sj);
-        names_ = std::move(*lines);
+        // A list that exists but cannot be read (or is larger than any class) is not written over.
+        BoundedRead read = readBoundedFile(path, kLearnerFileLimit);
+        if (!read.bytes) {
+            unreadPath_ = paths::realPath(path);
+            if (read.failure == ReadFailure::TooLarge) return Status::failure(fileTooLargeMessage(path));
+            return Status::failure(path + " を読み込めません"_sj);
+        }
+        names_ = splitLines(*read.bytes);
         return {};
     }
     return saveAs(path);
@@ -186,6 +261,8 @@ void NameList::remove(int i)
 
 Status NameList::saveAs(const std::string& path) const
 {
+    // The list that could not be read stays as it is; the message was given when it was opened.
+    if (!unreadPath_.empty() && paths::realPath(path) == unreadPath_) return {};
     // A courseware comes without its learner folder; it is made with the first list.
     paths::ensureParentFolder(path);
     return writeLineFile(path, names_);

@@ -35,15 +35,29 @@ inline constexpr const char* kNameListFile = "sname.txt";
 // name + ".ini". When the courseware cannot be written or the lesson folder does not exist, the file lies in the
 // user's data folder instead: windowsDir + "records/" + a folder named after the courseware folder (its last name
 // and a checksum of the whole path) + "/" + the lesson stem + "/" + name + ".ini", the same in every run. Empty for
-// an empty name or one that learnerNameProblem refuses.
+// an empty name or one that learnerNameProblem refuses, and for a lesson the index refuses (lessonRefusal).
 std::string learnerDataFile(const ShellState& state, const CoursewareIndex& index, const std::string& learner,
                             int lesson);
 
 // The password section of a learner data file: "?" when none is stored or the file cannot be read.
 inline constexpr const char* kNoPassword = "?";
 std::string storedPassword(const std::string& dataFile);
-// Writes the password (the data file's folder is made when it is missing).
+// Writes the password (the data file's folder is made when it is missing) under the file's lock; a failure's
+// message names the file.
 Status storePassword(const std::string& dataFile, const std::string& password);
+// Writes the password only when the file holds none, checked under the lock; true when it was written.
+Result<bool> storePasswordIfNone(const std::string& dataFile, const std::string& password);
+
+// A learner's password follows the learner through the lessons of a courseware: the one stored in the lesson's
+// data file, or else the one stored in another lesson's data file (the first lesson that has one), which the
+// password window asks for and then copies into this lesson's file. Only a learner with no password in any
+// lesson sets a new one (stored "?"), so a classmate cannot set one in a lesson the learner has not used yet.
+struct LearnerPassword {
+    std::string stored = kNoPassword;
+    bool fromOtherLesson = false;
+};
+LearnerPassword learnerPassword(const ShellState& state, const CoursewareIndex& index, const std::string& learner,
+                                int lesson);
 
 // The password window's OK.
 enum class PasswordOutcome {
@@ -75,12 +89,13 @@ public:
     Status add(const std::string& name);
     // 削除: removes entry i when there is one.
     void remove(int i);
-    // Writes the list to a path.
+    // Writes the list to a path; the list file that was opened and could not be read is not written over.
     Status saveAs(const std::string& path) const;
 
 private:
     Lines names_;
     std::string fileName_;
+    std::string unreadPath_; // real path of a list file that exists but could not be read
     bool saveEnabled_ = false;
 };
 

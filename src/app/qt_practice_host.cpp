@@ -49,8 +49,10 @@ void PracticeHost::writePracticeRecord(const Worksheet& sheet, const ScoredExerc
     if (file.empty() || target.section.empty()) return;
     const PracticeRecord record{main_.clock().now(), sheet.position.similar, result.triesTrail,    result.correct,
                                 result.total,        result.score,           result.elapsedSeconds};
-    // The record writer's failures are not reported: the practice itself is done.
-    (void)appendRecord(file, target.section, record);
+    // A record that cannot be written (a full disk, a read-only share, a classmate's program holding the file) is
+    // told with its file and kept, to be written before the next one; the practice window goes on as it was.
+    if (Status written = records_.write(file, target.section, record); !written)
+        main_.prompts().error(written.message() + "\n" + recordKeptText());
     if (TfrmMenu* menu = main_.menuWindow()) menu->refreshMarks();
 }
 

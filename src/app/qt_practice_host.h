@@ -39,6 +39,7 @@ private:
     TfrmMain& main_;
     TfrmPrintOk* printOk_;
     PrintDialog printDialog_;
+    PendingRecords records_; // the records not written yet, tried again with the next one
 };
 
 } // namespace tavola

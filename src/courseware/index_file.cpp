@@ -15,6 +15,31 @@ bool startsWithBrackets(const std::string& line)
     return line.size() >= 2 && line[0] == '[' && line[1] == '[';
 }
 
+std::string lessonOutsideMessage(const std::string& folderAndStem)
+{
+    return folderAndStem + " は教材フォルダの外を指しているので読み込めません"_sj;
+}
+
+// Whether a folder or stem text of the index reaches outside the courseware folder: absolute (a separator and a
+// name after it; a folder of only "\" is the courseware folder itself), a drive, or a ".." part between the
+// separators ("\" and "/", found by character).
+bool leavesCourseware(const std::string& text)
+{
+    if (text.empty()) return false;
+    if (text.find_first_not_of("\\/") == std::string::npos) return false;
+    if (text[0] == '\\' || text[0] == '/') return true;
+    if (text.size() >= 2 && text[1] == ':') return true;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); i += i < text.size() ? sjis::charLength(text, i) : 1) {
+        const bool separator =
+            i == text.size() || ((text[i] == '\\' || text[i] == '/') && sjis::charLength(text, i) == 1);
+        if (!separator) continue;
+        if (text.compare(start, i - start, "..") == 0 && i - start == 2) return true;
+        start = i + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 Status CoursewareIndex::readMainIndex()
@@ -61,8 +86,15 @@ void CoursewareIndex::readMainIndexLines(Lines lines)
             // The one character after the "\" is a separator whose value is not checked.
             stemStart = afterSlash < line.size() ? afterSlash + sjis::charLength(line, afterSlash) : line.size();
         }
+        std::string stem = stemStart < line.size() ? line.substr(stemStart) : std::string();
+        refusals_[static_cast<std::size_t>(n)].clear();
+        if (leavesCourseware(folder) || leavesCourseware(stem)) {
+            refusals_[static_cast<std::size_t>(n)] = lessonOutsideMessage(line.substr(comma + 1));
+            folder.clear();
+            stem.clear();
+        }
         folders_[static_cast<std::size_t>(n)] = folder;
-        stems_[static_cast<std::size_t>(n)] = stemStart < line.size() ? line.substr(stemStart) : std::string();
+        stems_[static_cast<std::size_t>(n)] = stem;
         lessonList_.push_back(line.substr(0, comma));
     }
 }
@@ -70,6 +102,11 @@ void CoursewareIndex::readMainIndexLines(Lines lines)
 const std::string& CoursewareIndex::lessonFolder(int n) const
 {
     return (n >= 1 && n <= kMaxLessons) ? folders_[static_cast<std::size_t>(n)] : kEmpty;
+}
+
+const std::string& CoursewareIndex::lessonRefusal(int n) const
+{
+    return (n >= 1 && n <= kMaxLessons) ? refusals_[static_cast<std::size_t>(n)] : kEmpty;
 }
 
 const std::string& CoursewareIndex::lessonStem(int n) const
@@ -94,6 +131,7 @@ void CoursewareIndex::clearLesson()
 Status CoursewareIndex::readLesson(int n)
 {
     clearLesson();
+    if (!lessonRefusal(n).empty()) return Status::failure(lessonRefusal(n));
     std::string directory = coursewareDir_ + lessonFolder(n);
     if (!paths::directoryExists(directory)) return Status::failure(folderNotFoundMessage(directory));
     std::string path = directory + lessonStem(n) + ".ind";

@@ -42,12 +42,17 @@ public:
     // Names shown in the lesson lists: the text before the first ",", or "?" for a line without ",".
     const std::vector<std::string>& lessonList() const { return lessonList_; }
     int lessonCount() const { return static_cast<int>(lessonList_.size()); }
-    // Folder text (ending in "\") and stem of lesson n (1 … 80); empty outside the table.
+    // Folder text (ending in "\") and stem of lesson n (1 … 80); empty outside the table and for a refused lesson.
     const std::string& lessonFolder(int n) const;
     const std::string& lessonStem(int n) const;
+    // A lesson whose folder or stem is absolute ("\x", "/x", "C:x") or climbs out of the courseware (a ".." part)
+    // would send its files, the learners' passwords and records among them, anywhere: it is refused where the index
+    // is read. The refusal's message, empty for a lesson that is not refused; readLesson fails with it.
+    const std::string& lessonRefusal(int n) const;
 
     // Reads the sub-index of lesson n into the section list and the section tables. Fails with
-    // "ディレクトリ … が見つかりません" or "ファイル … が見つかりません"; the section list is then empty.
+    // "ディレクトリ … が見つかりません", "ファイル … が見つかりません" or the lesson's refusal; the section list is
+    // then empty.
     Status readLesson(int n);
     int currentLesson() const { return currentLesson_; }
     const Lines& lessonLines() const { return lessonLines_; }
@@ -75,6 +80,7 @@ private:
     std::vector<std::string> lessonList_;
     std::array<std::string, kMaxLessons + 1> folders_;
     std::array<std::string, kMaxLessons + 1> stems_;
+    std::array<std::string, kMaxLessons + 1> refusals_;
     int currentLesson_ = 0;
     Lines lessonLines_;
     std::vector<std::string> sectionList_;

@@ -1,10 +1,13 @@
 #include "platform/line_file.h"
 
 #include "platform/paths.h"
+#include "platform/sjis.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -60,6 +63,71 @@ std::optional<std::string> readWholeFileAt(const std::string& real)
     }
     ::close(fd);
     return bytes;
+}
+
+BoundedRead readBoundedFileAt(const std::string& real, std::size_t limit)
+{
+    BoundedRead read;
+    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        read.failure = errno == ENOENT || errno == ENOTDIR ? ReadFailure::Missing : ReadFailure::Unreadable;
+        return read;
+    }
+    struct stat st {};
+    read.failure = ReadFailure::Unreadable;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        if (static_cast<unsigned long long>(st.st_size) > limit) {
+            read.failure = ReadFailure::TooLarge;
+        } else {
+            std::string buffer;
+            buffer.reserve(static_cast<std::size_t>(st.st_size));
+            char chunk[65536];
+            for (;;) {
+                const ssize_t n = ::read(fd, chunk, sizeof chunk);
+                if (n == 0) {
+                    read.bytes = std::move(buffer);
+                    read.failure = ReadFailure::None;
+                    break;
+                }
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) break;
+                // The file grew while it was read.
+                if (buffer.size() + static_cast<std::size_t>(n) > limit) {
+                    read.failure = ReadFailure::TooLarge;
+                    break;
+                }
+                buffer.append(chunk, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    ::close(fd);
+    return read;
+}
+
+BoundedRead readBoundedFile(const std::string& systemPath, std::size_t limit)
+{
+    return readBoundedFileAt(paths::realPath(systemPath), limit);
+}
+
+std::string fileTooLargeMessage(const std::string& systemPath)
+{
+    return "ファイル "_sj + systemPath + " は大きすぎて読み込めません"_sj;
+}
+
+std::optional<std::string> writeTarget(const std::string& real)
+{
+    struct stat st {};
+    if (::lstat(real.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return real;
+    char* resolved = ::realpath(real.c_str(), nullptr);
+    if (resolved == nullptr) return std::nullopt;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 std::optional<Lines> readLineFile(const std::string& systemPath)
@@ -126,18 +194,26 @@ constexpr std::size_t kWritePiece = 64 * 1024;
 
 } // namespace
 
-Status writeWholeFileAt(const std::string& real, std::string_view bytes)
+Status writeWholeFileAt(const std::string& path, std::string_view bytes)
 {
     using writefault::Step;
+    ignoreFileSizeSignal();
+    // A symbolic link is written through: its target gets the new content and the link stays.
+    const std::optional<std::string> target = writeTarget(path);
+    if (!target) return Status::failure(std::strerror(ENOENT));
+    const std::string& real = *target;
     // A temporary file of our own in the same folder, created afresh (never one somebody left or linked there),
-    // with the permissions of the file it replaces.
+    // with the permissions of the file it replaces. Its name is short whatever the final name's length, so that a
+    // name that fits the folder can always be written.
     struct stat old {};
     const bool replacing = ::stat(real.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const std::size_t slash = real.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : real.substr(0, slash + 1);
     std::string temp;
     int fd = -1;
     int err = step(Step::Create, [&] {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            temp = real + ".tmp" + std::to_string(::getpid()) + (attempt > 0 ? "-" + std::to_string(attempt) : "");
+            temp = folder + "~tavola" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
             fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0 || errno != EEXIST) break;
         }

@@ -35,6 +35,28 @@ Status writeWholeFile(const std::string& systemPath, std::string_view bytes);
 std::optional<std::string> readWholeFileAt(const std::string& realPath);
 Status writeWholeFileAt(const std::string& realPath, std::string_view bytes);
 
+// Reads a file that may not be larger than limit bytes (learner data files and name lists, which other programs
+// and hand edits can make arbitrarily large). The size is checked before anything is read.
+enum class ReadFailure { None, Missing, Unreadable, TooLarge };
+struct BoundedRead {
+    std::optional<std::string> bytes;
+    ReadFailure failure = ReadFailure::None;
+};
+BoundedRead readBoundedFileAt(const std::string& realPath, std::size_t limit);
+BoundedRead readBoundedFile(const std::string& systemPath, std::size_t limit);
+// The largest learner data file or name list read: 16 MiB, some 200,000 records.
+inline constexpr std::size_t kLearnerFileLimit = 16u * 1024 * 1024;
+// "ファイル " + path + " は大きすぎて読み込めません".
+std::string fileTooLargeMessage(const std::string& systemPath);
+
+// Where a write to a real path goes: the final target of a symbolic link (so the link stays a link and its target
+// gets the new content), the path itself otherwise; nullopt for a link whose target cannot be found.
+std::optional<std::string> writeTarget(const std::string& realPath);
+
+// A write past the process's file-size limit fails with EFBIG instead of ending the program (SIGXFSZ is ignored).
+// The writers here call it; so may any other writer.
+void ignoreFileSizeSignal();
+
 // A seam for tests: makes a step of the coming file writes fail the way a full disk or a refusing file system
 // makes it fail. The n-th time the step runs (counted over all writes from the call on) it fails with the error
 // given, and the seam disarms. A file is written in pieces of 64 KiB, each one a write step.

@@ -1,5 +1,6 @@
 #include "platform/profile_file.h"
 
+#include "platform/file_lock.h"
 #include "platform/line_file.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
@@ -95,12 +96,93 @@ std::optional<std::pair<std::size_t, std::size_t>> findSection(const Lines& line
     return std::nullopt;
 }
 
+// The lines of a profile file, read whole unless it is larger than a learner file may be; nullopt when it is
+// missing, unreadable or too large.
+std::optional<Lines> readProfileLines(const std::string& systemPath)
+{
+    BoundedRead read = readBoundedFile(systemPath, kLearnerFileLimit);
+    if (!read.bytes) return std::nullopt;
+    return splitLines(*read.bytes);
+}
+
 } // namespace
+
+ParsedLine parseLine(const std::string& line)
+{
+    ParsedLine parsed;
+    if (trimBlanks(line).empty()) return parsed;
+    if (auto name = sectionName(line)) {
+        parsed.kind = ParsedLine::Kind::Header;
+        parsed.name = std::move(*name);
+        return parsed;
+    }
+    Entry e;
+    if (splitEntry(line, e)) {
+        parsed.kind = ParsedLine::Kind::Entry;
+        parsed.key = std::move(e.key);
+        parsed.value = std::move(e.value);
+        return parsed;
+    }
+    parsed.kind = ParsedLine::Kind::Other;
+    return parsed;
+}
+
+bool setEntry(Lines& lines, const std::string& section, const std::string& key, const std::string& value)
+{
+    std::string entryLine = key + "=" + value;
+    auto range = findSection(lines, section);
+    if (!range) {
+        if (!lines.empty() && !trimBlanks(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + section + "]");
+        lines.push_back(entryLine);
+        return true;
+    }
+    std::size_t insertAt = range->second;
+    for (std::size_t i = range->first + 1; i < range->second; ++i) {
+        Entry e;
+        if (splitEntry(lines[i], e) && sameName(e.key, key)) {
+            if (lines[i] == entryLine) return false;
+            lines[i] = entryLine;
+            return true;
+        }
+        if (!trimBlanks(lines[i]).empty()) insertAt = i + 1;
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entryLine);
+    return true;
+}
+
+bool removeSection(Lines& lines, const std::string& section)
+{
+    auto range = findSection(lines, section);
+    if (!range) return false;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(range->first),
+                lines.begin() + static_cast<std::ptrdiff_t>(range->second));
+    return true;
+}
+
+Status update(const std::string& systemPath, const std::function<Result<bool>(Lines&)>& edit)
+{
+    const std::string real = paths::realPath(systemPath);
+    // Held from before the file is read until the new one has taken its name, so that no other writer's change
+    // falls between the two. A folder where no lock file can be made cannot take the new file either: the write
+    // below reports that.
+    FileLock lock(real);
+    if (lock.state() == FileLock::State::Busy) return Status::failure(fileInUseMessage(systemPath));
+    BoundedRead read = readBoundedFileAt(real, kLearnerFileLimit);
+    if (read.failure == ReadFailure::TooLarge) return Status::failure(fileTooLargeMessage(systemPath));
+    // A file that exists but cannot be read is left alone: writing over it would lose every other section.
+    if (read.failure == ReadFailure::Unreadable) return Status::failure(systemPath + " を読み込めません"_sj);
+    Lines lines = read.bytes ? splitLines(*read.bytes) : Lines{};
+    Result<bool> changed = edit(lines);
+    if (!changed) return Status::failure(changed.message());
+    if (!*changed) return {};
+    return writeLineFile(systemPath, lines);
+}
 
 std::string readString(const std::string& systemPath, const std::string& section, const std::string& key,
                        const std::string& def)
 {
-    auto lines = readLineFile(systemPath);
+    auto lines = readProfileLines(systemPath);
     if (!lines) return def;
     auto range = findSection(*lines, section);
     if (!range) return def;
@@ -114,35 +196,13 @@ std::string readString(const std::string& systemPath, const std::string& section
 Status writeString(const std::string& systemPath, const std::string& section, const std::string& key,
                    const std::string& value)
 {
-    // A file that exists but cannot be read is left alone: writing over it would lose every other section.
-    auto read = readLineFile(systemPath);
-    if (!read && paths::fileExists(systemPath)) return Status::failure(systemPath + " を読み込めません"_sj);
-    Lines lines = read.value_or(Lines{});
-    std::string entryLine = key + "=" + value;
-    auto range = findSection(lines, section);
-    if (!range) {
-        if (!lines.empty() && !trimBlanks(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + section + "]");
-        lines.push_back(entryLine);
-        return writeLineFile(systemPath, lines);
-    }
-    std::size_t insertAt = range->second;
-    for (std::size_t i = range->first + 1; i < range->second; ++i) {
-        Entry e;
-        if (splitEntry(lines[i], e) && sameName(e.key, key)) {
-            lines[i] = entryLine;
-            return writeLineFile(systemPath, lines);
-        }
-        if (!trimBlanks(lines[i]).empty()) insertAt = i + 1;
-    }
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entryLine);
-    return writeLineFile(systemPath, lines);
+    return update(systemPath, [&](Lines& lines) -> Result<bool> { return setEntry(lines, section, key, value); });
 }
 
 std::vector<std::string> sectionKeys(const std::string& systemPath, const std::string& section)
 {
     std::vector<std::string> keys;
-    auto lines = readLineFile(systemPath);
+    auto lines = readProfileLines(systemPath);
     if (!lines) return keys;
     auto range = findSection(*lines, section);
     if (!range) return keys;
@@ -155,18 +215,14 @@ std::vector<std::string> sectionKeys(const std::string& systemPath, const std::s
 
 Status eraseSection(const std::string& systemPath, const std::string& section)
 {
-    auto lines = readLineFile(systemPath);
-    if (!lines) return {};
-    auto range = findSection(*lines, section);
-    if (!range) return {};
-    lines->erase(lines->begin() + static_cast<std::ptrdiff_t>(range->first),
-                 lines->begin() + static_cast<std::ptrdiff_t>(range->second));
-    return writeLineFile(systemPath, *lines);
+    // Nothing to erase in a missing file, and nothing to lock for it.
+    if (!paths::fileExists(systemPath)) return {};
+    return update(systemPath, [&](Lines& lines) -> Result<bool> { return removeSection(lines, section); });
 }
 
 SectionKeyCounts::SectionKeyCounts(const std::string& systemPath)
 {
-    auto lines = readLineFile(systemPath);
+    auto lines = readProfileLines(systemPath);
     if (!lines) return;
     // As with the other readers, only the first of two sections of the same name counts.
     int* current = nullptr;
@@ -194,7 +250,7 @@ bool sameSectionName(const std::string& a, const std::string& b)
 
 std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath)
 {
-    auto lines = readLineFile(systemPath);
+    auto lines = readProfileLines(systemPath);
     if (!lines) return std::nullopt;
     std::vector<ProfileSection> sections;
     std::unordered_map<std::string, bool> seen;

@@ -206,13 +206,13 @@ bool TfrmKiroku::buildList()
 void TfrmKiroku::showRecordsOf(int row)
 {
     if (row < 0 || row >= static_cast<int>(items_.size())) return;
-    std::vector<std::string> records = readRecords(recordFile_, items_[static_cast<std::size_t>(row)].section);
+    // The records, then the damaged lines of the section named.
+    const RecordsDetail detail = recordsDetail(recordFile_, items_[static_cast<std::size_t>(row)].section);
     QStringList lines;
-    for (const std::string& r : records)
-        lines << toQString(r);
-    if (records.empty()) lines << toQString(noRecordsText());
+    for (const std::string& line : detail.lines)
+        lines << toQString(line);
     memDetail->setPlainText(lines.join('\n'));
-    pbxChart->setPoints(scorePoints(records));
+    pbxChart->setPoints(scorePoints(detail.records));
 }
 
 void TfrmKiroku::lstTitleClick()

@@ -1,9 +1,18 @@
 #include "practice/learning_records.h"
 
 #include "courseware/unit_marks.h"
+#include "platform/file_lock.h"
+#include "platform/line_file.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
+#include "worksheet/answer_boxes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
 
 #include <cstdio>
 #include <string_view>
@@ -107,7 +116,11 @@ std::optional<ParsedRecord> parseRecordLine(const std::string& line)
         return std::nullopt;
     if (r.month < 1 || r.month > 12 || r.day < 1 || r.day > 31 || r.hour > 23 || r.minute > 59 || seconds > 59)
         return std::nullopt;
-    r.seconds = minutes * 60 + seconds;
+    // A page has at most 80 answer boxes; anything else is a damaged line, not a record.
+    if (r.total > kMaxAnswerBoxes || r.correct > r.total || r.score > 100) return std::nullopt;
+    const long long taken = static_cast<long long>(minutes) * 60 + seconds;
+    if (taken > std::numeric_limits<int>::max()) return std::nullopt;
+    r.seconds = static_cast<int>(taken);
     return r;
 }
 
@@ -135,14 +148,62 @@ RecordTarget copyFileRecordTarget(const std::string& copyFileName)
     return {1, copyFileName};
 }
 
+namespace {
+
+// A key as a record number: digits without a leading zero, at most nine of them (so one above the largest still
+// fits an int); 0 for any other key.
+int recordNumber(const std::string& key)
+{
+    if (key.empty() || key.size() > 9 || key.front() == '0') return 0;
+    int n = 0;
+    for (char c : key) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// One above the largest record number of the first section of that name in the lines; 1 without one.
+int nextRecordKey(const Lines& lines, const std::string& section)
+{
+    bool inSection = false;
+    bool seen = false;
+    int largest = 0;
+    for (const std::string& line : lines) {
+        profile::ParsedLine parsed = profile::parseLine(line);
+        if (parsed.kind == profile::ParsedLine::Kind::Header) {
+            if (inSection) break;
+            inSection = !seen && profile::sameSectionName(parsed.name, section);
+            seen = seen || inSection;
+        } else if (inSection && parsed.kind == profile::ParsedLine::Kind::Entry) {
+            largest = std::max(largest, recordNumber(parsed.key));
+        }
+    }
+    return largest + 1;
+}
+
+// A failure of the file's writer told with the file: the lock's, the size's and the reader's messages name it
+// already, the platform's words of a failed write do not.
+std::string namingFile(const std::string& what, const std::string& file, const std::string& message)
+{
+    if (message.find(file) != std::string::npos) return message;
+    return what + ": " + file + " (" + message + ")";
+}
+
+} // namespace
+
 Result<int> appendRecord(const std::string& file, const std::string& section, const PracticeRecord& record)
 {
     if (file.empty() || section.empty() || isPasswordSection(section)) return Result<int>::failure("記録できません"_sj);
     // The learner's files in the user's data folder get their folder with the first record.
     paths::ensureParentFolder(file);
-    int key = static_cast<int>(profile::sectionKeys(file, section).size()) + 1;
-    Status written = profile::writeString(file, section, std::to_string(key), recordLine(record));
-    if (!written) return Result<int>::failure(written.message());
+    int key = 0;
+    Status written = profile::update(file, [&](Lines& lines) -> Result<bool> {
+        key = nextRecordKey(lines, section);
+        profile::setEntry(lines, section, std::to_string(key), recordLine(record));
+        return true;
+    });
+    if (!written) return Result<int>::failure(namingFile("記録を書き込めません"_sj, file, written.message()));
     return key;
 }
 
@@ -150,13 +211,11 @@ std::vector<std::string> readRecords(const std::string& file, const std::string&
 {
     std::vector<std::string> values;
     if (file.empty()) return values;
-    auto sections = profile::readSections(file);
-    if (!sections) return values;
-    for (const profile::ProfileSection& s : *sections) {
-        if (!profile::sameSectionName(s.name, section)) continue;
-        values = profile::numberedValues(s, "?");
-        break;
-    }
+    auto contents = readLearnerFile(file);
+    if (!contents) return values;
+    if (const RecordSection* s = contents->section(section))
+        for (const StoredRecord& r : s->records)
+            values.push_back(r.value);
     return values;
 }
 
@@ -176,7 +235,170 @@ int countRecords(const std::string& file, const std::string& section)
 Status eraseRecords(const std::string& file, const std::string& section)
 {
     if (file.empty() || section.empty() || isPasswordSection(section)) return {};
-    return profile::eraseSection(file, section);
+    Status erased = profile::eraseSection(file, section);
+    if (!erased) return Status::failure(namingFile("記録を消去できません"_sj, file, erased.message()));
+    return {};
+}
+
+const RecordSection* LearnerFileContents::section(const std::string& name) const
+{
+    for (const RecordSection& s : sections)
+        if (profile::sameSectionName(s.name, name)) return &s;
+    return nullptr;
+}
+
+std::string damageText(const DamagedLine& d)
+{
+    std::string text = std::to_string(d.line) + "行目："_sj;
+    switch (d.damage) {
+    case Damage::NotAnEntry:
+        return text + "記録の行ではありません"_sj;
+    case Damage::OutsideSection:
+        return text + "見出しの前にある行です"_sj;
+    case Damage::NotAKey:
+        return text + "キー "_sj + d.key + " は記録の番号ではありません"_sj;
+    case Damage::DuplicateKey:
+        return text + "キー "_sj + d.key + " が重なっています"_sj;
+    case Damage::MissingKey:
+        return text + "キー "_sj + d.key + " がありません"_sj;
+    case Damage::RepeatedSection:
+        return text + "見出し ["_sj + d.section + "] が重なっています"_sj;
+    case Damage::NotARecord:
+        return text + "キー "_sj + d.key + " の記録が壊れています"_sj;
+    }
+    return text;
+}
+
+Result<LearnerFileContents> readLearnerFile(const std::string& file)
+{
+    using Kind = profile::ParsedLine::Kind;
+    LearnerFileContents contents;
+    const std::string real = paths::realPath(file);
+    // Records are only ever replaced whole, but the lock also keeps a reader from a file that a writer on a share
+    // without atomic renames is half way through. A folder where no lock file can be made has no writer of ours.
+    FileLock lock(real);
+    if (lock.state() == FileLock::State::Busy) return Result<LearnerFileContents>::failure(fileInUseMessage(file));
+    BoundedRead read = readBoundedFileAt(real, kLearnerFileLimit);
+    if (read.failure == ReadFailure::Missing) return contents;
+    if (read.failure == ReadFailure::TooLarge) return Result<LearnerFileContents>::failure(fileTooLargeMessage(file));
+    if (!read.bytes) return Result<LearnerFileContents>::failure(file + " を読み込めません"_sj);
+
+    const Lines lines = splitLines(*read.bytes);
+    std::unordered_map<std::string, bool> seenSections; // by the name as compared, ASCII folded
+    auto folded = [](std::string name) {
+        for (std::size_t i = 0; i < name.size(); i += sjis::charLength(name, i))
+            if (static_cast<unsigned char>(name[i]) < 0x80)
+                name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+        return name;
+    };
+    enum class Where { Before, Password, Records, Skipped } where = Where::Before;
+    bool passwordSeen = false;
+    std::string current;              // the section the lines stand in
+    RecordSection* records = nullptr; // while in a record section read for the first time
+    std::unordered_set<int> keysSeen; // the record numbers of the section so far
+    std::vector<StoredRecord> candidates;
+
+    auto closeSection = [&]() {
+        if (records == nullptr) return;
+        std::sort(candidates.begin(), candidates.end(),
+                  [](const StoredRecord& a, const StoredRecord& b) { return a.key < b.key; });
+        // Every number below the largest names a record that is not there; a run of them is one damage ("2-9").
+        int expected = 1;
+        for (const StoredRecord& r : candidates) {
+            if (expected < r.key) {
+                std::string gap = std::to_string(expected);
+                if (expected + 1 < r.key) gap += "-" + std::to_string(r.key - 1);
+                contents.damaged.push_back({r.line, records->name, gap, {}, Damage::MissingKey});
+            }
+            expected = r.key + 1;
+        }
+        for (StoredRecord& r : candidates) {
+            if (auto parsed = parseRecordLine(r.value)) {
+                r.record = *parsed;
+                records->records.push_back(std::move(r));
+            } else {
+                contents.damaged.push_back({r.line, records->name, std::to_string(r.key),
+                                            lines[static_cast<std::size_t>(r.line - 1)], Damage::NotARecord});
+            }
+        }
+        candidates.clear();
+        keysSeen.clear();
+        records = nullptr;
+    };
+
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int lineNo = static_cast<int>(i) + 1;
+        profile::ParsedLine parsed = profile::parseLine(lines[i]);
+        if (parsed.kind == Kind::Blank) continue;
+        if (parsed.kind == Kind::Header) {
+            closeSection();
+            current = parsed.name;
+            const bool first = seenSections.try_emplace(folded(parsed.name), true).second;
+            if (isPasswordSection(parsed.name)) {
+                where = first ? Where::Password : Where::Skipped;
+            } else if (first) {
+                where = Where::Records;
+                contents.sections.push_back({parsed.name, 0, {}});
+                records = &contents.sections.back();
+            } else {
+                where = Where::Skipped;
+                contents.damaged.push_back({lineNo, parsed.name, {}, lines[i], Damage::RepeatedSection});
+            }
+            continue;
+        }
+        if (where == Where::Skipped) continue;
+        if (where == Where::Before) {
+            contents.damaged.push_back({lineNo, {}, {}, lines[i], Damage::OutsideSection});
+            continue;
+        }
+        if (parsed.kind == Kind::Other) {
+            contents.damaged.push_back({lineNo, current, {}, lines[i], Damage::NotAnEntry});
+            continue;
+        }
+        if (where == Where::Password) {
+            if (!passwordSeen && profile::sameSectionName(parsed.key, "pw")) {
+                contents.password = parsed.value;
+                passwordSeen = true;
+            }
+            continue;
+        }
+        ++records->keyCount;
+        const int k = recordNumber(parsed.key);
+        if (k == 0) {
+            contents.damaged.push_back({lineNo, current, parsed.key, lines[i], Damage::NotAKey});
+            continue;
+        }
+        if (!keysSeen.insert(k).second) {
+            contents.damaged.push_back({lineNo, current, parsed.key, lines[i], Damage::DuplicateKey});
+            continue;
+        }
+        candidates.push_back({k, lineNo, parsed.value, {}});
+    }
+    closeSection();
+    std::stable_sort(contents.damaged.begin(), contents.damaged.end(),
+                     [](const DamagedLine& a, const DamagedLine& b) { return a.line < b.line; });
+    return contents;
+}
+
+Status PendingRecords::write(const std::string& file, const std::string& section, const PracticeRecord& record)
+{
+    pending_.push_back({file, section, record});
+    std::size_t done = 0;
+    Status status;
+    for (; done < pending_.size(); ++done) {
+        const Pending& p = pending_[done];
+        if (auto key = appendRecord(p.file, p.section, p.record); !key) {
+            status = Status::failure(key.message());
+            break;
+        }
+    }
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(done));
+    return status;
+}
+
+std::string recordKeptText()
+{
+    return "この記録は、次に記録するときにもう一度書き込みます"_sj;
 }
 
 } // namespace tavola

@@ -2,6 +2,7 @@
 
 #include "courseware/copy_file_browser.h"
 #include "courseware/unit_marks.h"
+#include "platform/profile_file.h"
 #include "platform/sjis.h"
 #include "practice/learning_records.h"
 
@@ -56,6 +57,28 @@ std::optional<std::vector<RecordsItem>> buildRecordsList(const CoursewareIndex& 
     for (const std::string& name : copyFilesIn(index.coursewareDir() + index.lessonStem(lesson) + "\\"))
         unitItem(name);
     return items;
+}
+
+RecordsDetail recordsDetail(const std::string& recordFile, const std::string& section)
+{
+    RecordsDetail detail;
+    if (recordFile.empty() || section.empty()) {
+        detail.lines.push_back(noRecordsText());
+        return detail;
+    }
+    auto contents = readLearnerFile(recordFile);
+    if (!contents) {
+        detail.lines.push_back(contents.message());
+        return detail;
+    }
+    if (const RecordSection* s = contents->section(section))
+        for (const StoredRecord& r : s->records)
+            detail.records.push_back(r.value);
+    detail.lines = detail.records;
+    if (detail.lines.empty()) detail.lines.push_back(noRecordsText());
+    for (const DamagedLine& d : contents->damaged)
+        if (profile::sameSectionName(d.section, section)) detail.lines.push_back(damageText(d));
+    return detail;
 }
 
 std::vector<ScorePoint> scorePoints(const std::vector<std::string>& recordLines)

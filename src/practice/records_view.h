@@ -24,6 +24,15 @@ std::string recordCountText(int count);
 std::optional<std::vector<RecordsItem>> buildRecordsList(const CoursewareIndex& index, int lesson,
                                                          const std::string& recordFile);
 
+// What the viewer shows for one item: the section's records by key ("練習の記録はありません" without any), then
+// each damaged line of the section in the system's words ("12行目：キー 3 がありません"); a file that cannot be
+// read shows its message instead. records: the record lines alone, for the chart.
+struct RecordsDetail {
+    std::vector<std::string> lines;
+    std::vector<std::string> records;
+};
+RecordsDetail recordsDetail(const std::string& recordFile, const std::string& section);
+
 // One record on the score chart: when (in minutes since the year 0, enough to order and space the records) and
 // the score. Lines that are no record are left out.
 struct ScorePoint {

@@ -1,9 +1,12 @@
 // tavola-cli records [DIR] LEARNER [--lesson N] [--csv]: a learner's records, one row per record, as a table or
 // as CSV for a spreadsheet. Sections are matched to units through the index (so section 1 unit 12 and section 11
 // unit 2 are told apart by their unit lines); any other section is a copy file's. The password is never shown.
+// Records are listed by their real keys; damaged lines are named on stderr. Texts from the files reach the
+// terminal with their control characters escaped, and CSV cells are written so that no spreadsheet runs them.
 #include "app/learner_files.h"
 #include "app/startup.h"
 #include "courseware/unit_marks.h"
+#include "platform/output_text.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "platform/sjis.h"
@@ -24,15 +27,6 @@ struct Row {
     ParsedRecord record;
 };
 
-std::string csvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string twoDigit(int n)
 {
     char text[16];
@@ -50,37 +44,42 @@ std::string timeText(const ParsedRecord& r)
     return twoDigit(r.hour) + ":" + twoDigit(r.minute);
 }
 
-// The rows of one section, key by key; lines that are no record are reported and left out.
-void addRows(std::vector<Row>& rows, const Row& model, const profile::ProfileSection& section, const std::string& file)
+// The rows of one section by its real keys, in ascending order.
+void addRows(std::vector<Row>& rows, const Row& model, const RecordSection& section)
 {
-    const std::vector<std::string> values = profile::numberedValues(section, "?");
-    for (std::size_t k = 1; k <= values.size(); ++k) {
-        const std::string& value = values[k - 1];
-        auto parsed = parseRecordLine(value);
-        if (!parsed) {
-            printError("tavola-cli records: " + utf8(file) + ": [" + utf8(section.name) + "] key " + std::to_string(k) +
-                       ": not a record: " + utf8(value));
-            continue;
-        }
+    for (const StoredRecord& r : section.records) {
         Row row = model;
-        row.record = *parsed;
+        row.record = r.record;
         rows.push_back(std::move(row));
     }
 }
 
+// The records of one lesson's data file. A file that cannot be read (too large, held by another program) is
+// reported and its lesson left out; the other lessons are still listed. Damaged lines are named on stderr.
 void lessonRows(std::vector<Row>& rows, CoursewareIndex& index, int lesson, const std::string& file)
 {
-    auto sections = profile::readSections(file);
-    if (!sections) return;
-    std::vector<bool> used(sections->size(), false);
+    if (file.empty()) return;
+    auto contents = readLearnerFile(file);
+    if (!contents) {
+        printError(terminalText(utf8(contents.message())));
+        return;
+    }
+    for (const DamagedLine& d : contents->damaged) {
+        std::string text = "tavola-cli records: " + utf8(file) + ": ";
+        if (!d.section.empty()) text += "[" + utf8(d.section) + "] ";
+        text += utf8(damageText(d));
+        if (!d.text.empty()) text += ": " + utf8(d.text);
+        printError(terminalText(text));
+    }
+    const std::vector<RecordSection>& sections = contents->sections;
+    std::vector<bool> used(sections.size(), false);
     auto find = [&](const std::string& name) -> int {
-        for (std::size_t i = 0; i < sections->size(); ++i)
-            if (!used[i] && profile::sameSectionName((*sections)[i].name, name)) return static_cast<int>(i);
+        for (std::size_t i = 0; i < sections.size(); ++i)
+            if (!used[i] && profile::sameSectionName(sections[i].name, name)) return static_cast<int>(i);
         return -1;
     };
-    if (int pw = find(kPasswordSection); pw >= 0) used[static_cast<std::size_t>(pw)] = true;
     if (Status read = index.readLesson(lesson); !read) {
-        printSystemMessage(read.message());
+        printError(terminalText(utf8(read.message())));
     } else {
         for (int s = 1; s <= index.sectionCount(); ++s) {
             const Lines& units = index.sectionUnits(s);
@@ -89,12 +88,12 @@ void lessonRows(std::vector<Row>& rows, CoursewareIndex& index, int lesson, cons
                 if (found < 0) continue;
                 used[static_cast<std::size_t>(found)] = true;
                 addRows(rows, {lesson, s, static_cast<int>(u) + 1, utf8(units[u]), {}},
-                        (*sections)[static_cast<std::size_t>(found)], file);
+                        sections[static_cast<std::size_t>(found)]);
             }
         }
     }
-    for (std::size_t i = 0; i < sections->size(); ++i)
-        if (!used[i]) addRows(rows, {lesson, 0, 0, utf8((*sections)[i].name), {}}, (*sections)[i], file);
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        if (!used[i]) addRows(rows, {lesson, 0, 0, utf8(sections[i].name), {}}, sections[i]);
 }
 
 void printCsv(const std::vector<Row>& rows)
@@ -103,9 +102,9 @@ void printCsv(const std::vector<Row>& rows)
     for (const Row& r : rows) {
         const ParsedRecord& p = r.record;
         std::cout << r.lesson << ',' << (r.section > 0 ? std::to_string(r.section) : "") << ','
-                  << (r.section > 0 ? std::to_string(r.unit) : "") << ',' << csvField(r.title) << ',' << p.similar
-                  << ',' << dateText(p) << ',' << timeText(p) << ',' << csvField(p.trail) << ',' << p.correct << ','
-                  << p.total << ',' << p.score << ',' << p.seconds << '\n';
+                  << (r.section > 0 ? std::to_string(r.unit) : "") << ',' << spreadsheetCell(r.title) << ','
+                  << p.similar << ',' << dateText(p) << ',' << timeText(p) << ',' << spreadsheetCell(p.trail) << ','
+                  << p.correct << ',' << p.total << ',' << p.score << ',' << p.seconds << '\n';
     }
 }
 
@@ -121,7 +120,8 @@ void printTable(const std::vector<Row>& rows)
                     r.section > 0 ? std::to_string(r.section).c_str() : "-",
                     r.section > 0 ? std::to_string(r.unit).c_str() : "-",
                     p.similar > 0 ? std::to_string(p.similar).c_str() : "-", dateText(p).c_str(), timeText(p).c_str(),
-                    ("[" + p.trail + "]").c_str(), result.c_str(), p.score, taken.c_str(), r.title.c_str());
+                    terminalText("[" + p.trail + "]").c_str(), result.c_str(), p.score, taken.c_str(),
+                    terminalText(r.title).c_str());
     }
     if (rows.empty()) std::printf("(no records)\n");
 }

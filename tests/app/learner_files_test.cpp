@@ -18,18 +18,35 @@ TEST(LearnerName, NamesThatCouldLeaveTheirFolderAreRefused)
         std::string name;
         bool refused;
     } cases[] = {
-        {"taro", false},    {"山田 花子"_sj, false},
+        {"taro", false},
+        {"山田 花子"_sj, false},
         {"表"_sj, false}, // 表 is 95 5C: no backslash in it
-        {"a.b", false},     {"", false},
-        {"..\\x", true},    {"../x", true},
-        {"a:b", true},      {"a*", true},
-        {"a?", true},       {"a\"b", true},
-        {"<a>", true},      {"a|b", true},
-        {"a\tb", true},     {std::string("a\x7f"), true},
-        {".", true},        {"...", true},
-        {" ", true},        {"　"_sj, true},
-        {" 　  "_sj, true}, {"山田　花子"_sj, false},
+        {"a.b", false},
+        {"", false},
+        {"..\\x", true},
+        {"../x", true},
+        {"a:b", true},
+        {"a*", true},
+        {"a?", true},
+        {"a\"b", true},
+        {"<a>", true},
+        {"a|b", true},
+        {"a\tb", true},
+        {std::string("a\x7f"), true},
+        {".", true},
+        {"...", true},
+        {" ", true},
+        {"　"_sj, true},
+        {" 　  "_sj, true},
+        {"山田　花子"_sj, false},
         {" taro ", false},
+        // a lead byte makes a character only with a trail byte (40-7E, 80-FC) after it
+        {std::string("\x81/x"), true},
+        {std::string("a\x81"), true},
+        {std::string("\x83\x7f"), true},
+        {std::string("\x88\xfd"), true},
+        {"ア"_sj, false},
+        {"ャ"_sj, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(learnerNameProblem(c.name).has_value(), c.refused) << c.name;
@@ -130,4 +147,56 @@ TEST(NameList, AMissingListBecomesPublicAndAddingKeepsOneEntryPerName)
     EXPECT_EQ(list.names(), (Lines{"Taro", "taro"}));
     // Nothing was written but the new list.
     EXPECT_EQ(readLineFile(path), Lines{"公開"_sj});
+}
+
+TEST(Password, FollowsTheLearnerIntoLessonsWithoutOne)
+{
+    test::TempFolder dir;
+    for (const char* folder : {"/cw/l1", "/cw/l2", "/cw/l3"})
+        std::filesystem::create_directories(dir.path() + folder);
+    ShellState state;
+    state.coursewareDir = dir.systemPath("cw/");
+    state.windowsDir = dir.systemPath("data/");
+    CoursewareIndex index(state.coursewareDir);
+    index.readMainIndexLines({"t", "", "a,l1\\\\l1", "b,l2\\\\l2", "c,l3\\\\l3", ">>"});
+    auto fileOf = [&](int lesson) { return learnerDataFile(state, index, "taro", lesson); };
+
+    // No password anywhere: a new one is set.
+    LearnerPassword none = learnerPassword(state, index, "taro", 2);
+    EXPECT_EQ(none.stored, "?");
+    EXPECT_FALSE(none.fromOtherLesson);
+    // Set in lesson 3: lesson 2 asks for that one, and lesson 3 for its own.
+    ASSERT_TRUE(storePassword(fileOf(3), "tora"));
+    LearnerPassword carried = learnerPassword(state, index, "taro", 2);
+    EXPECT_EQ(carried.stored, "tora");
+    EXPECT_TRUE(carried.fromOtherLesson);
+    EXPECT_FALSE(learnerPassword(state, index, "taro", 3).fromOtherLesson);
+    // Once typed it is copied, unless a password was set there meanwhile; the file keeps its format.
+    EXPECT_EQ(*storePasswordIfNone(fileOf(2), "tora"), true);
+    EXPECT_EQ(readWholeFile(fileOf(2)), "[password]\r\npw=tora\r\n");
+    EXPECT_EQ(*storePasswordIfNone(fileOf(2), "other"), false);
+    EXPECT_EQ(storedPassword(fileOf(2)), "tora");
+    LearnerPassword own = learnerPassword(state, index, "taro", 2);
+    EXPECT_EQ(own.stored, "tora");
+    EXPECT_FALSE(own.fromOtherLesson);
+    // Another learner's password is no help.
+    EXPECT_EQ(learnerPassword(state, index, "hana", 1).stored, "?");
+}
+
+TEST(NameList, AListTooLargeOrUnreadableIsReportedAndNotWrittenOver)
+{
+    test::TempFolder dir;
+    const std::string path = dir.systemPath("sname.txt");
+    ASSERT_TRUE(writeLineFile(path, {"taro"}));
+    std::filesystem::resize_file(dir.path() + "/sname.txt", kLearnerFileLimit + 1);
+    NameList list;
+    Status opened = list.open(path);
+    EXPECT_EQ(sjis::toUtf8(opened.message()), "ファイル " + sjis::toUtf8(path) + " は大きすぎて読み込めません");
+    EXPECT_EQ(list.names(), Lines{"公開"_sj});
+    EXPECT_TRUE(list.add("hana"));
+    EXPECT_TRUE(list.saveAs(path));
+    EXPECT_EQ(std::filesystem::file_size(dir.path() + "/sname.txt"), kLearnerFileLimit + 1);
+    // Saved elsewhere it is written.
+    EXPECT_TRUE(list.saveAs(dir.systemPath("other.txt")));
+    EXPECT_EQ(readLineFile(dir.systemPath("other.txt")), (Lines{"公開"_sj, "hana"}));
 }

@@ -59,6 +59,38 @@ TEST(MainIndex, LessonLinesGiveNameFolderAndStem)
     EXPECT_EQ(cw.index.lessonStem(81), "");
 }
 
+TEST(MainIndex, LessonsThatLeaveTheCoursewareAreRefused)
+{
+    Courseware cw;
+    struct Case {
+        const char* line; // after "name,"
+        bool refused;
+    } cases[] = {
+        {"tasu\\\\tasu", false},
+        {"..\\y", true},
+        {"../../elsewhere\\x", true},
+        {"a\\x\\..\\..\\b", true}, // the stem after the separator "x" climbs out
+        {"tasu\\\\..\\x", true},   // the stem climbs out
+        {"/etc\\x", true},
+        {"C:\\x\\y", true},
+        {"\\\\x", false},     // a folder of only "\": the courseware folder itself
+        {"a..b\\\\c", false}, // dots inside a name
+        {"表..\\\\x", false}, // 表 ends in the byte of "\": no separator
+    };
+    for (const Case& c : cases) {
+        cw.write("Main.ind", {"t", "", std::string("課,") + c.line, ">>"});
+        ASSERT_TRUE(cw.index.readMainIndex());
+        const std::string refusal = sjis::toUtf8(cw.index.lessonRefusal(1));
+        EXPECT_EQ(!refusal.empty(), c.refused) << c.line;
+        if (!c.refused) continue;
+        EXPECT_EQ(refusal, std::string(c.line) + " は教材フォルダの外を指しているので読み込めません");
+        EXPECT_EQ(cw.index.lessonFolder(1), "") << c.line;
+        EXPECT_EQ(cw.index.lessonStem(1), "") << c.line;
+        Status read = cw.index.readLesson(1);
+        EXPECT_EQ(sjis::toUtf8(read.message()), refusal) << c.line;
+    }
+}
+
 TEST(MainIndex, MissingFileOnlyTitleAndLimits)
 {
     Courseware cw;

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tavola;
 
@@ -84,4 +88,50 @@ TEST(ProfileFile, SectionsAndKeysIgnoreAsciiCase)
     ASSERT_TRUE(profile::eraseSection(path, "PassWord"));
     EXPECT_EQ(profile::readString(path, "PassWord", "pw", "gone"), "gone");
     EXPECT_EQ(profile::readString(path, "分数"_sj, "1", ""), "2005年"_sj);
+}
+
+TEST(LineFile, LinksLongNamesAndTheFileSizeLimit)
+{
+    test::TempFolder dir;
+    namespace fs = std::filesystem;
+    // A symbolic link is written through: the target gets the lines and the link stays a link.
+    fs::create_directories(dir.path() + "/real");
+    ASSERT_TRUE(writeLineFile(dir.systemPath("real/taro.ini"), {"old"}));
+    fs::create_symlink("real/taro.ini", dir.path() + "/taro.ini");
+    ASSERT_TRUE(writeLineFile(dir.systemPath("taro.ini"), {"new"}));
+    EXPECT_TRUE(fs::is_symlink(dir.path() + "/taro.ini"));
+    EXPECT_EQ(readLineFile(dir.systemPath("real/taro.ini")), Lines{"new"});
+    // A link to nothing is refused, and nothing is made.
+    fs::create_symlink("gone/x.ini", dir.path() + "/dangling.ini");
+    EXPECT_FALSE(writeLineFile(dir.systemPath("dangling.ini"), {"x"}));
+    EXPECT_FALSE(fs::exists(dir.path() + "/gone"));
+
+    // A name of 255 bytes, the most a folder takes, can be written: the temporary name is short.
+    const std::string longest(251, 'n');
+    EXPECT_TRUE(writeLineFile(dir.systemPath(longest + ".ini"), {"x"}));
+    EXPECT_EQ(readLineFile(dir.systemPath(longest + ".ini")), Lines{"x"});
+
+    // Past the process's file-size limit the write fails with a message instead of ending the program, and the
+    // old file and the folder stay as they were (in a child, whose limit does not bind the tests).
+    ASSERT_TRUE(writeLineFile(dir.systemPath("limit.ini"), {"old"}));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit {
+            4096, 4096
+        };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        Status s = writeLineFile(dir.systemPath("limit.ini"), {std::string(100000, 'x')});
+        ::_exit(!s && s.message() == "File too large" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(readLineFile(dir.systemPath("limit.ini")), Lines{"old"});
+    std::size_t names = 0;
+    for (const auto& e : fs::directory_iterator(dir.path())) {
+        (void)e;
+        ++names;
+    }
+    EXPECT_EQ(names, 5u) << "real, taro.ini, dangling.ini, the long name and limit.ini";
 }

@@ -12,8 +12,8 @@
 #include "platform/sjis.h"
 #include "practice/learning_records.h"
 #include "question/copy_file.h"
-#include "worksheet/worksheet.h"
 #include "support/temp_folder.h"
+#include "worksheet/worksheet.h"
 
 #include <gtest/gtest.h>
 
@@ -205,8 +205,8 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
         folder + "l\\l1.que" + "の保存に失敗しました",
         folder + "m\\m.ind" + "の保存に失敗しました",
         "No space left on device",
-        "No space left on device",
-        "No space left on device",
+        "パスワードを保存できません: " + folder + "learner.dat (No space left on device)",
+        "記録を書き込めません: " + folder + "learner.dat (No space left on device)",
         "No space left on device",
         "No space left on device",
     };

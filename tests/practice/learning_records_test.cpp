@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 using namespace tavola;
@@ -57,8 +59,17 @@ TEST(RecordLine, LinesThatAreNoRecordAreNotRead)
     for (const char* line :
          {"?", "", "2026年03月05日 09:07 [0100]  3/ 4  75点", "類題)2026年03月05日 09:07 []  1/ 1 100点 00:01",
           "2026年13月05日 09:07 []  1/ 1 100点 00:01", "2026年03月05日 09:07 []  1/ 1 100点 00:61",
-          "2026年03月05日 09:07 []  1/ 1 100点 00:01x"})
+          "2026年03月05日 09:07 []  1/ 1 100点 00:01x",
+          // numbers out of bounds: more correct than boxes, more boxes than a page has, a score above 100, a time
+          // taken past what an int holds
+          "2026年03月05日 09:07 []  9/ 4 100点 00:01", "2026年03月05日 09:07 [] 81/81 100点 00:01",
+          "2026年03月05日 09:07 []  1/ 1 250点 00:01", "2026年03月05日 09:07 []  1/ 1 100点 999999999:59",
+          "2026年03月05日 09:07 []  1/ 1 100点 35791395:00"})
         EXPECT_FALSE(parseRecordLine(sjis::encode(line))) << line;
+    // The largest that are still records.
+    auto edge = parseRecordLine("2026年03月05日 09:07 [] 80/80 100点 35791394:07"_sj);
+    ASSERT_TRUE(edge);
+    EXPECT_EQ(edge->seconds, 2147483647);
 }
 
 TEST(RecordStore, KeysCountUpErasingStartsAgainAndThePasswordIsNeverTouched)
@@ -92,27 +103,161 @@ TEST(RecordStore, KeysCountUpErasingStartsAgainAndThePasswordIsNeverTouched)
     EXPECT_NE(bytes.find("[" + section + "]\r\n1="), std::string::npos);
 }
 
-TEST(RecordStore, MissingKeysReadAsQuestionMarksAndNoRecordsHasItsLine)
+TEST(RecordStore, RecordsAreListedByTheirRealKeysAndNoRecordsHasItsLine)
 {
     test::TempFolder dir;
     std::string file = dir.systemPath("hana.ini");
-    ASSERT_TRUE(writeLineFile(file, {"[a.prp]", "1=first", "3=third"}));
-    EXPECT_EQ(readRecords(file, "A.PRP"), (std::vector<std::string>{"first", "?"}));
-    // The first of two equal keys counts; "01" and "+2" are not key numbers.
-    ASSERT_TRUE(writeLineFile(file, {"[s]", "2=b", "01=x", "1=a", "2=late", "+2=y"}));
-    EXPECT_EQ(readRecords(file, "s"), (std::vector<std::string>{"a", "b", "?", "?", "?"}));
+    const std::string r1 = recordLine(record(1, 1, 100, "", 1));
+    const std::string r2 = recordLine(record(1, 2, 50, "1", 2));
+    const std::string r3 = recordLine(record(0, 2, 0, "11", 3));
+    ASSERT_TRUE(writeLineFile(file, {"[a.prp]", "1=" + r1, "3=" + r3}));
+    EXPECT_EQ(readRecords(file, "A.PRP"), (std::vector<std::string>{r1, r3}));
+    // The first of two equal keys counts; "01" and "+2" are not key numbers; a value that is no record is left out.
+    ASSERT_TRUE(writeLineFile(file, {"[s]", "2=" + r2, "01=" + r3, "1=" + r1, "2=" + r3, "+2=" + r3, "3=late"}));
+    EXPECT_EQ(readRecords(file, "s"), (std::vector<std::string>{r1, r2}));
     // A section of many records is read in one pass over its entries.
     Lines many{"[big]"};
     for (int k = 40000; k >= 1; --k)
-        many.push_back(std::to_string(k) + "=r" + std::to_string(k));
+        many.push_back(std::to_string(k) + "=" + recordLine(record(1, 1, 100, "", k % 3600)));
     ASSERT_TRUE(writeLineFile(file, many));
     const std::vector<std::string> big = readRecords(file, "big");
     ASSERT_EQ(big.size(), 40000u);
-    EXPECT_EQ(big.front(), "r1");
-    EXPECT_EQ(big.back(), "r40000");
+    EXPECT_EQ(big.front(), recordLine(record(1, 1, 100, "", 1)));
+    EXPECT_EQ(big.back(), recordLine(record(1, 1, 100, "", 40000 % 3600)));
     EXPECT_EQ(recordMemoLines(file, "b.prp"), std::vector<std::string>{noRecordsText()});
     EXPECT_EQ(recordMemoLines(dir.systemPath("none.ini"), "a.prp"), std::vector<std::string>{noRecordsText()});
     EXPECT_EQ(utf8(noRecordsText()), "練習の記録はありません");
+}
+
+TEST(RecordStore, ANewRecordGoesAboveTheLargestKeyAndNeverReplacesOne)
+{
+    test::TempFolder dir;
+    std::string file = dir.systemPath("taro.ini");
+    const std::string r = recordLine(record(1, 1, 100, "", 1));
+    struct Case {
+        Lines section; // the lines after "[s]"
+        int next;
+    } cases[] = {
+        {{"1=" + r, "3=" + r}, 4},        // a gap: key 3 stays
+        {{"3=" + r}, 4},                  // only a late key
+        {{"1=" + r, "2=" + r}, 3},        // a sound file: count + 1, as always
+        {{"x=" + r, "01=" + r}, 1},       // no record numbers at all
+        {{"999999999=" + r}, 1000000000}, // the largest key there can be still has a next one
+        {{"1234567890=" + r, "2=" + r}, 3},
+    };
+    for (const Case& c : cases) {
+        Lines lines{"[password]", "pw=abcd", "[s]"};
+        lines.insert(lines.end(), c.section.begin(), c.section.end());
+        lines.push_back("[s]"); // a repeated section is not the one written to
+        lines.push_back("9=" + r);
+        ASSERT_TRUE(writeLineFile(file, lines));
+        auto key = appendRecord(file, "s", record(2, 2, 100, "", 5));
+        ASSERT_TRUE(key);
+        EXPECT_EQ(*key, c.next) << c.section.front();
+        // Every line that was there is still there.
+        const Lines after = *readLineFile(file);
+        for (const std::string& line : lines)
+            EXPECT_NE(std::find(after.begin(), after.end(), line), after.end()) << line;
+        EXPECT_EQ(after.size(), lines.size() + 1);
+    }
+    // Five appends to a file with keys 1 and 3: all five are there with the two.
+    ASSERT_TRUE(writeLineFile(file, {"[s]", "1=" + r, "3=" + r}));
+    for (int i = 0; i < 5; ++i)
+        appendRecord(file, "s", record(2, 2, 100, "", i));
+    EXPECT_EQ(readRecords(file, "s").size(), 7u);
+}
+
+TEST(RecordStore, DamagedLinesAreNamedAndLeftOutOfTheRecords)
+{
+    test::TempFolder dir;
+    std::string file = dir.systemPath("hana.ini");
+    const std::string r = recordLine(record(3, 4, 75, "0100", 135));
+    const std::string bad = "2026年03月05日 09:07 [] 9/ 4 100点 00:01"_sj;
+    struct Case {
+        const char* what;
+        Lines lines;
+        std::vector<int> keys;          // the records listed, by key
+        std::vector<std::string> named; // damageText of each damaged line
+    } cases[] = {
+        {"sound", {"[password]", "pw=x", "", "[s]", "1=" + r, "2=" + r}, {1, 2}, {}},
+        {"a gap", {"[s]", "1=" + r, "4=" + r}, {1, 4}, {"3行目：キー 2-3 がありません"}},
+        {"a duplicate key", {"[s]", "1=" + r, "1=" + r, "2=" + r}, {1, 2}, {"3行目：キー 1 が重なっています"}},
+        {"a repeated section",
+         {"[s]", "1=" + r, "[S]", "1=" + r, "2=" + r},
+         {1},
+         {"3行目：見出し [S] が重なっています"}},
+        {"no record", {"[s]", "1=" + bad, "2=" + r}, {2}, {"2行目：キー 1 の記録が壊れています"}},
+        {"not a key", {"[s]", "one=" + r, "1=" + r}, {1}, {"2行目：キー one は記録の番号ではありません"}},
+        {"a torn line", {"[s]", "1=" + r, "2026年03月0"}, {1}, {"3行目：記録の行ではありません"}},
+        {"before any section", {"1=" + r, "[s]", "1=" + r}, {1}, {"1行目：見出しの前にある行です"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(writeLineFile(file, c.lines));
+        auto contents = readLearnerFile(file);
+        ASSERT_TRUE(contents) << c.what;
+        std::vector<int> keys;
+        if (const RecordSection* s = contents->section("s"))
+            for (const StoredRecord& stored : s->records)
+                keys.push_back(stored.key);
+        EXPECT_EQ(keys, c.keys) << c.what;
+        std::vector<std::string> named;
+        for (const DamagedLine& d : contents->damaged)
+            named.push_back(utf8(damageText(d)));
+        EXPECT_EQ(named, c.named) << c.what;
+    }
+    ASSERT_TRUE(writeLineFile(file, {"[password]", "pw=\"se cret\"", "[s]", "1=" + r}));
+    EXPECT_EQ(readLearnerFile(file)->password, "se cret");
+    EXPECT_TRUE(readLearnerFile(dir.systemPath("none.ini"))->sections.empty());
+}
+
+TEST(RecordStore, ALearnerFileAboveTheSizeLimitIsRefusedAndKept)
+{
+    test::TempFolder dir;
+    const std::string file = dir.systemPath("big.ini");
+    ASSERT_TRUE(writeLineFile(file, {"[s]", "1=" + recordLine(record(1, 1, 100, "", 1))}));
+    std::filesystem::resize_file(dir.path() + "/big.ini", kLearnerFileLimit + 1);
+    const std::string tooLarge = "ファイル " + utf8(file) + " は大きすぎて読み込めません";
+    auto read = readLearnerFile(file);
+    EXPECT_EQ(utf8(read.message()), tooLarge);
+    auto appended = appendRecord(file, "s", record(1, 1, 100, "", 1));
+    EXPECT_EQ(utf8(appended.message()), tooLarge);
+    EXPECT_EQ(utf8(eraseRecords(file, "s").message()), tooLarge);
+    EXPECT_EQ(std::filesystem::file_size(dir.path() + "/big.ini"), kLearnerFileLimit + 1);
+    EXPECT_EQ(countRecords(file, "s"), 0);
+    EXPECT_EQ(recordMemoLines(file, "s"), std::vector<std::string>{noRecordsText()});
+}
+
+TEST(RecordStore, ARecordThatCannotBeWrittenWaitsForTheNextOne)
+{
+    test::TempFolder dir;
+    const std::string file = dir.systemPath("taro.ini");
+    PendingRecords pending;
+    struct Failure {
+        writefault::Step step;
+        int error;
+        const char* reason;
+    } failures[] = {
+        {writefault::Step::Create, EROFS, "Read-only file system"},
+        {writefault::Step::Write, ENOSPC, "No space left on device"},
+        {writefault::Step::Write, EFBIG, "File too large"},
+        {writefault::Step::Rename, EACCES, "Permission denied"},
+    };
+    int minute = 0;
+    for (const Failure& f : failures) {
+        writefault::inject({f.step, 1, f.error});
+        Status s = pending.write(file, "s", {{2026, 3, 5, 9, ++minute, 0}, 0, "", 1, 1, 100, 5});
+        EXPECT_EQ(utf8(s.message()), "記録を書き込めません: " + utf8(file) + " (" + f.reason + ")");
+        writefault::clear();
+    }
+    EXPECT_EQ(pending.waiting(), 4u);
+    ASSERT_TRUE(pending.write(file, "s", {{2026, 3, 5, 9, ++minute, 0}, 0, "", 1, 1, 100, 5}));
+    EXPECT_EQ(pending.waiting(), 0u);
+    std::vector<int> minutes;
+    auto contents = readLearnerFile(file);
+    ASSERT_TRUE(contents && contents->section("s"));
+    for (const StoredRecord& r : contents->section("s")->records)
+        minutes.push_back(r.record.minute);
+    EXPECT_EQ(minutes, (std::vector<int>{1, 2, 3, 4, 5}));
 }
 
 TEST(RecordStore, SectionNamesAreReadByCharactersNotBytes)

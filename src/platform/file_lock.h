@@ -1,0 +1,67 @@
+#pragma once
+// One writer at a time per file, across processes and machines. A file that several programs rewrite (a learner
+// data file that a whole class writes on a shared drive) is read, changed and written back while an exclusive POSIX
+// record lock is held on a lock file beside it, "<name>.lock" in the same folder. The data file itself cannot carry
+// the lock, because every write replaces it by a new file.
+//
+// The lock belongs to the process: the system releases it when the process ends, however it ends, so a crash never
+// leaves a file locked. The lock file is removed when the lock is given back; one left behind by a crash holds no
+// lock and is taken over by the next writer. Whoever gets the lock checks that the lock file it holds is still the
+// one in the folder (a holder may have removed it meanwhile) and otherwise tries again.
+//
+// Record locks work on local disks and on NFS and SMB mounts that pass locks to the server. A file system that
+// has no locks at all (ENOLCK, an old NFS without its lock service) is written without one.
+//
+// Record locks are per process: one process must not hold two FileLocks on one file (closing either releases both).
+#include <chrono>
+#include <string>
+
+namespace tavola {
+
+class FileLock {
+public:
+    enum class State {
+        Held,     // the lock is ours
+        Unlocked, // the file system has no locks: go on without one
+        Busy,     // another program held it for the whole wait
+        Failed,   // the lock file could not be made (a read-only or missing folder): error() says why
+    };
+
+    // Takes the lock of the file at a real path (a symbolic link's target is locked, not the link), waiting up to
+    // waitLimit() for another holder to let go.
+    explicit FileLock(const std::string& realPath);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    State state() const { return state_; }
+    // True when the file may be changed now.
+    bool held() const { return state_ == State::Held || state_ == State::Unlocked; }
+    // The errno of a Failed lock.
+    int error() const { return error_; }
+    // The lock file's real path.
+    const std::string& lockPath() const { return lockPath_; }
+
+    // The lock file of a real path: "<name>.lock" beside it, or a short name of the same folder made from the
+    // name when that would be longer than a file name may be.
+    static std::string lockPathOf(const std::string& realPath);
+
+private:
+    std::string lockPath_;
+    int fd_ = -1;
+    State state_ = State::Failed;
+    int error_ = 0;
+};
+
+// How long a writer waits for the lock before it gives up (a few seconds: a write takes milliseconds). A seam for
+// tests, which shorten it.
+namespace filelock {
+std::chrono::milliseconds waitLimit();
+void setWaitLimit(std::chrono::milliseconds limit);
+inline constexpr std::chrono::milliseconds kDefaultWait{5000};
+} // namespace filelock
+
+// "記録ファイルが使用中です: " + the file (CP932).
+std::string fileInUseMessage(const std::string& systemPath);
+
+} // namespace tavola
