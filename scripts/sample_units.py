@@ -1061,6 +1061,10 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
     figure_unit = problems[0].figure is not None
     compare_unit = problems[0].answers[0] in SIGNS
     scale = unit.size / 14
+    for p in problems:
+        # A label before words would be drawn with them as plain text: it stands apart, drawn as the numbers are.
+        if any(ord(c) > 127 for c in p.text) and not p.text.startswith("@/"):
+            p.text = "@/" + p.text
     labels = [f"({k})" + (" " if k >= 10 or unit.size < 14 else "  ") for k in range(1, len(problems) + 1)]
     text_end = max(drawn_width(lab + p.text) for lab, p in zip(labels, problems)) * scale
     answer_width = max(drawn_width(" " + p.answers[0] + " ") for p in problems) * scale
@@ -1102,7 +1106,8 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
     y = 98 + len(lines) * step  # the first line of a page without "§" split in its title
     for lab, p, pad in zip(labels, problems, padding):
         # Blanks inside the "#" as the editor inserts them; judging trims them.
-        answer = " " + ";".join(p.answers) + pad + " "
+        # The padding of a word problem's answer belongs to the answer drawn in the box, the first one.
+        answer = " " + ";".join([p.answers[0] + pad] + p.answers[1:]) + " "
         lines.append(f"{lab}{p.text}#{answer}#{p.after}")
         if figure_unit:
             name, picture = p.figure

@@ -28,11 +28,11 @@ ADD = [
     ("{0} mと{1} mのテープをつなぐと何mですか。", "　m", lambda a, b: a + b),
 ]
 SUB = [
-    ("リボン{0} mから{1} m使うと、のこりは何mですか。", "　m", lambda a, b: a - b),
-    ("牛乳{0} Lから{1} L飲むと、のこりは何Lですか。", "　L", lambda a, b: a - b),
+    ("{0} mから{1} m切ると、のこりは何mですか。", "　m", lambda a, b: a - b),
+    ("{0} Lから{1} L飲むと、のこりは何Lですか。", "　L", lambda a, b: a - b),
 ]
 DIFF = [
-    ("テープ{0} mと{1} mの長さのちがいは何mですか。", "　m", lambda a, b: abs(a - b)),
+    ("{0} mと{1} mの長さのちがいは何mですか。", "　m", lambda a, b: abs(a - b)),
 ]
 TIMES_WHOLE = [
     ("1本{0} Lのジュース{1}本分は何Lですか。", "　L", lambda a, k: a * k),

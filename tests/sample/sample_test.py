@@ -130,7 +130,7 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
     before, answer, after = parts
     alternatives = [a.strip() for a in answer.split(";")]
     answers_seen.extend(alternatives)
-    body = re.sub(r"^\(\d+\)\s*", "", before)
+    body = problem_text(before)
     asked = named_form(body)
     try:
         if alternatives[0] in SIGNS:  # a comparison: left # sign # right
@@ -224,9 +224,9 @@ NUMBER = re.compile(r"\d+&\d+/\d+|\d+/\d+|\d+\.\d+|\d+")
 WORDS = {
     "ジュース{} Lと{} L、あわせて何Lですか。": lambda a, b: a + b,
     "{} mと{} mのテープをつなぐと何mですか。": lambda a, b: a + b,
-    "リボン{} mから{} m使うと、のこりは何mですか。": lambda a, b: a - b,
-    "牛乳{} Lから{} L飲むと、のこりは何Lですか。": lambda a, b: a - b,
-    "テープ{} mと{} mの長さのちがいは何mですか。": lambda a, b: abs(a - b),
+    "{} mから{} m切ると、のこりは何mですか。": lambda a, b: a - b,
+    "{} Lから{} L飲むと、のこりは何Lですか。": lambda a, b: a - b,
+    "{} mと{} mの長さのちがいは何mですか。": lambda a, b: abs(a - b),
     "1本{} Lのジュース{}本分は何Lですか。": lambda a, k: a * k,
     "1 mが{} kgのぼう、{} mの重さは何kgですか。": lambda a, k: a * k,
     "{} mを{}人で等分すると1人分は何mですか。": lambda a, k: a / k,
@@ -253,9 +253,16 @@ WORDS = {
 }
 
 
+def problem_text(before: str) -> str:
+    """The text of a problem before its box, without its label and the code that sets the label apart from the
+    words after it."""
+    return re.sub(r"^\(\d+\)\s*(@/(?=[^\x00-\x7f]))?", "", before)
+
+
 def word_value(body: str) -> Fraction:
-    numbers = [value(n) for n in re.findall(r"@/([^@]*)@/", body)]
-    sentence = re.sub(r"@/[^@]*@/", "{}", body)
+    pieces = body.split("@/")
+    numbers = [value(n) for n in pieces if NUMBER.fullmatch(n)]
+    sentence = "".join("{}" if NUMBER.fullmatch(n) else n for n in pieces)
     if sentence not in WORDS:
         raise ValueError(f"a sentence the test does not know: {sentence}")
     return Fraction(WORDS[sentence](*numbers))
@@ -315,7 +322,7 @@ def check_sheet(place: str, blocks: dict) -> None:
     keys, previous = set(), None
     for k, line in enumerate(problems):
         before, answer, after = line.split("#")[:3]
-        body = re.sub(r"^\(\d+\)\s*", "", before)
+        body = problem_text(before)
         alternatives = [a.strip() for a in answer.split(";")]
         first = alternatives[0]
         figure = figures[k] if k < len(figures) else ""
