@@ -42,6 +42,11 @@ GLYPHS = {
     "+": ["00000", "00100", "00100", "11111", "00100", "00100", "00000"],
     "=": ["00000", "00000", "11111", "00000", "11111", "00000", "00000"],
     "x": ["00000", "10001", "01010", "00100", "01010", "10001", "00000"],
+    "m": ["00000", "00000", "11010", "10101", "10101", "10101", "10101"],
+    "k": ["10000", "10000", "10010", "10100", "11000", "10100", "10010"],
+    "g": ["00000", "01111", "10001", "10001", "01111", "00001", "01110"],
+    "L": ["10000", "10000", "10000", "10000", "10000", "10000", "11111"],
+    "d": ["00001", "00001", "01101", "10011", "10001", "10011", "01101"],
 }
 
 # The title's lettering, one bitmap per character and size: rows of hexadecimal digits, the leftmost pixel the
@@ -285,4 +290,46 @@ def class_flag() -> Picture:
         a = math.pi * k / 4
         p.line(26 + round(9 * math.cos(a)), 17 + round(9 * math.sin(a)),
                26 + round(11 * math.cos(a)), 17 + round(11 * math.sin(a)), YELLOW)
+    return p
+
+
+def fraction_label(p: Picture, cx: int, y: int, value: Fraction, c: int = BLACK) -> None:
+    """A number in the small font centred on cx: a whole number, or a stacked fraction (mixed numbers as
+    improper fractions) whose top is at y."""
+    if value.denominator == 1:
+        text = str(value.numerator)
+        p.text(cx - (6 * len(text) - 1) // 2, y + 5, text, c)
+        return
+    num, den = str(value.numerator), str(value.denominator)
+    w = 6 * max(len(num), len(den)) - 1
+    stacked(p, cx - w // 2, y, num, den, c, 1)
+
+
+@functools.cache
+def quantity_lines(first: Fraction, second: Fraction, times: bool, top_unit: str, bottom_unit: str) -> Picture:
+    """The double number line of a word problem. Multiplying: the upper line (top_unit) marks 0, 1 and `second`,
+    the lower line (bottom_unit) marks 0, `first` under 1 and a box under `second`. Dividing: the upper line marks
+    0, `first` and 1, the lower line 0, `second` under `first` and a box under 1."""
+    left, span = 14, 220
+    p = Picture(left + span + 34, 60)
+    top_axis, bottom_axis = 20, 38
+    end = max(Fraction(1), second if times else first)
+    x_of = lambda v: left + round(v * span / end)  # noqa: E731
+    for axis in (top_axis, bottom_axis):
+        p.fill(left, axis, left + span + 1, axis + 1, BLACK)
+    marks = [(Fraction(0), Fraction(0), "0"), (Fraction(1), first, "1"), (second, None, "?")] if times else \
+        [(Fraction(0), Fraction(0), "0"), (first, second, "?"), (Fraction(1), None, "1")]
+    for upper, lower, _ in marks:
+        x = x_of(upper)
+        p.fill(x, top_axis - 3, x + 1, top_axis + 4, BLACK)
+        p.fill(x, bottom_axis - 3, x + 1, bottom_axis + 4, BLACK)
+        for y in range(top_axis + 4, bottom_axis - 3, 3):  # a dotted line joins the two marks
+            p.put(x, y, GREY)
+        fraction_label(p, x, 0, upper)
+        if lower is None:
+            p.frame(x - 4, bottom_axis + 5, x + 4, bottom_axis + 15, RED)  # the number asked for
+        else:
+            fraction_label(p, x, bottom_axis + 4, lower)
+    p.text(left + span + 6, top_axis - 3, top_unit, BLACK)
+    p.text(left + span + 6, bottom_axis - 3, bottom_unit, BLACK)
     return p

@@ -646,15 +646,15 @@ def whole_as_fraction(r: Rng):
 
 
 def tenths(r: Rng):
-    """Tenths as a decimal and as a fraction, both ways."""
+    """Tenths as a decimal and as a fraction, both ways: decimals below 1 become tenths, and tenths (a mixed
+    number of tenths above 1) become decimals."""
     k = r.int(1, 29)
     if k % 10 == 0:
         return None
     v = F(k, 10)
-    as_fraction = plain(k, 10) if k < 10 else plain_mixed(k // 10, k % 10, 10)
-    if r.below(2):
-        return Problem(f"{decimal_text(v)}=", answers(v, as_fraction, "improper", (plain(k, 10),)))
-    return Problem(f"{as_fraction}=", [decimal_text(v)])
+    if k < 10 and r.below(2):
+        return Problem(f"{decimal_text(v)}=", answers(v, plain(k, 10), "improper"))
+    return Problem(f"{plain(k, 10) if k < 10 else plain_mixed(k // 10, k % 10, 10)}=", [decimal_text(v)])
 
 
 # ---- the tables ----
@@ -699,6 +699,7 @@ COMPARE = ["１．□に、等号・不等号（@/>  <  =@/）を書きましょ
 WORDS = ["１．次の問題に答えましょう。"]
 WORDS_MIXED = ["１．次の問題に答えましょう。", "　1より大きい答えは、帯分数で書きましょう。"]
 WORDS_REDUCE = ["１．次の問題に答えましょう。答えは約分して、", "　1より大きいときは帯分数で書きましょう。"]
+DOUBLE_LINES = ["１．数直線の赤い□にあてはまる数を求めましょう。", "　答えは約分して書きましょう。"]
 SIGN_KEYS = ("＞＜＝",)
 
 LESSONS = [
@@ -903,6 +904,10 @@ LESSONS = [
             Unit("分数倍の文章題（６年）", WORDS_REDUCE,
                  mixture([w.word(w.TIMES_OF, w.two_fractions), w.word(w.AMOUNT_OF, w.two_fractions)]), 10, 1,
                  ("何倍かは、くらべる量÷もとにする量 で求めます。",), size=11),
+            Unit("数直線で考える文章題（かけ算・６年）", DOUBLE_LINES, w.on_double_lines(True), 10, 1,
+                 ("1にあたる量に、□の上の数をかけます。",)),
+            Unit("数直線で考える文章題（わり算・６年）", DOUBLE_LINES, w.on_double_lines(False), 10, 1,
+                 ("□の左の量を、その上の数でわります。",)),
         ], ("例　1 mが@/3/4@/ kgのぼう@/2/3@/ mは　@/3/4*2/3=1/2@/ kg",)),
         Section("逆数・分数倍・時間（６年）", [
             Unit("逆数（分数）", ["１．逆数を書きましょう。"], w.word(w.RECIPROCAL, w.reciprocal_of("fraction")), 11, 1,

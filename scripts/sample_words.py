@@ -44,11 +44,11 @@ BY_WHOLE = [
 ]
 TIMES_FRACTION = [
     ("1 mが{0} kgのぼう{1} mの重さは何kgですか。", "　kg", lambda a, b: a * b),
-    ("1 Lで{0} km走る車は{1} Lで何km走りますか。", "　km", lambda a, b: a * b),
+    ("1 dLで{0} ㎡ぬれます。{1} dLでは何㎡ですか。", "　㎡", lambda a, b: a * b),
 ]
 BY_FRACTION = [
     ("{0} mが{1} kgのぼう1 mの重さは何kgですか。", "　kg", lambda b, c: c / b),
-    ("{0} Lで{1} km走る車は1 Lで何km走りますか。", "　km", lambda b, c: c / b),
+    ("{0} dLで{1} ㎡ぬれます。1 dLでは何㎡ですか。", "　㎡", lambda b, c: c / b),
 ]
 TIMES_OF = [
     ("赤{0} m、白{1} mのテープ。赤は白の何倍ですか。", "　倍", lambda a, b: a / b),
@@ -272,3 +272,20 @@ def equal_compare(r: Rng):
     lt, lv, rt, rv = left + right if r.below(2) else right + left
     return Problem(lt, [sign(lv, rv)], after=" " + rt)
 
+
+
+def on_double_lines(times: bool) -> Kind:
+    """A double number line with the number asked for in a box: multiplying, the amount for one unit times the
+    size; dividing, the amount for a size divided by the size."""
+    def kind(r: Rng):
+        (a, d), (b, e) = proper(r, range(2, 10), lowest=True), proper(r, range(2, 10), lowest=True)
+        if (a, d) == (b, e):
+            return None
+        x, y = F(a, d), F(b, e)
+        top, bottom = r.pick([("m", "kg"), ("L", "kg")])
+        v = x * y if times else y / x
+        if v.denominator > 30 or v.numerator > 30:
+            return None
+        name = f"{'dmul' if times else 'ddiv'}{a}_{d}_{b}_{e}.bmp"
+        return Problem("", answers(v), figure=(name, pics.quantity_lines(x, y, times, top, bottom)))
+    return kind

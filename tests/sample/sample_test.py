@@ -178,6 +178,10 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
 
 
 def figure_value(name: str) -> Fraction:
+    lines = re.fullmatch(r"d(mul|div)(\d+)_(\d+)_(\d+)_(\d+)\.bmp", name or "")
+    if lines:  # a double number line: the amount for 1 and a size, or a size and its amount
+        first, second = Fraction(int(lines[2]), int(lines[3])), Fraction(int(lines[4]), int(lines[5]))
+        return first * second if lines[1] == "mul" else second / first
     m = re.fullmatch(r"[a-z]+(\d+)_(\d+)(?:_\d+)?\.bmp", name or "")
     if not m:
         raise ValueError(f"no figure value in {name!r}")
@@ -232,9 +236,9 @@ WORDS = {
     "{} mを{}人で等分すると1人分は何mですか。": lambda a, k: a / k,
     "{} Lを{}つに等分すると1つ分は何Lですか。": lambda a, k: a / k,
     "1 mが{} kgのぼう{} mの重さは何kgですか。": lambda a, b: a * b,
-    "1 Lで{} km走る車は{} Lで何km走りますか。": lambda a, b: a * b,
+    "1 dLで{} ㎡ぬれます。{} dLでは何㎡ですか。": lambda a, b: a * b,
     "{} mが{} kgのぼう1 mの重さは何kgですか。": lambda m, kg: kg / m,
-    "{} Lで{} km走る車は1 Lで何km走りますか。": lambda litres, km: km / litres,
+    "{} dLで{} ㎡ぬれます。1 dLでは何㎡ですか。": lambda dl, m2: m2 / dl,
     "赤{} m、白{} mのテープ。赤は白の何倍ですか。": lambda red, white: red / white,
     "{} mの{}倍の長さは何mですか。": lambda m, times: m * times,
     "1 mを{}等分した{}こ分の長さは何mですか。": lambda d, n: Fraction(n) / d,
