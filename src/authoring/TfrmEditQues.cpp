@@ -116,6 +116,7 @@ void TfrmEditQues::buildControls()
     btnQGClear = makeButton(this, "btnQGClear", "クリア");
     btnAGClear = makeButton(this, "btnAGClear", "クリア");
     btnRuidai = makeButton(this, "btnRuidai", "類題にする");
+    btnAutoRuidai = makeButton(this, "btnAutoRuidai", "類題を自動作成");
     btnEditDirect = makeButton(this, "btnEditDirect", "直接編集");
     btnOk = makeButton(this, "btnOk", "  Ｏ　Ｋ");
     btnCancel = makeButton(this, "btnCancel", "キャンセル");
@@ -139,6 +140,7 @@ void TfrmEditQues::buildControls()
     connect(btnQGClear, &QPushButton::clicked, this, [this] { memQGraph->clear(); });
     connect(btnAGClear, &QPushButton::clicked, this, [this] { memAGraph->clear(); });
     connect(btnRuidai, &QPushButton::clicked, this, &TfrmEditQues::btnRuidaiClick);
+    connect(btnAutoRuidai, &QPushButton::clicked, this, &TfrmEditQues::btnAutoRuidaiClick);
     connect(btnEditDirect, &QPushButton::clicked, this, &TfrmEditQues::btnEditDirectClick);
     connect(btnOk, &QPushButton::clicked, this, &TfrmEditQues::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmEditQues::btnCancelClick);
@@ -226,6 +228,7 @@ void TfrmEditQues::buildControls()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnRuidai);
+    buttons->addWidget(btnAutoRuidai);
     buttons->addWidget(btnEditDirect);
     buttons->addStretch(1);
     buttons->addWidget(btnOk);
@@ -255,6 +258,7 @@ void TfrmEditQues::FormShow()
     btnEditDirect->setEnabled(request_.sheet != nullptr);
     loadUnit();
     btnRuidai->setEnabled(request_.sheet != nullptr && editor_.position().similar == 0);
+    btnAutoRuidai->setEnabled(btnRuidai->isEnabled());
     lstKai->clear();
     btnTestClick();
     showCounts();
@@ -522,6 +526,25 @@ void TfrmEditQues::btnRuidaiClick()
     editor_.takeSimilar(*m);
     showPosition();
     btnRuidai->setEnabled(false);
+    btnAutoRuidai->setEnabled(false);
+}
+
+void TfrmEditQues::btnAutoRuidaiClick()
+{
+    // What was typed so far is the unit the new numbers are made from.
+    if (!takeAreas()) return;
+    Result<int> m = editor_.makeVariedSimilar(chkSuuji->isChecked(), chkKigou->isChecked());
+    if (!m) {
+        prompts_.message(m.message());
+        return;
+    }
+    showAreas();
+    showPosition();
+    btnRuidai->setEnabled(false);
+    btnAutoRuidai->setEnabled(false);
+    btnTestClick();
+    showCounts();
+    MemQues->setFocus();
 }
 
 void TfrmEditQues::btnEditDirectClick()

@@ -91,6 +91,7 @@ public:
     QPushButton* btnQGClear = nullptr;
     QPushButton* btnAGClear = nullptr;
     QPushButton* btnRuidai = nullptr;
+    QPushButton* btnAutoRuidai = nullptr;
     QPushButton* btnEditDirect = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
@@ -110,6 +111,7 @@ public slots:
     void btnQGAddClick();
     void btnAGAddClick();
     void btnRuidaiClick();
+    void btnAutoRuidaiClick();
     void btnEditDirectClick();
     void btnOkClick();
     void btnCancelClick();
