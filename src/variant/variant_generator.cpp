@@ -1,5 +1,6 @@
 #include "variant/variant_generator.h"
 
+#include "platform/sjis.h"
 #include "variant/problem_text.h"
 
 #include <algorithm>
@@ -565,6 +566,37 @@ private:
     std::string key_;
 };
 
+// The numbers written on a line that is not a problem: "1/24", "5/3", "4" of a list of answers to choose from.
+void numbersWritten(std::string_view line, std::vector<std::string>& numbers)
+{
+    auto isNumberByte = [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == '/' || c == '&'; };
+    for (std::size_t i = 0; i < line.size();) {
+        if (static_cast<unsigned char>(line[i]) >= 0x80) {
+            i += sjis::charLength(line, i);
+            continue;
+        }
+        if (!isNumberByte(line[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t start = i;
+        while (i < line.size() && isNumberByte(line[i]))
+            ++i;
+        numbers.emplace_back(line.substr(start, i - start));
+    }
+}
+
+// A problem one of whose answers is also written elsewhere on the page (where the learner chooses the answers from
+// a printed list) keeps its numbers: new numbers would leave the list without the answer.
+bool answerPrinted(std::string_view line, const Analysis& a, const std::vector<std::string>& printed)
+{
+    for (const AnswerText& answer : a.text.answers)
+        if (std::find(printed.begin(), printed.end(), line.substr(answer.begin, answer.end - answer.begin)) !=
+            printed.end())
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::optional<Shape> shapeOf(std::string_view line)
@@ -609,14 +641,18 @@ Lines varyLines(const Lines& lines, std::uint64_t seed)
     std::vector<std::string> taken;
     std::vector<std::optional<Analysis>> analyses(lines.size());
     std::vector<std::string> texts;
+    std::vector<std::string> printed;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         auto p = parseProblem(lines[i]);
-        if (!p) continue;
+        if (!p) {
+            numbersWritten(lines[i], printed);
+            continue;
+        }
         taken.push_back(keyOf(p->expression, p->expression.operands, texts));
         analyses[i] = analyse(lines[i], std::move(*p));
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!analyses[i]) continue;
+        if (!analyses[i] || answerPrinted(lines[i], *analyses[i], printed)) continue;
         Varier varier(*analyses[i], mix(seed ^ mix(i)));
         int clashes = 0;
         for (int attempt = 0; attempt < kAttempts && clashes < kClashes; ++attempt) {

@@ -9,7 +9,8 @@
 // reduces, whether a subtraction borrows from the whole part and an addition carries into it; and its answers are
 // written in the original's forms, alternative by alternative (reduced or not, mixed, improper, whole, decimal).
 // No problem of a varied page equals another problem of it, or an authored problem of the unit, up to the order
-// of the operands of + and ×. The same seed gives the same page, on every machine.
+// of the operands of + and ×. A problem whose answer is also written on a line of the page that is no problem (a
+// printed list of answers to choose from) keeps its numbers. The same seed gives the same page, on every machine.
 #include "platform/line_file.h"
 
 #include <cstdint>

@@ -162,7 +162,7 @@ TEST(VariantGenerator, EveryProblemOfTheSampleCourseware)
     EXPECT_GT(changed, variable * 9 / 10) << changed << " of " << variable;
 }
 
-TEST(VariantGenerator, EachKindOfProblemOverAThousandSeeds)
+TEST(VariantGenerator, EachKindOfProblemOverManySeeds)
 {
     // One problem of each kind, and what its variants must keep, checked on their numbers (digit runs from the
     // problem number on: n[0] is the problem number).
@@ -219,7 +219,7 @@ TEST(VariantGenerator, EachKindOfProblemOverAThousandSeeds)
     for (const Case& c : cases)
         unit.push_back(c.line);
     int changed = 0;
-    for (int copy = 2; copy < 1002; ++copy) {
+    for (int copy = 2; copy < 802; ++copy) {
         Lines page = variantLines(unit, "table", copy);
         changed += expectGoodPage(unit, page);
         for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -228,7 +228,7 @@ TEST(VariantGenerator, EachKindOfProblemOverAThousandSeeds)
             EXPECT_TRUE(cases[i].keeps(digitRuns(line))) << line;
         }
     }
-    EXPECT_GT(changed, 1000 * 12);
+    EXPECT_GT(changed, 800 * 12);
 }
 
 TEST(VariantGenerator, LinesThatCannotBeVariedComeBackByteForByte)
@@ -257,6 +257,24 @@ TEST(VariantGenerator, LinesThatCannotBeVariedComeBackByteForByte)
         EXPECT_NE(page.back(), unit.back());
         // The variant never repeats a problem written on the page, in either order.
         EXPECT_NE(problemKey(page.back()), problemKey("(1) 1/3+1/2=#1#"));
+    }
+}
+
+TEST(VariantGenerator, AnswersPrintedToChooseFromKeepTheirProblems)
+{
+    const Lines unit = {
+        sjis::encode("１．計算して、約分した答えを下からえらびましょう。"),
+        sjis::encode("　えらぶもの：@/ 1/24  5/3  4"),
+        "(1)  2/3\\1/6=# 4 #",
+        "(2)  2/3\\2/5=# 5/3;1&2/3 #",
+        "(3)  1/2*1/4=# 1/8 #",
+        "(4)  1/2*2/7=# 1/7 #",
+    };
+    for (int copy = 2; copy < 50; ++copy) {
+        Lines page = variantLines(unit, "choices", copy);
+        EXPECT_EQ(Lines(page.begin(), page.begin() + 4), Lines(unit.begin(), unit.begin() + 4));
+        EXPECT_NE(page[4], unit[4]);
+        EXPECT_NE(page[5], unit[5]);
     }
 }
 
