@@ -4,6 +4,7 @@
 // ground, answers shown and alternatives drawn unless the options say otherwise. Prints a short JSON summary.
 #include "courseware/index_file.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_output_file.h"
 #include "render/draw_math.h"
 #include "tools/cli_commands.h"
 #include "tools/qt_cli_gui.h"
@@ -78,8 +79,9 @@ int runRender(const Args& args)
     }
     for (const std::string& m : result.messages)
         printSystemMessage(m);
-    if (!image.save(QString::fromStdString(r->out), "PNG")) {
-        printError("tavola-cli render: cannot write " + r->out);
+    // Into a checked temporary file first: a failed write leaves no broken PNG and an earlier one as it was.
+    if (Status saved = savePngSafely(image, r->out); !saved) {
+        printSystemMessage(saved.message());
         return kFailed;
     }
     nlohmann::json boxes = nlohmann::json::array();

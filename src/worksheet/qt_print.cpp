@@ -1,6 +1,7 @@
 #include "worksheet/qt_print.h"
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_output_file.h"
 #include "platform/qt/qt_text.h"
 
 #include <QImage>
@@ -106,9 +107,16 @@ PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, in
 PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const PrintRequest& request,
                             const DrawOptions& options, const PrintProgress& progress)
 {
+    // A PDF is written into a checked temporary file and takes its name only when whole.
+    PrinterOutputFile output(printer);
+    if (!output.begun()) return {0, false, output.begun().message()};
     QtPrintDevice device(printer);
     ScreenPageSource screenPage = [&](int number) { return drawScreenPage(sheet, options, number); };
-    return printWorksheet(sheet, device, request, options, screenPage, progress);
+    PrintOutcome outcome = printWorksheet(sheet, device, request, options, screenPage, progress);
+    // A cancelled job keeps what it printed when that is a whole file, and is not a failure when it is not.
+    if (Status written = output.finish(outcome.ok()); !written && !outcome.cancelled)
+        outcome.message = written.message();
+    return outcome;
 }
 
 void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth, int dpi)

@@ -65,7 +65,8 @@ EOF2
 rc=$?
 [ $rc -eq 0 ] || fail "records --csv exit code $rc"
 diff -u "$expected" "$work/out.csv" || fail "CSV differs"
-grep -q 'S112単元11-2\] key 2' "$work/err.txt" || fail "the broken line is not reported: $(cat "$work/err.txt")"
+grep -q '\[S112単元11-2\] 5行目：キー 2 の記録が壊れています: 2=壊れた行' "$work/err.txt" ||
+    fail "the broken line is not reported: $(cat "$work/err.txt")"
 grep -q 'secret' "$work/out.csv" "$work/err.txt" && fail "the password was printed"
 
 "$cli" records "$cw" 花子 --lesson 2 > "$work/table.txt" 2>&1 || fail "records --lesson 2 failed"
@@ -76,6 +77,23 @@ grep -q '単元1-12' "$work/table.txt" && fail "the table of lesson 2 lists less
 [ $? -eq 1 ] || fail "a name that leaves the folder is not refused"
 "$cli" records > /dev/null 2>&1
 [ $? -eq 2 ] || fail "a missing learner is no usage error"
+
+# Records by their real keys: a gap is named and record 3 is listed. A title holding an escape sequence reaches
+# the terminal escaped, and a copy file named like a formula is text in the CSV.
+printf '[S11\xe3\x81\x9f\xe3\x81\x97\xe7\xae\x97]\n1=2026年04月01日 12:00 []  4/ 4 100点 01:00\n3=2026年04月02日 12:00 []  3/ 4  75点 01:00\n[=HYPERLINK("x")\x1b[2J.prp]\n1=2026年04月03日 12:00 []  1/ 4  25点 01:00\n' |
+    iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$cw/l2/次郎.ini"
+"$cli" records "$cw" 次郎 --csv > "$work/jiro.csv" 2> "$work/jiro.err" || fail "records of 次郎"
+grep -q '^2,1,1,たし算,0,2026-04-02,12:00,,3,4,75,60$' "$work/jiro.csv" || fail "record 3 after a gap: $(cat "$work/jiro.csv")"
+grep -q 'キー 2 がありません' "$work/jiro.err" || fail "the gap is not named: $(cat "$work/jiro.err")"
+grep -q "^2,,,\"'=HYPERLINK(\"\"x\"\")\\\\x1B\[2J.prp\"," "$work/jiro.csv" || fail "formula cell: $(grep HYPER "$work/jiro.csv")"
+"$cli" records "$cw" 次郎 > "$work/jiro.txt" 2>&1
+grep -q $'\x1b' "$work/jiro.txt" && fail "an escape sequence reached the terminal"
+
+# A learner file too large for any class is refused by name; the other lesson is still listed.
+truncate -s 17M "$cw/l1/次郎.ini"
+"$cli" records "$cw" 次郎 --csv > "$work/big.csv" 2> "$work/big.err"
+grep -q "l1.次郎.ini は大きすぎて読み込めません" "$work/big.err" || fail "too large: $(cat "$work/big.err")"
+grep -q '^2,1,1,たし算' "$work/big.csv" || fail "the other lesson is not listed"
 
 [ $failures -eq 0 ] && echo "records: all passed"
 exit $((failures > 0))
