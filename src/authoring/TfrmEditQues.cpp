@@ -346,8 +346,8 @@ void TfrmEditQues::listFigures()
 {
     flbGraph->clear();
     if (figureFolder_.empty()) return;
-    for (const std::string& name : paths::listFolder(figureFolder_))
-        if (extensionOf(name) == ".bmp" && paths::fileExists(figureFolder_ + name)) flbGraph->addItem(toQString(name));
+    for (const std::string& name : figureFilesIn(figureFolder_))
+        flbGraph->addItem(toQString(name));
 }
 
 void TfrmEditQues::caretToLine(QPlainTextEdit* area, int line)

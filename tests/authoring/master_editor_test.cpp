@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <sys/resource.h>
 
 using namespace tavola;
@@ -134,6 +136,18 @@ TEST(MasterEditor, FiguresAreFifteenASideFromTheDrawnStartPoints)
     // Answer figures are counted apart.
     EXPECT_TRUE(addFigures(answer, {"ans.bmp"}, starts).empty());
     EXPECT_EQ(answer.size(), 3u);
+}
+
+TEST(MasterEditor, FigureListIsTheBitmapsOfTheFolderByName)
+{
+    test::TempFolder dir;
+    for (const char* name :
+         {"zu9.bmp", "Zu1.BMP", "zu10.bmp", "maru.Bmp", "zu2.bmp", "memo.txt", "bmp", "a.bmpx", "a.b.bmp"})
+        std::ofstream(dir.path() + "/" + name) << "x";
+    std::filesystem::create_directory(dir.path() + "/folder.bmp");
+    EXPECT_EQ(figureFilesIn(dir.systemPath()),
+              (std::vector<std::string>{"Zu1.BMP", "a.b.bmp", "maru.Bmp", "zu10.bmp", "zu2.bmp", "zu9.bmp"}));
+    EXPECT_TRUE(figureFilesIn(dir.systemPath("missing/")).empty());
 }
 
 TEST(MasterEditor, LayoutBlockCheck)
