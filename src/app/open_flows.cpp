@@ -88,6 +88,7 @@ OpenResult openUnit(OpenFlowContext& ctx, const UnitPosition& position, bool reo
     }
     Worksheet& sheet = document->sheet;
     sheet.path = names.masterPath;
+    sheet.masterPath = names.masterPath;
     sheet.master = true;
     sheet.practice = false;
     sheet.position = position;
@@ -153,9 +154,9 @@ std::optional<std::string> saveWorksheetAsCopy(Worksheet& sheet, ShellState& sta
                                                Prompts& prompts, SaveCopyOutcome* outcome)
 {
     SaveCopyOutcome how = SaveCopyOutcome::Cancelled;
+    const CopySaveOffer offer = copySaveOffer(sheet.path, sheet.shortKey, copyFileFolder(index, sheet.position.lesson));
     std::optional<std::string> path =
-        saveCopyAs(prompts, copyRecordOf(sheet), copyFileFolder(index, sheet.position.lesson), how,
-                   proposedCopyName(sheet.shortKey));
+        saveCopyAs(prompts, copyRecordOf(sheet), offer.startFolder, how, offer.suggestedName);
     if (outcome != nullptr) *outcome = how;
     if (!path) return std::nullopt;
     path = coursewareStylePath(state.coursewareDir, *path);

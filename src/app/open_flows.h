@@ -103,10 +103,11 @@ bool openCopyFile(OpenFlowContext& ctx, const std::string& path, int lesson);
 void worksheetWindowOpened(ShellState& state, const std::string& caption);
 void worksheetWindowClosed(ShellState& state, const std::string& caption);
 
-// Save as copy of a worksheet (名前を付けて保存): the save dialog starts in the copy-file folder of its lesson
-// (lesson 1 without one). On success the worksheet's entry in the list of open worksheets, its window key and its
-// path become the new path, its changed flag is cleared, and it no longer counts as a master unit (its path is a
-// copy file now, so writing it back into a master file is no longer offered). Returns the new path.
+// Save as copy of a worksheet (名前を付けて保存): the save dialog offers the worksheet's own copy file when it is
+// one, else its short key's name in the copy-file folder of its lesson (lesson 1 without one). On success the
+// worksheet's entry in the list of open worksheets, its window key and its path become the new path, its changed flag
+// is cleared, and it no longer counts as a master unit (its path is a copy file now, so writing it back into a master
+// file is no longer offered). Returns the new path.
 std::optional<std::string> saveWorksheetAsCopy(Worksheet& sheet, ShellState& state, const CoursewareIndex& index,
                                                Prompts& prompts, SaveCopyOutcome* outcome = nullptr);
 

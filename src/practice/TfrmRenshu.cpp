@@ -265,10 +265,11 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     layout.boxHeight = sheet.settings.kran[2];
     layout.sheetWidth = sheet_.width();
     layout.hasChoices = !sheet.kgroup.empty();
-    layout.fromCopyFile = !sheet.master;
+    // A unit saved as a copy keeps its hints; a worksheet opened from a copy file has none.
+    layout.fromCopyFile = sheet.masterPath.empty();
     std::vector<std::string> hints;
-    if (sheet.master)
-        if (auto lines = readLineFile(sheet.path)) hints = hintLines(*lines, unitRecordMarker(sheet.position));
+    if (!sheet.masterPath.empty())
+        if (auto lines = readLineFile(sheet.masterPath)) hints = hintLines(*lines, unitRecordMarker(sheet.position));
     layout.hasHints = !hints.empty();
     engine_.open(layout, std::move(hints));
     drawing_.setStyle(markStyle());

@@ -81,6 +81,14 @@ std::string proposedCopyName(const std::string& shortKey)
     return name;
 }
 
+CopySaveOffer copySaveOffer(const std::string& currentPath, const std::string& shortKey,
+                            const std::string& lessonCopyFolder)
+{
+    if (checkCopyName(currentPath) != CopyNameCheck::Accepted) return {lessonCopyFolder, proposedCopyName(shortKey)};
+    std::string name = fileNameOf(currentPath);
+    return {currentPath.substr(0, currentPath.size() - name.size()), std::move(name)};
+}
+
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
                                       SaveCopyOutcome& outcome, const std::string& suggestedName)
 {

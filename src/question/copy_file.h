@@ -46,6 +46,16 @@ std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record
 // ends in it already ("tasu1.que-U1" gives "tasu1.que-U1.prp").
 std::string proposedCopyName(const std::string& shortKey);
 
+// Where save as copy starts and the name it offers. A worksheet whose file is a copy file (opened from one, or
+// saved as one before) offers that file in its own folder, so that Enter writes it again instead of making a
+// second file; any other offers proposedCopyName(shortKey) in the copy-file folder of its lesson.
+struct CopySaveOffer {
+    std::string startFolder; // system path ending in a separator
+    std::string suggestedName;
+};
+CopySaveOffer copySaveOffer(const std::string& currentPath, const std::string& shortKey,
+                            const std::string& lessonCopyFolder);
+
 // Why save as copy wrote nothing (or that it did): a caller that closes a window after the save needs to tell a
 // cancelled dialog, which lets the window close, from a failed write, which keeps it open.
 enum class SaveCopyOutcome { Saved, Cancelled, NotOverwritten, Failed };

@@ -51,6 +51,9 @@ struct Worksheet {
     bool master = true;    // still a single master unit as read
     bool changed = false;  // changes not yet saved
     bool practice = false; // shown in the practice window
+    // The master file of its unit, kept when it is saved as a copy (the practice window reads the unit's hints
+    // there); empty for a worksheet opened from a copy file, which has no unit of a master file behind it.
+    std::string masterPath;
 
     int figureCount() const { return static_cast<int>(graph.size() / 3); }
     int answerFigureCount() const { return static_cast<int>(agraph.size() / 3); }

@@ -290,6 +290,21 @@ TEST_F(Closing, YesSavesACopyAndTheWindowTakesItsPath)
     ASSERT_TRUE(readCopyFile(back, target + ".prp"));
     EXPECT_EQ(back.unit().title, sheet.title);
     EXPECT_EQ(back.unit().problemLines, sheet.problemLines);
+
+    // Saved again, it offers its own file (Enter writes it again, no second file), and it keeps its unit.
+    sheet.changed = true;
+    prompts.queueFileName(target + ".prp");
+    prompts.queueAnswer(Answer::Yes); // overwrite
+    EXPECT_EQ(saveWorksheetAsCopy(sheet, state, index, prompts), std::optional<std::string>(target + ".prp"));
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_EQ(prompts.fileRequests[1].startFolder, state.coursewareDir + "tasu\\");
+    EXPECT_EQ(prompts.fileRequests[1].suggestedName, "mine.prp");
+    EXPECT_EQ(sheet.masterPath, state.coursewareDir + "tasu\\tasu2.que");
+
+    // Opened from the file, the worksheet is a copy: no unit stands behind it.
+    worksheetWindowClosed(state, target + ".prp");
+    ASSERT_TRUE(openCopyFile(ctx, target + ".prp", 1));
+    EXPECT_TRUE(windows.created.back().sheet.masterPath.empty());
 }
 
 TEST_F(Closing, AFailedWriteKeepsTheWindowOpenAndChanged)

@@ -172,3 +172,29 @@ TEST_F(CopyFileTest, StartFolderIsTheLessonsCopyFolder)
     EXPECT_EQ(copyFileFolder(index, 2), dir.systemPath("kake\\"));
     EXPECT_EQ(copyFileFolder(index, 0), dir.systemPath("tasu\\"));
 }
+
+TEST_F(CopyFileTest, ACopyIsOfferedItsOwnFileAUnitItsShortKey)
+{
+    struct Case {
+        const char* path;
+        const char* shortKey;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        // A unit: its short key in the lesson's copy folder.
+        {"C:\\cw\\tasu\\tasu1.que", "tasu1.que-U1", "C:\\cw\\tasu\\", "tasu1.que-U1.prp"},
+        // A copy file, opened or saved before: itself, so that Enter writes it again.
+        {"C:\\cw\\tasu\\月曜プリント.prp", "月曜プリント.prp", "C:\\cw\\tasu\\", "月曜プリント.prp"},
+        {"/home/t/保存/表.PRP", "x", "/home/t/保存/", "表.PRP"}, // 表 is 95 5C: no separator in it
+        {"/home/t/a.b/imi1.que-U1.prp", "imi1.que-U1", "/home/t/a.b/", "imi1.que-U1.prp"},
+        // Added units keep their master path: not a copy yet.
+        {"C:\\cw\\tasu\\tasu2.que", "tasu2.que-U3", "C:\\cw\\tasu\\", "tasu2.que-U3.prp"},
+    };
+    for (const Case& c : cases) {
+        const CopySaveOffer offer =
+            copySaveOffer(sjis::encode(c.path), sjis::encode(c.shortKey), sjis::encode("C:\\cw\\tasu\\"));
+        EXPECT_EQ(offer.startFolder, sjis::encode(c.folder)) << c.path;
+        EXPECT_EQ(offer.suggestedName, sjis::encode(c.name)) << c.path;
+    }
+}
