@@ -5,7 +5,7 @@ TAVOLA_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fonts-texgyre
-    xvfb xauth python3
+    xvfb xauth python3 xdg-utils
     poppler-utils
     dpkg-dev file
 )

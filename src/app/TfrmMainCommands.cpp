@@ -34,6 +34,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
 
@@ -148,6 +149,9 @@ void TfrmMain::showMode(bool keyLock)
     showMenus(keyLock);
     mnuDoYouKnow->setVisible(!keyLock);
     if (keyLock) hideSavePopup();
+    // The answers leave every open worksheet with the mode, and come back with it (worksheetDrawOptions).
+    for (TfrmPrint* sheet : worksheetWindows())
+        sheet->redraw();
 }
 
 void TfrmMain::btnLockClick()
@@ -455,7 +459,14 @@ void TfrmMain::openDocument(const std::string& systemPath, int context)
     if (!checkFileExists(prompts_, systemPath)) return;
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths::realPath(systemPath)));
     if (context > 0) url.setFragment(QString::number(context));
-    if (!urlOpener_(url)) prompts_.message("ファイル "_sj + systemPath + " を開けません"_sj);
+    if (urlOpener_(url)) return;
+    // Without a browser launcher the desktop cannot show the page; say so, and where the page is, so that it can be
+    // opened by hand.
+    std::string text = "ヘルプのページを開くブラウザが見つかりません。"_sj;
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
+        text += "\r\n"_sj + "（ブラウザを起動する xdg-open がありません。パッケージ xdg-utils を入れてください）"_sj;
+    text += "\r\n"_sj + "ブラウザで次のファイルを開いてください："_sj + "\r\n"_sj + fromQStringLossy(url.toLocalFile());
+    prompts_.message(text);
 }
 
 // ---- closing and keys ----

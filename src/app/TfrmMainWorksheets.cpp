@@ -296,6 +296,9 @@ DrawOptions TfrmMain::worksheetDrawOptions() const
     options.schoolName = state_.schoolName;
     options.learnerName = state_.learnerName;
     options.clock = &clock_;
+    // In student mode the answers stay off every worksheet, whatever the teacher chose; the choice itself is kept
+    // (the 解答表示 state and the worksheet's value) and shows again with 先生用.
+    if (state_.keyLock) options.answersShown = false;
     return options;
 }
 
@@ -337,6 +340,9 @@ void TfrmMain::worksheetCommand(TfrmPrint&, WorksheetCommand command)
     switch (command) {
     case WorksheetCommand::OpenMaster:
         btnOpenMasterClick();
+        break;
+    case WorksheetCommand::OpenCopy:
+        btnOpenCopyClick();
         break;
     case WorksheetCommand::SaveMaster:
         btnSaveMasterClick();

@@ -27,6 +27,7 @@ class TfrmPrint;
 // The main window's commands the worksheet window's menu items lead to.
 enum class WorksheetCommand {
     OpenMaster, // 開く(&O)
+    OpenCopy,   // コピーファイルを開く(&P)
     SaveMaster, // 上書き保存(&S)
     Print,      // 印刷(&P)
     Exit,       // 終了(&X)
@@ -125,6 +126,7 @@ public:
     QMenu* mnuView = nullptr;
     QMenu* mnuSettings = nullptr;
     QAction* mnuOpenMaster = nullptr;
+    QAction* mnuOpenCopy = nullptr;
     QAction* mnuSaveMaster = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuClose = nullptr;

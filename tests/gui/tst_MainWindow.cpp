@@ -32,6 +32,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -493,6 +494,20 @@ private slots:
         f.action("mnuHosoku")->trigger();
         QCOMPARE(f.opened.size(), 2);
         QVERIFY(f.opened[1].toLocalFile().endsWith("/hosoku.htm"));
+
+        // A desktop that cannot open the page (no browser launcher) says so, and where the page is.
+        f.main->setUrlOpener([](const QUrl&) { return false; });
+        f.action("mnuHosoku")->trigger();
+        QCOMPARE(f.prompts.shown.size(), std::size_t(1));
+        const QString said = toQString(f.prompts.shown[0].text);
+        QVERIFY2(said.startsWith(u("ヘルプのページを開くブラウザが見つかりません。")), qPrintable(said));
+        QVERIFY2(said.endsWith(QDir(f.dir()).canonicalPath() + "/hosoku.htm"), qPrintable(said));
+        QCOMPARE(said.contains("xdg-utils"), QStandardPaths::findExecutable("xdg-open").isEmpty());
+        f.prompts.clear();
+        f.main->setUrlOpener([&f](const QUrl& url) {
+            f.opened << url;
+            return true;
+        });
 
         // Without its page, help is a message and nothing is opened.
         QVERIFY(QDir(f.dir() + "/help").removeRecursively());

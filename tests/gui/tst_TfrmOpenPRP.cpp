@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -48,10 +50,7 @@ QString printedText(const TfrmPrint& window, const QString& file)
 }
 
 struct Program : test::ProgramFixture {
-    Program()
-    {
-        startOnSample();
-    }
+    Program() { startOnSample(); }
     TfrmOpenPRP* browser() const { return windows->frmOpenPRP.get(); }
 
     // The open-copy command, with steps inside the browser once it is up.
@@ -76,6 +75,28 @@ class tst_TfrmOpenPRP : public QObject {
     Q_OBJECT
 
 private slots:
+    void theFileMenuOfAWorksheetStillOpensCopies()
+    {
+        Program p;
+        QVERIFY(p.main->openUnit({1, 1, 2, 0}, false) == OpenResult::Opened);
+        // The ファイル menu the teacher sees is now the worksheet's; コピーファイルを開く is still in it.
+        QMenu* file = nullptr;
+        for (QAction* a : p.main->menuBar()->actions())
+            if (a->isVisible() && a->menu() != nullptr && a->text() == u("ファイル(&F)")) file = a->menu();
+        QVERIFY(file != nullptr && file == p.main->currentWorksheet()->mnuFile);
+        QAction* openCopy = nullptr;
+        for (QAction* a : file->actions())
+            if (a->text() == u("コピーファイルを開く(&P)")) openCopy = a;
+        QVERIFY(openCopy != nullptr);
+        bool browsed = false;
+        test::whenModal(p.browser(), [&p, &browsed] {
+            browsed = true;
+            QTest::mouseClick(p.browser()->btnCancel, Qt::LeftButton);
+        });
+        openCopy->trigger();
+        QVERIFY(browsed);
+    }
+
     void aSavedCopyIsListedOpenedAndPrintsTheSamePage()
     {
         Program p;
