@@ -55,8 +55,9 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     main.attachSetteiWindow(w->frmSettei.get());
     // 6. TfrmEditIndex, the index editor.
     auto help = [&main](int topic) { main.openHelp(topic); };
-    w->frmEditIndex = std::make_unique<TfrmEditIndex>(main.shellState().coursewareDir, main.shellState().indexChanged,
-                                                      main.marks(), prompts, help);
+    w->frmEditIndex = std::make_unique<TfrmEditIndex>(
+        main.shellState().coursewareDir, main.shellState().indexChanged,
+        [&main](int lesson) { return main.recordFileOf(lesson); }, prompts, help);
     // 7. TfrmEditQues, the master file editor.
     w->frmEditQues = std::make_unique<TfrmEditQues>(main.index(), defaultBlockLines(), prompts,
                                                     [&main] { main.masterFileChanged(); });

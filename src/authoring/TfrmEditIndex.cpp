@@ -25,10 +25,10 @@ const char* const kLessonChosenHint = "インデックスを変更した後、[O
 
 } // namespace
 
-TfrmEditIndex::TfrmEditIndex(std::string coursewareDir, bool& indexChanged, const UnitMarks& marks, Prompts& prompts,
+TfrmEditIndex::TfrmEditIndex(std::string coursewareDir, bool& indexChanged, RecordFileOf recordFileOf, Prompts& prompts,
                              HelpOpener help, QWidget* parent)
-    : QDialog(parent), coursewareDir_(std::move(coursewareDir)), indexChanged_(indexChanged), marks_(marks),
-      prompts_(prompts), help_(std::move(help))
+    : QDialog(parent), coursewareDir_(std::move(coursewareDir)), indexChanged_(indexChanged),
+      recordFileOf_(std::move(recordFileOf)), prompts_(prompts), help_(std::move(help))
 {
     setObjectName("frmEditIndex");
     setWindowTitle(sysText("Tavola Editor 教材の作成"));
@@ -220,18 +220,14 @@ void TfrmEditIndex::rebuild(int mainRow)
     lstEUnit->clear();
     trvSect->clear();
     auto* root = new QTreeWidgetItem(trvSect, {toQString(editor_.title())});
-    const bool ownMarks = marks_.lesson() == editor_.lesson();
-    int k = 0;
+    const auto marks = editor_.unitMarks(recordFileOf_ ? recordFileOf_(editor_.lesson()) : std::string());
+    std::size_t k = 0;
     for (const IndexItem& item : editor_.items()) {
-        ++k;
         lstESection->addItem(toQString(item.title));
         auto* node = new QTreeWidgetItem(root, {toQString(item.title)});
-        int u = 0;
-        for (const std::string& sub : item.subItems) {
-            ++u;
-            std::string mark = ownMarks ? marks_.mark(k, u) : markText(false, 0);
-            new QTreeWidgetItem(node, {toQString(mark + sub)});
-        }
+        for (std::size_t u = 0; u < item.subItems.size(); ++u)
+            new QTreeWidgetItem(node, {toQString(marks[k][u] + item.subItems[u])});
+        ++k;
     }
     filling_ = false;
     root->setExpanded(true);

@@ -19,15 +19,16 @@ namespace tavola {
 class Prompts;
 class TfrmEditSource;
 class TfrmInputText;
-class UnitMarks;
 
 class TfrmEditIndex : public QDialog {
     Q_OBJECT
 public:
     using HelpOpener = std::function<void(int topic)>;
-    // indexChanged is the shell's flag, set after the editor wrote a sub-index; marks are the unit selection
-    // window's, shown in front of the sub items of the lesson they belong to.
-    TfrmEditIndex(std::string coursewareDir, bool& indexChanged, const UnitMarks& marks, Prompts& prompts,
+    // The current learner's data file of lesson n (empty without a learner).
+    using RecordFileOf = std::function<std::string(int lesson)>;
+    // indexChanged is the shell's flag, set after the editor wrote a sub-index; the tree shows the unit selection
+    // window's marks of the lesson loaded, counted from recordFileOf(lesson).
+    TfrmEditIndex(std::string coursewareDir, bool& indexChanged, RecordFileOf recordFileOf, Prompts& prompts,
                   HelpOpener help, QWidget* parent = nullptr);
 
     void attachInputWindow(TfrmInputText* window) { frmInputText_ = window; }
@@ -80,7 +81,7 @@ private:
 
     std::string coursewareDir_;
     bool& indexChanged_;
-    const UnitMarks& marks_;
+    RecordFileOf recordFileOf_;
     Prompts& prompts_;
     HelpOpener help_;
     TfrmInputText* frmInputText_ = nullptr;

@@ -1,8 +1,12 @@
 #include "authoring/index_editor.h"
 
+#include "courseware/unit_marks.h"
 #include "platform/paths.h"
+#include "platform/profile_file.h"
 #include "platform/sjis.h"
 #include "question/question_messages.h"
+
+#include <unordered_set>
 
 namespace tavola {
 
@@ -55,6 +59,31 @@ std::vector<IndexItem> IndexEditor::items() const
         items.push_back(std::move(item));
     }
     return items;
+}
+
+std::vector<std::vector<std::string>> IndexEditor::unitMarks(const std::string& recordFile) const
+{
+    const profile::SectionKeyCounts records =
+        recordFile.empty() ? profile::SectionKeyCounts() : profile::SectionKeyCounts(recordFile);
+    std::vector<std::vector<std::string>> marks;
+    int k = 0;
+    for (const IndexItem& item : items()) {
+        ++k;
+        std::unordered_set<std::string> markers;
+        const std::string master = index_.masterFilePath(lesson_, k);
+        if (paths::fileExists(master))
+            if (auto lines = readLineFile(master))
+                for (std::string& line : *lines)
+                    if (line.starts_with("[[unit")) markers.insert(std::move(line));
+        std::vector<std::string>& row = marks.emplace_back();
+        int u = 0;
+        for (const std::string& sub : item.subItems) {
+            ++u;
+            const bool similar = markers.contains(unitRecordMarker({lesson_, k, u, 1}));
+            row.push_back(markText(similar, records.count(unitRecordSection(k, u, sub))));
+        }
+    }
+    return marks;
 }
 
 std::optional<std::size_t> IndexEditor::mainLine(int k) const

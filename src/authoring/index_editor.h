@@ -44,6 +44,11 @@ public:
     // Every line beginning "[[" opens a main item: the next line is its title, the line three after it its first
     // sub item, and the following lines up to ">>" its further sub items.
     std::vector<IndexItem> items() const;
+    // The mark the unit selection window puts before each sub item of the loaded lesson (unit_marks.h: "◎" when
+    // the unit has similar problems in its master file, the number of the learner's records), computed for this
+    // lesson, whichever lesson the unit selection window showed last. recordFile is the learner's data file of
+    // the lesson (empty or missing: no records). Indexed like items(): [k − 1][u − 1].
+    std::vector<std::vector<std::string>> unitMarks(const std::string& recordFile) const;
     // The sub items of main item k (1-based), found by the k-th "[[sect" line; nullopt when there is none
     // (the window says "not found").
     std::optional<Lines> subItemsOf(int k) const;

@@ -46,6 +46,23 @@ TEST(IndexEditor, ListsLessonsItemsAndMasterFiles)
     EXPECT_EQ(cw.editor.masterFileOf(2), cw.folder.systemPath("tasu\\tasu2.que"));
 }
 
+TEST(IndexEditor, MarksAreThoseOfTheLessonLoaded)
+{
+    Courseware cw;
+    writeLineFile(cw.folder.systemPath("tasu/tasu1.que"), {"[[unit1", "]]", "[[unit2", "]]", "[[unit2R1", "]]"});
+    const std::string records = cw.folder.systemPath("tasu/taro.ini");
+    writeLineFile(records, {"[S11u1]", "1=a", "2=b", "[S12u2]", "1=c", "[S21v1]", "1=d"});
+    cw.editor.loadLesson(1);
+    // Similar problems from each item's master file (none for item 3, whose file is missing), counts by the
+    // unit's record section "S" + item + unit + line.
+    const std::vector<Lines> expected{sjLines({"　[2]", "◎[1]"}), sjLines({"　[1]"}), sjLines({"　[ ]"})};
+    EXPECT_EQ(cw.editor.unitMarks(records), expected);
+    // Without a learner's file only the similar problems show; another lesson has marks of its own.
+    EXPECT_EQ(cw.editor.unitMarks("")[0], sjLines({"　[ ]", "◎[ ]"}));
+    cw.editor.loadLesson(2);
+    EXPECT_EQ(cw.editor.unitMarks(records), std::vector<Lines>{sjLines({"　[ ]"})});
+}
+
 TEST(IndexEditor, ALongSubListIsListedInOnePass)
 {
     Courseware cw;

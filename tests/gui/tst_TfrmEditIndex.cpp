@@ -141,6 +141,25 @@ private slots:
         QVERIFY(sections.contains("Kakezan"));
     }
 
+    void theTreeMarksTheUnitsOfTheLessonShown()
+    {
+        Program p;
+        p.start();
+        // Three records of the first unit of the second lesson; the unit selection window has shown no lesson.
+        writeLineFile(p.main->recordFileOf(2), {"[S11" + "分数×整数"_sj + "]", "1=a", "2=b", "3=c"});
+        whenModal(p.editor(), [&p] {
+            TfrmEditIndex* e = p.editor();
+            test::clickRow(e->lstELesson, 1);
+            QTreeWidgetItem* first = e->trvSect->topLevelItem(0)->child(0);
+            // kake1.que holds similar problems of units 1 and 2, not of 3.
+            QCOMPARE(first->child(0)->text(0), u("◎[3]分数×整数"));
+            QCOMPARE(first->child(1)->text(0), u("◎[ ]分数×分数"));
+            QCOMPARE(first->child(2)->text(0), u("　[ ]帯分数のかけ算"));
+            p.press(e->btnClose);
+        });
+        p.openEditor();
+    }
+
     void cancelAndAnUntouchedTemplateWriteNothing()
     {
         Program p;
