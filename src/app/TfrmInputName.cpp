@@ -20,7 +20,7 @@ using namespace tavola;
 
 namespace {
 
-const char* const kListFilter = "*.txt";
+const std::string kListFilter = "テキストファイル|*.txt"_sj;
 
 } // namespace
 

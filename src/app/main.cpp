@@ -20,6 +20,7 @@
 
 int main(int argc, char** argv)
 {
+    tavola::useJapaneseLocale();
     QApplication app(argc, argv);
     tavola::installFontSubstitutions();
     tavola::installQtTranslations();

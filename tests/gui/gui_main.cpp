@@ -1,5 +1,6 @@
 // Runs the Qt Test classes registered by the tst_*.cpp files: all of them, or the one named on the command line
 // (CTest runs each class in a process of its own).
+#include "platform/qt/qt_translations.h"
 #include "support/gui_registry.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@ int main(int argc, char** argv)
     qputenv("XDG_RUNTIME_DIR", (base + "/runtime").toUtf8());
     qputenv("XDG_DATA_HOME", (base + "/data").toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program starts: the standard dialogs write sizes and dates the Japanese way.
+    tavola::useJapaneseLocale();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("tavola-tests");

@@ -17,17 +17,24 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -335,6 +342,55 @@ private slots:
             QVERIFY2(all.contains(u(expected)), qPrintable(all));
         QCoreApplication::removeTranslator(translations);
         delete translations;
+    }
+
+    void fileAndPrintDialogsWriteSizesDatesAndPagesInJapanese()
+    {
+        QVERIFY(installQtTranslations() != nullptr);
+        QTemporaryDir folder;
+        QDir(folder.path()).mkdir("tasu");
+        QFile copy(folder.filePath("a.prp"));
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write(QByteArray(733, 'x'));
+        copy.close();
+
+        QStringList shown; // size, type of the folder, date of the file, as the save dialog's list shows them
+        whenModalOf<QFileDialog>([&shown, &folder](QFileDialog* dialog) {
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            if (model != nullptr) {
+                const QModelIndex file = model->index(folder.filePath("a.prp"));
+                const QModelIndex sub = model->index(folder.filePath("tasu"));
+                // The list is filled by a thread of its own.
+                QTRY_VERIFY(!model->data(file.siblingAtColumn(1)).toString().isEmpty());
+                QTRY_VERIFY(!model->data(sub.siblingAtColumn(2)).toString().isEmpty());
+                shown << model->data(file.siblingAtColumn(1)).toString()
+                      << model->data(sub.siblingAtColumn(2)).toString()
+                      << model->data(file.siblingAtColumn(3)).toString();
+            }
+            dialog->reject();
+        });
+        QtPrompts prompts{QString()};
+        FileDialogRequest request;
+        request.filter = "*.prp";
+        request.startFolder = sjis::encode(folder.path().toStdString()) + "/";
+        QCOMPARE(prompts.saveFileName(request), std::nullopt);
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown[0], u("733 バイト"));
+        QCOMPARE(shown[1], u("フォルダー"));
+        QVERIFY2(QRegularExpression("^\\d{4}/\\d{2}/\\d{2} ").match(shown[2]).hasMatch(), qPrintable(shown[2]));
+
+        QPrinter printer;
+        QPrintDialog print(&printer);
+        print.show();
+        QStringList english;
+        for (QAbstractButton* b : print.findChildren<QAbstractButton*>())
+            for (const char* text : {"Pages", "Off", "Long side binding", "Short side binding"})
+                if (b->text() == text) english << b->text();
+        for (QGroupBox* g : print.findChildren<QGroupBox*>())
+            if (g->title() == "Double Sided Printing") english << g->title();
+        QVERIFY2(english.isEmpty(), qPrintable(english.join('|')));
+        QCOMPARE(print.findChild<QRadioButton*>("pagesRadioButton")->text(), u("ページ指定"));
+        print.hide();
     }
 };
 

@@ -10,9 +10,11 @@
 #include "courseware/TfrmMenu.h"
 #include "platform/line_file.h"
 #include "platform/profile_file.h"
+#include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_text.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -185,6 +187,15 @@ private slots:
         });
         QTest::mouseClick(p.button("btnLogOn"), Qt::LeftButton);
         QVERIFY(readLineFile(p.systemDir() + "LogOn\\class.txt") == (Lines{"hana", "taro"}));
+        // The dialog offered text files by their name.
+        QStringList filters;
+        test::whenModalOf<QFileDialog>([&filters](QFileDialog* d) {
+            filters = d->nameFilters();
+            d->reject();
+        });
+        QtPrompts dialogs{QString()};
+        QCOMPARE(dialogs.openFileName(p.prompts.fileRequests.at(0)), std::nullopt);
+        QCOMPARE(filters, QStringList{u("テキストファイル (*.txt)")});
         QCOMPARE(p.shownLearner(), u("共通"));
         // The next showing lists sname.txt again.
         test::whenModal(p.nameWindow(), [] {
@@ -196,16 +207,21 @@ private slots:
 
     void namesThatCouldLeaveTheFolderAreRefusedAtAddAndOk()
     {
-        Program p;
-        p.logOn("..\\..\\x", {}, [&p] {
-            QCOMPARE(p.prompts.shown.size(), std::size_t{1});
-            QTest::mouseClick(Program::in<QPushButton>("btnAdd"), Qt::LeftButton);
-            QCOMPARE(p.prompts.shown.size(), std::size_t{2});
-            QCOMPARE(Program::in<QListWidget>("lstName")->count(), 1); // "公開" alone
-            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
-        });
-        QCOMPARE(p.main->shellState().learnerName, "共通"_sj);
-        QVERIFY(p.prompts.lastUtf8().find("使えません") != std::string::npos);
+        // A name of blanks alone would be an empty row in 名簿 and a file " .ini".
+        const std::pair<const char*, const char*> cases[] = {
+            {"..\\..\\x", "使えません"}, {" ", "空白だけ"}, {"　", "空白だけ"}, {" 　 ", "空白だけ"}};
+        for (auto [name, said] : cases) {
+            Program p;
+            p.logOn(u(name), {}, [&p] {
+                QCOMPARE(p.prompts.shown.size(), std::size_t{1});
+                QTest::mouseClick(Program::in<QPushButton>("btnAdd"), Qt::LeftButton);
+                QCOMPARE(p.prompts.shown.size(), std::size_t{2});
+                QCOMPARE(Program::in<QListWidget>("lstName")->count(), 1); // "公開" alone
+                QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+            });
+            QCOMPARE(p.main->shellState().learnerName, "共通"_sj);
+            QVERIFY2(p.prompts.lastUtf8().find(said) != std::string::npos, name);
+        }
     }
 };
 

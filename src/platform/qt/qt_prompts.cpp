@@ -4,16 +4,22 @@
 #include "platform/qt/qt_text.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTreeView>
 
 namespace tavola {
 namespace {
 
+// "テキストファイル|*.txt" (a description and its pattern) or a bare "*.prp" becomes the dialog's
+// "テキストファイル (*.txt)" or "*.prp (*.prp)".
 QString filterText(const std::string& filter)
 {
     if (filter.empty()) return {};
     QString f = toQString(filter);
-    return f + " (" + f + ")";
+    const qsizetype bar = f.indexOf('|');
+    if (bar < 0) return f + " (" + f + ")";
+    return f.left(bar) + " (" + f.mid(bar + 1) + ")";
 }
 
 } // namespace
@@ -55,26 +61,34 @@ std::optional<std::string> chosenName(QtPrompts& prompts, const QString& name)
     return sys;
 }
 
-QString startPath(const FileDialogRequest& request)
+// The file dialog, large enough that its list shows whole sizes, types and dates (the standard one cut them off).
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QString start = QString::fromStdString(paths::realPath(request.startFolder));
-    if (!request.suggestedName.empty()) start += "/" + toQString(request.suggestedName);
-    return start;
+    QFileDialog dialog(parent, toQString(request.title), QString::fromStdString(paths::realPath(request.startFolder)),
+                       filterText(request.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (mode == QFileDialog::AcceptSave) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.suggestedName.empty()) dialog.selectFile(toQString(request.suggestedName));
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(860, 520)));
+    if (auto* list = dialog.findChild<QTreeView*>()) {
+        list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
 }
 
 } // namespace
 
 std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& request)
 {
-    return chosenName(*this, QFileDialog::getSaveFileName(parent_, toQString(request.title), startPath(request),
-                                                          filterText(request.filter), nullptr,
-                                                          QFileDialog::DontConfirmOverwrite));
+    return chosenName(*this, runFileDialog(parent_, request, QFileDialog::AcceptSave));
 }
 
 std::optional<std::string> QtPrompts::openFileName(const FileDialogRequest& request)
 {
-    return chosenName(*this, QFileDialog::getOpenFileName(parent_, toQString(request.title), startPath(request),
-                                                          filterText(request.filter)));
+    return chosenName(*this, runFileDialog(parent_, request, QFileDialog::AcceptOpen));
 }
 
 } // namespace tavola
