@@ -35,8 +35,7 @@ TfrmSetPaper::TfrmSetPaper(PrintHost& host, SettingsStore& settings, Prompts& pr
     for (std::size_t i = 0; i < rdbPaper.size(); ++i) {
         rdbPaper[i] = new QRadioButton(QString::fromLatin1(captions[i]), grbPaper);
         rdbPaper[i]->setObjectName(names[i]);
-        // Only A4 is offered.
-        rdbPaper[i]->setEnabled(i == kA4);
+        // All four papers are offered: B4 is the commonest test paper in Japanese schools.
         papers->addWidget(rdbPaper[i]);
     }
     rdbPaper[kA4]->setChecked(true);

@@ -248,27 +248,34 @@ private slots:
         p.main->radPaper[0]->setChecked(true);
         QCOMPARE(p.sheet()->pagePicture().width(), 546);
         QCOMPARE(p.sheet()->worksheet().settings.paper.width, 546);
-        // The dialog shows the worksheet's paper; choosing A4 brings the page back, and the width is stored.
-        p.setting<TfrmSetPaper>("mnuSetPaper", [](TfrmSetPaper* d) {
-            QVERIFY(d->rdbPaper[0]->isChecked());
-            QVERIFY(!d->rdbPaper[2]->isEnabled());
-            QTest::mouseClick(d->rdbPaper[1], Qt::LeftButton);
-            QTest::mouseClick(d->btnOk, Qt::LeftButton);
-        });
-        QCOMPARE(p.sheet()->pagePicture().width(), 630);
-        QCOMPARE(p.sheet()->worksheet().settings.paper.width, 630);
-        QVERIFY(p.main->radPaper[1]->isChecked());
-        QCOMPARE(p.settings->readInteger("PaperSize", 0).value(), 630);
-        // The copy file saved afterwards holds the paper on value line 1.
-        const std::string copy = p.systemDir() + "tasu\\paper.prp";
-        p.prompts.queueFileName(copy);
-        QTest::mouseClick(p.button("btnSave"), Qt::LeftButton);
-        QTest::mouseClick(p.button("btnSaveCopy"), Qt::LeftButton);
-        const auto lines = readLineFile(copy);
-        QVERIFY(lines.has_value());
-        const auto value = std::find(lines->begin(), lines->end(), "<<value");
-        QVERIFY(value != lines->end() && value + 1 != lines->end());
-        QCOMPARE(*(value + 1), std::string("630"));
+        // The dialog shows the worksheet's paper and offers all four; each choice gives the page its size, checks
+        // its paper button, is stored, and the copy file saved afterwards holds it on value line 1.
+        struct Case {
+            std::size_t button;
+            int width, height;
+        };
+        int saved = 0;
+        for (const Case c : {Case{2, 771, 1092}, Case{3, 891, 1260}, Case{1, 630, 891}}) {
+            p.setting<TfrmSetPaper>("mnuSetPaper", [c](TfrmSetPaper* d) {
+                for (QRadioButton* r : d->rdbPaper)
+                    QVERIFY(r->isEnabled());
+                QTest::mouseClick(d->rdbPaper[c.button], Qt::LeftButton);
+                QTest::mouseClick(d->btnOk, Qt::LeftButton);
+            });
+            QCOMPARE(p.sheet()->pagePicture().size(), QSize(c.width, c.height));
+            QCOMPARE(p.sheet()->worksheet().settings.paper.width, c.width);
+            QVERIFY(p.main->radPaper[c.button]->isChecked());
+            QCOMPARE(p.settings->readInteger("PaperSize", 0).value(), c.width);
+            const std::string copy = p.systemDir() + "tasu\\paper" + std::to_string(++saved) + ".prp";
+            p.prompts.queueFileName(copy);
+            QTest::mouseClick(p.button("btnSave"), Qt::LeftButton);
+            QTest::mouseClick(p.button("btnSaveCopy"), Qt::LeftButton);
+            const auto lines = readLineFile(copy);
+            QVERIFY(lines.has_value());
+            const auto value = std::find(lines->begin(), lines->end(), "<<value");
+            QVERIFY(value != lines->end() && value + 1 != lines->end());
+            QCOMPARE(*(value + 1), std::to_string(c.width));
+        }
     }
 };
 
