@@ -140,6 +140,18 @@ void TfrmRenshu::buildFractionPad(QWidget* parent)
     connect(dot, &QPushButton::clicked, this, [this] { appendToBox(".", false); });
     numberKeys->addWidget(minus, 3, 1);
     numberKeys->addWidget(dot, 3, 2);
+    // 入力 is Enter for a child who works with the mouse alone. A fraction still waiting in the fraction pad goes
+    // into the box first, so that what the pads composed is what is judged.
+    QPushButton* input = padKey(number, "btnInputNum", sysText("入力"));
+    connect(input, &QPushButton::clicked, this, [this] {
+        if (auto answer = pad_.compose()) {
+            showFractionPad();
+            putInBox(*answer, true);
+            return;
+        }
+        btnNext2Click();
+    });
+    numberKeys->addWidget(input, 4, 0, 1, 3);
     layout->addWidget(number);
 }
 

@@ -14,6 +14,7 @@
 #include "practice/TfrmZenSeikai.h"
 #include "practice/learning_records.h"
 #include "practice/qt_scratch_pad.h"
+#include "worksheet/TfrmPrint.h"
 #include "worksheet/qt_print.h"
 
 #include <QApplication>
@@ -203,6 +204,83 @@ private slots:
         QVERIFY2(records[0].starts_with("2005年03月05日 09:07 [050]  2/ 3  67点 "_sj), records[0].c_str());
         QCOMPARE(p.main->marks().count(1, 1), 1);
         QVERIFY(p.main->menuWindow()->unitLineDisplay(0).contains(u("[1]")));
+    }
+
+    void studentModeKeepsTheAnswersOffWhateverWasShown()
+    {
+        // Blue is the answers' colour on the page.
+        auto answerPixels = [](const QImage& page) {
+            int n = 0;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x) {
+                    const QColor c = page.pixelColor(x, y);
+                    if (c.blue() > 150 && c.red() < 100 && c.green() < 100) ++n;
+                }
+            return n;
+        };
+        for (const bool teacherShows : {true, false}) {
+            Program p;
+            p.start();
+            QVERIFY(p.main->index().readLesson(1));
+            QVERIFY(p.main->openUnit({1, 1, 1, 0}, false) == OpenResult::Opened);
+            TfrmPrint* sheet = p.main->currentWorksheet();
+            if (p.main->shellState().showAnswers != teacherShows)
+                QTest::mouseClick(p.button("btnKaitou"), Qt::LeftButton);
+            QCOMPARE(answerPixels(sheet->pagePicture()) > 0, teacherShows);
+
+            QTest::mouseClick(p.button("btnLock"), Qt::LeftButton);
+            QCOMPARE(answerPixels(sheet->pagePicture()), 0);
+            // 学習 and 閉じる bring the display back as it was, which in student mode is still without answers.
+            p.whenModal(p.practice(), [&p] { QTest::mouseClick(p.practice()->btnEnd, Qt::LeftButton); });
+            QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
+            QCOMPARE(answerPixels(sheet->pagePicture()), 0);
+
+            QTest::mouseClick(p.button("btnLock"), Qt::LeftButton);
+            QCOMPARE(p.main->shellState().showAnswers, teacherShows);
+            QCOMPARE(answerPixels(sheet->pagePicture()) > 0, teacherShows);
+        }
+    }
+
+    void aUnitSavedAsACopyKeepsItsHint()
+    {
+        Program p;
+        p.start();
+        QVERIFY(p.main->index().readLesson(1));
+        QVERIFY(p.main->openUnit({1, 1, 1, 0}, false) == OpenResult::Opened);
+        p.prompts.queueFileName(p.systemDir() + "tasu\\mine.prp");
+        QTest::mouseClick(p.button("btnSave"), Qt::LeftButton);
+        QTest::mouseClick(p.button("btnSaveCopy"), Qt::LeftButton);
+        QVERIFY(!p.main->currentWorksheet()->worksheet().master);
+        bool hint = false;
+        p.whenModal(p.practice(), [&p, &hint] {
+            QTest::mouseClick(p.practice()->btnRenshu, Qt::LeftButton);
+            hint = p.practice()->btnHint->isEnabled();
+            QTest::mouseClick(p.practice()->btnEnd, Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
+        QVERIFY(hint);
+    }
+
+    void theNumberPadsEnterButtonJudgesWhatThePadsComposed()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&p] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            // A fraction left in the fraction pad: 4 分の 3, then 入力 of the number pad.
+            for (const char* key : {"BitBtn5", "btnBunno", "BitBtn4", "btnInputNum"})
+                p.press(key);
+            QCOMPARE(w->engine().box(1).enteredAnswer, std::string("3/4"));
+            QCOMPARE(w->engine().currentBox(), 2);
+            // Digits of the number pad go into the box; 入力 judges them (wrong here: a slash, the box stays).
+            for (const char* key : {"BitBtn24", "btnInputNum"})
+                p.press(key);
+            QCOMPARE(w->engine().box(2).enteredAnswer, std::string("2"));
+            QCOMPARE(w->engine().box(2).judge, kJudgeTried);
+            QCOMPARE(w->engine().currentBox(), 2);
+        });
+        QVERIFY(ran);
     }
 
     void aTestIsMarkedAtOnceAndItsWrongBoxesReviewed()
