@@ -3,11 +3,13 @@
 
     python3 scripts/make_sample.py [TARGET]      (TARGET defaults to sample/; then commit the files)
 
-Everything is made here from the tables in sample_units.py, with no other input, so that the same script always
-writes the same bytes. Index and master files are Shift-JIS (code page 932) with CR LF line ends, as the program
-reads them. Every answer is computed with exact fraction arithmetic; the problems of a unit and of its similar
-problems are drawn by a fixed-seed generator under the rules of the unit's kind, and no problem repeats within a
-unit and its similar problems.
+Everything is made here from the tables in sample_units.py (the kinds written in words are in sample_words.py),
+with no other input, so that the same script always writes the same bytes. Write into an empty folder: a file of
+an earlier sample that is no longer made stays behind otherwise. Index and master files are Shift-JIS (code page
+932) with CR LF line ends, as the program reads them. Every answer is computed with exact fraction arithmetic;
+the problems of a unit and of its similar problems are drawn by a fixed-seed generator under the rules of the
+unit's kind, no problem repeats within a unit and its similar problems (not even with its operands swapped), and
+a page goes from easy to hard.
 """
 import pathlib
 import sys

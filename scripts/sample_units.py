@@ -315,7 +315,7 @@ def to_decimal(with_wholes: bool) -> Kind:
 def from_decimal(r: Rng):
     places = r.pick([1, 1, 2])
     top = 10 ** places
-    k = r.int(1, 3 * top - 1)
+    k = r.int(1, 3 * top - 1 if places == 1 else top - 1)  # hundredths below 1: their fraction stays narrow
     if k % 10 == 0 and places == 2:
         return None
     v = F(k, top)

@@ -265,7 +265,7 @@ def equal_compare(r: Rng):
     k = r.int(2, 12 // d) if 12 // d >= 2 else 0
     if not k:
         return None
-    m = n * k + r.pick([-1, 0, 0, 1])
+    m = n * k + r.pick([-1, 0, 1])
     if not 0 < m < d * k:
         return None
     left, right = (plain(n, d), F(n, d)), (plain(m, d * k), F(m, d * k))

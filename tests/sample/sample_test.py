@@ -365,6 +365,11 @@ def check_sheet(place: str, blocks: dict) -> None:
                 wanted |= {f"{n}/{d}", f"{whole}&{(rest * d)}/{d}"}
             if not wanted <= set(alternatives):
                 fail(f"{place}: {line}: of the forms {sorted(wanted)} only {alternatives} are accepted")
+    # One trivial pattern (x÷x, a/b×b, sums equal to 1, ×LCM) must not fill a page: few whole-number answers,
+    # unless every answer of the page is one or the unit is about whole numbers.
+    wholes = sum(1 for l in problems if re.fullmatch(r"\d+", l.split("#")[1].split(";")[0].strip()))
+    if 2 < wholes < len(problems) and "整数" not in instruction:
+        fail(f"{place}: {wholes} of {len(problems)} answers are whole numbers")
     choices = blocks.get("<<kgroup", [])
     shown = {w for l in head for piece in re.split(r"@.", l) if piece.isascii() for w in piece.split()}
     if choices and not set(choices) <= shown:
