@@ -412,6 +412,7 @@ void TfrmMain::buildMenus()
     mnuEdit->setObjectName("mnuEdit");
     mnuEdit->addAction(sysText("目次作成(&C)"), this, &TfrmMain::mnuEditIndexClick)->setObjectName("mnuEditIndex");
     mnuEdit->addAction(sysText("学校名・塾名(&J)"), this, &TfrmMain::mnuJukuClick)->setObjectName("mnuJuku");
+    mnuEdit->addAction(sysText("学級の記録(&G)"), this, &TfrmMain::mnuGakkyuClick)->setObjectName("mnuGakkyu");
 
     mnuWindow = menuBar()->addMenu(sysText("ウィンドウ(&W)"));
     mnuWindow->setObjectName("mnuWindow");

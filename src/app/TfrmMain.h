@@ -40,6 +40,7 @@ class TfrmVersion;
 namespace tavola {
 struct InputNameContext;
 class TfrmKiroku;
+class TfrmGakkyu;
 class TfrmZenSeikai;
 class Clock;
 class TfrmEditIndex;
@@ -121,6 +122,9 @@ public:
     bool logOn();
     bool showRecordsViewer();
     bool showRecordsFromMenu();
+    // 学級の記録 of lesson n with the learner folder's name list (teacher mode); true when records were erased.
+    bool showClassRecords(int lesson);
+    tavola::TfrmGakkyu* gakkyuWindow() const { return frmGakkyu_; }
 
     // What the unit selection window shares with the shell.
     tavola::MenuContext menuContext();
@@ -257,6 +261,7 @@ public slots:
     void mnuExitClick();
     void mnuEditIndexClick();
     void mnuJukuClick();
+    void mnuGakkyuClick();
     void mnuMaximizeClick();
     void mnuTileClick();
     void mnuCascadeClick();
@@ -353,6 +358,7 @@ private:
     tavola::TfrmMenu* frmMenu_ = nullptr;
     TfrmInputName* frmInputName_ = nullptr;
     tavola::TfrmKiroku* frmKiroku_ = nullptr;
+    tavola::TfrmGakkyu* frmGakkyu_ = nullptr; // made at its first showing, a child of this window
     tavola::TfrmZenSeikai* frmZenSeikai_ = nullptr;
     tavola::TfrmSettei* frmSettei_ = nullptr;
     tavola::TfrmOpenPRP* frmOpenPRP_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/TfrmMain.h"
 #include "app/learner_files.h"
 #include "courseware/TfrmMenu.h"
+#include "practice/TfrmGakkyu.h"
 #include "practice/TfrmKiroku.h"
 
 using namespace tavola;
@@ -49,6 +50,9 @@ bool TfrmMain::showRecordsViewer()
     if (frmKiroku_ == nullptr) return false;
     frmKiroku_->setFormSize(size());
     int lesson = currentLesson() < 1 ? 1 : currentLesson();
+    // The whole class is the teacher's to see.
+    frmKiroku_->setClassRecordsOpener(state_.keyLock ? std::function<bool(int)>()
+                                                     : [this](int shown) { return showClassRecords(shown); });
     return frmKiroku_->showFor(state_.learnerName, lesson, recordFileOf(lesson));
 }
 
@@ -59,4 +63,21 @@ bool TfrmMain::showRecordsFromMenu()
         if (state_.learnerName.empty()) return false;
     }
     return showRecordsViewer();
+}
+
+bool TfrmMain::showClassRecords(int lesson)
+{
+    if (state_.keyLock) return false;
+    if (frmGakkyu_ == nullptr)
+        frmGakkyu_ = new TfrmGakkyu(
+            index_, prompts_,
+            [this](const std::string& learner, int n) { return learnerDataFile(state_, index_, learner, n); }, this);
+    bool erased = frmGakkyu_->showFor(lesson < 1 ? 1 : lesson, defaultNameListPath(state_));
+    if (erased && frmMenu_ != nullptr) frmMenu_->refreshMarks();
+    return erased;
+}
+
+void TfrmMain::mnuGakkyuClick()
+{
+    showClassRecords(currentLesson());
 }

@@ -1,6 +1,7 @@
 #include "practice/TfrmKiroku.h"
 
 #include "courseware/index_file.h"
+#include "platform/profile_file.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
 #include "practice/learning_records.h"
@@ -140,11 +141,16 @@ TfrmKiroku::TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* 
     btnErase = new QPushButton(sysText("記録消去"), this);
     btnErase->setObjectName("btnErase");
     btnErase->setAutoDefault(false);
+    btnGakkyu = new QPushButton(sysText("学級の記録"), this);
+    btnGakkyu->setObjectName("btnGakkyu");
+    btnGakkyu->setAutoDefault(false);
+    btnGakkyu->setVisible(false);
     btnReturn = new QPushButton(sysText("閉じる"), this);
     btnReturn->setObjectName("btnReturn");
     btnReturn->setAutoDefault(false);
     connect(lstTitle, &QListWidget::itemClicked, this, &TfrmKiroku::lstTitleClick);
     connect(btnErase, &QPushButton::clicked, this, &TfrmKiroku::btnEraseClick);
+    connect(btnGakkyu, &QPushButton::clicked, this, &TfrmKiroku::btnGakkyuClick);
     connect(btnReturn, &QPushButton::clicked, this, &TfrmKiroku::btnReturnClick);
 
     auto* top = new QHBoxLayout;
@@ -154,6 +160,7 @@ TfrmKiroku::TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* 
     top->addWidget(edtName);
     top->addSpacing(16);
     top->addWidget(btnErase);
+    top->addWidget(btnGakkyu);
     top->addWidget(btnReturn);
     auto* right = new QVBoxLayout;
     right->addWidget(memDetail, 1);
@@ -166,13 +173,24 @@ TfrmKiroku::TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* 
     all->addLayout(lists, 1);
 }
 
-bool TfrmKiroku::showFor(const std::string& learner, int lesson, const std::string& recordFile)
+bool TfrmKiroku::showFor(const std::string& learner, int lesson, const std::string& recordFile,
+                         const std::string& section)
 {
     recordsErased = false;
     edtName->setText(toQString(learner));
     lesson_ = lesson < 1 ? 1 : lesson;
     recordFile_ = recordFile;
+    btnGakkyu->setVisible(static_cast<bool>(classRecordsOpener_));
     buildList();
+    if (!section.empty()) {
+        auto found = std::find_if(items_.begin(), items_.end(), [&](const RecordsItem& item) {
+            return !item.section.empty() && profile::sameSectionName(item.section, section);
+        });
+        if (found != items_.end()) {
+            lstTitle->setCurrentRow(static_cast<int>(found - items_.begin()));
+            showRecordsOf(lstTitle->currentRow());
+        }
+    }
     exec();
     return recordsErased;
 }
@@ -231,6 +249,13 @@ void TfrmKiroku::btnEraseClick()
     recordsErased = true;
     if (Status erased = eraseRecords(recordFile_, items_[static_cast<std::size_t>(row)].section); !erased)
         prompts_.error(erased.message());
+    buildList();
+}
+
+void TfrmKiroku::btnGakkyuClick()
+{
+    if (!classRecordsOpener_ || !classRecordsOpener_(lesson_)) return;
+    recordsErased = true;
     buildList();
 }
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QSize>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,13 @@ class TfrmKiroku : public QDialog {
 public:
     TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* parent = nullptr);
 
-    // Shows the window modally for the learner's data file of lesson n; returns recordsErased.
-    bool showFor(const std::string& learner, int lesson, const std::string& recordFile);
+    // Shows the window modally for the learner's data file of lesson n; returns recordsErased. With a record
+    // section, its item is chosen and its records shown from the start.
+    bool showFor(const std::string& learner, int lesson, const std::string& recordFile,
+                 const std::string& section = {});
+    // 学級の記録 (btnGakkyu) is offered while an opener is set (teacher mode); it is called with the lesson shown and
+    // returns true when records were erased from there.
+    void setClassRecordsOpener(std::function<bool(int lesson)> opener) { classRecordsOpener_ = std::move(opener); }
     // The main window's size: the window sits at the top-left corner at that size.
     void setFormSize(QSize size) { formSize_ = size; }
 
@@ -56,11 +62,13 @@ public:
     QLineEdit* edtName = nullptr;
     QLabel* Label2 = nullptr; // "単元をクリックして下さい"
     QPushButton* btnErase = nullptr;
+    QPushButton* btnGakkyu = nullptr;
     QPushButton* btnReturn = nullptr;
 
 public slots:
     void lstTitleClick();
     void btnEraseClick();
+    void btnGakkyuClick();
     void btnReturnClick();
 
 protected:
@@ -77,6 +85,7 @@ private:
     int lesson_ = 1;
     std::string recordFile_;
     std::vector<RecordsItem> items_;
+    std::function<bool(int)> classRecordsOpener_;
 };
 
 } // namespace tavola

@@ -33,6 +33,7 @@ int runCheck(const Args& args);
 int runVary(const Args& args);
 int runRender(const Args& args);
 int runRecords(const Args& args);
+int runClass(const Args& args);
 int runPrint(const Args& args);
 
 // The courseware folder named by a DIR argument (empty: the current directory), as CoursewareIndex takes it: an

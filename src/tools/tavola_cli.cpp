@@ -16,6 +16,7 @@ const Command kCommands[] = {
     {"check", "check [DIR]", tavola::cli::runCheck},
     {"vary", "vary [DIR] L S U [R] [--seed K]", tavola::cli::runVary},
     {"records", "records [DIR] LEARNER [--lesson N] [--csv]", tavola::cli::runRecords},
+    {"class", "class [DIR] [--lesson N] [--names FILE] [--csv]", tavola::cli::runClass},
     {"render", "render [DIR] L S U [R] | --copy FILE; --out F.png [--answers on|off]", tavola::cli::runRender},
     {"print", "print [DIR] L S U [R] | --copy FILE; --out F.pdf [--copies N] [--numbered] [--start K] ...",
      tavola::cli::runPrint},

@@ -1,0 +1,100 @@
+// The class at a glance: the table of 40 learners against a lesson of 400 units (5 sections of 80) with 20 records
+// of every unit each, read from disk (40 learner files of 8,000 records, some 500 KB each), and its CSV.
+#include "bench_support.h"
+
+#include "courseware/index_file.h"
+#include "courseware/unit_marks.h"
+#include "platform/line_file.h"
+#include "platform/sjis.h"
+#include "practice/class_records.h"
+#include "practice/learning_records.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace tavola;
+
+constexpr int kLearners = 40;
+constexpr int kSections = 5;
+constexpr int kUnitsPerSection = 80;
+constexpr int kRecordsPerUnit = 20;
+
+std::string unitLine(int s, int u)
+{
+    return "分数のたし算 "_sj + std::to_string(s) + "-" + std::to_string(u);
+}
+
+struct BigClass {
+    bench::BenchFolder folder;
+    CoursewareIndex index{folder.dir()};
+    std::vector<std::string> learners;
+
+    BigClass()
+    {
+        std::filesystem::create_directories(folder.real() + "/ls");
+        writeLineFile(folder.dir() + "Main.ind", {"title", "", "lesson,ls\\\\ls", ">>"});
+        Lines sub{"lesson"};
+        for (int s = 1; s <= kSections; ++s) {
+            sub.insert(sub.end(), {"[[sect" + std::to_string(s), "section " + std::to_string(s), "<<"});
+            for (int u = 1; u <= kUnitsPerSection; ++u)
+                sub.push_back(unitLine(s, u));
+            sub.insert(sub.end(), {">>", "]]"});
+        }
+        writeLineFile(folder.dir() + "ls\\ls.ind", sub);
+        for (int n = 1; n <= kLearners; ++n) {
+            learners.push_back("learner" + std::to_string(n));
+            Lines lines{"[password]", "pw=abcd"};
+            for (int s = 1; s <= kSections; ++s) {
+                for (int u = 1; u <= kUnitsPerSection; ++u) {
+                    lines.push_back("[" + unitRecordSection(s, u, unitLine(s, u)) + "]");
+                    for (int k = 1; k <= kRecordsPerUnit; ++k)
+                        lines.push_back(std::to_string(k) + "=" +
+                                        recordLine({{2026, 3, 1 + k % 28, 9, 7, 0},
+                                                    k % 3,
+                                                    k % 2 ? "0100" : "",
+                                                    3,
+                                                    4,
+                                                    (n * 7 + u + k * 13) % 101,
+                                                    135}));
+                }
+            }
+            writeLineFile(fileOf(learners.back()), lines);
+        }
+        index.readMainIndex();
+        index.readLesson(1);
+    }
+    std::string fileOf(const std::string& learner) const { return folder.dir() + "ls\\" + learner + ".ini"; }
+};
+
+void ClassTableOf40LearnersBy400Units(benchmark::State& state)
+{
+    BigClass c;
+    for (auto _ : state) {
+        ClassTable table =
+            buildClassTable(c.index, 1, c.learners, [&](const std::string& learner) { return c.fileOf(learner); });
+        benchmark::DoNotOptimize(table);
+        if (table.columns.size() != kSections * kUnitsPerSection || table.rows.size() != kLearners ||
+            table.rows.back().tests + table.rows.back().practices != kSections * kUnitsPerSection * kRecordsPerUnit ||
+            !table.problems.empty())
+            state.SkipWithError("wrong table");
+    }
+}
+BENCHMARK(ClassTableOf40LearnersBy400Units)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void ClassTableCsv(benchmark::State& state)
+{
+    BigClass c;
+    ClassTable table =
+        buildClassTable(c.index, 1, c.learners, [&](const std::string& learner) { return c.fileOf(learner); });
+    for (auto _ : state) {
+        std::string csv = classTableCsv(table);
+        benchmark::DoNotOptimize(csv);
+    }
+}
+BENCHMARK(ClassTableCsv)->Unit(benchmark::kMillisecond);
+
+} // namespace

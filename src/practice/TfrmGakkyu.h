@@ -1,0 +1,95 @@
+#pragma once
+// 学級の記録: the records of every learner of a name list against every unit of one lesson, for the teacher. The
+// lesson can be changed and another name list opened; a click on a cell shows that learner's records of that unit
+// in a records viewer of its own; the table is exported as CSV and printed on A4 landscape. It only reads the
+// learners' files (passwords are never read into it); a file that cannot be read is named under the table.
+#include "practice/class_records.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPlainTextEdit;
+class QPrinter;
+class QPushButton;
+class QTableWidget;
+
+namespace tavola {
+
+class CoursewareIndex;
+class Prompts;
+class TfrmKiroku;
+
+class TfrmGakkyu : public QDialog {
+    Q_OBJECT
+public:
+    // A learner's data file of lesson n; empty when the name cannot have one.
+    using DataFileOf = std::function<std::string(const std::string& learner, int lesson)>;
+
+    TfrmGakkyu(const CoursewareIndex& index, Prompts& prompts, DataFileOf dataFileOf, QWidget* parent = nullptr);
+    ~TfrmGakkyu() override;
+
+    // Shows the window modally on lesson n with the name list at the path (system path; the learner folder's
+    // sname.txt). Returns true when records were erased through a records viewer opened from a cell.
+    bool showFor(int lesson, const std::string& nameListPath);
+
+    // Printing asks for the printer here; the default runs the platform's print dialog. Tests print into a PDF.
+    using PrinterSetup = std::function<bool(QPrinter& printer)>;
+    void setPrinterSetup(PrinterSetup setup) { printerSetup_ = std::move(setup); }
+
+    const ClassTable& table() const { return table_; }
+    int lesson() const { return lesson_; }
+    // The records viewer a click on a cell opens (made at the first click).
+    TfrmKiroku* recordsViewer() const { return viewer_.get(); }
+
+    bool recordsErased = false;
+
+    QLabel* lblLesson = nullptr;
+    QComboBox* cmbLesson = nullptr;
+    QLabel* lblMeibo = nullptr;
+    QLineEdit* edtMeibo = nullptr;
+    QPushButton* btnOpenMeibo = nullptr;
+    QTableWidget* grdClass = nullptr;
+    QLabel* lblProblem = nullptr;
+    QPlainTextEdit* memProblem = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnPrint = nullptr;
+    QPushButton* btnReturn = nullptr;
+
+public slots:
+    void cmbLessonChange(int index);
+    void btnOpenMeiboClick();
+    void grdClassCellClick(int row, int column);
+    void btnSaveClick();
+    void btnPrintClick();
+    void btnReturnClick();
+
+private:
+    void loadNameList(const std::string& path);
+    void rebuild();
+    void fillGrid();
+    void fillProblems();
+
+    const CoursewareIndex& index_;
+    Prompts& prompts_;
+    DataFileOf dataFileOf_;
+    PrinterSetup printerSetup_;
+    std::unique_ptr<TfrmKiroku> viewer_;
+    int lesson_ = 1;
+    std::string nameListPath_;
+    std::string nameListProblem_;
+    std::vector<std::string> learners_;
+    ClassTable table_;
+};
+
+// Paints the table on the printer's pages: as many unit columns and learner rows as fit a page, the learner names
+// and the column heads repeated on every page. Returns the number of pages.
+int printClassTable(const ClassTable& table, QPrinter& printer);
+
+} // namespace tavola
