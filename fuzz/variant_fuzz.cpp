@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (page.size() != lines.size()) std::abort();
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (page[i] == lines[i]) continue;
-            if (!variant::canVary(lines[i])) std::abort();
+            if (!variant::canVary(lines[i]) || !variant::canVary(page[i])) std::abort();
             if (variant::firstAnswerDisagreement(page[i])) std::abort();
             if (variant::shapeOf(page[i]) != variant::shapeOf(lines[i])) std::abort();
         }

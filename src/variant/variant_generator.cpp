@@ -344,6 +344,14 @@ std::string keyOf(const Expression& e, const std::vector<Literal>& operands, std
 
 // ---- one problem ----
 
+// Each part of a new number within the nine digits that a problem line is read with.
+bool readable(const Literal& l)
+{
+    constexpr std::int64_t kLimit = 1'000'000'000;
+    if (l.syntax == Literal::Syntax::Decimal) return l.whole < kLimit; // the places stay the original's
+    return l.whole < kLimit && l.num < kLimit && l.den < kLimit;
+}
+
 struct Analysis {
     ProblemText text;
     Shape shape;
@@ -397,13 +405,16 @@ public:
                 ops_[i] = repeat >= 0 ? ops_[static_cast<std::size_t>(repeat)] : newOperand(i);
             }
         }
+        for (const Literal& l : ops_)
+            if (!readable(l)) return false;
         if (!fillShape(e_, ops_, values_, shape_, &a_.shape)) return false;
         const Fraction& written = values_[static_cast<std::size_t>(e_.root)];
         Rational v = reduce(written);
         answers_.clear();
         for (const AnswerForm& f : a_.forms) {
             auto text = writeAnswer(f, v, written);
-            if (!text) return false;
+            // An answer must read back as the number it is (nine digits at most in each part).
+            if (!text || !parseLiteral(*text)) return false;
             if (a_.distinctAnswers && std::find(answers_.begin(), answers_.end(), *text) != answers_.end())
                 return false;
             answers_.push_back(std::move(*text));
@@ -483,10 +494,17 @@ private:
             std::int64_t hi = range.hi / base;
             return lo <= hi ? base * rng_.between(lo, hi) : pick(range);
         }
+        // The divisors of base in the range, found in pairs up to its square root; past a million the search is not
+        // worth its time (no worksheet has such denominators) and chance has to do.
+        if (base > 1'000'000) return pick(range);
         std::int64_t divisors[64];
         int count = 0;
-        for (std::int64_t d = range.lo; d <= std::min(range.hi, base - 1) && count < 64; ++d)
-            if (base % d == 0) divisors[count++] = d;
+        for (std::int64_t d = 1; d <= base / d && count < 62; ++d) {
+            if (base % d != 0) continue;
+            const std::int64_t pair[2] = {d, base / d};
+            for (int k = 0; k < (pair[0] == pair[1] ? 1 : 2); ++k)
+                if (pair[k] >= range.lo && pair[k] <= range.hi && pair[k] < base) divisors[count++] = pair[k];
+        }
         return count > 0 ? divisors[rng_.between(0, count - 1)] : pick(range);
     }
 

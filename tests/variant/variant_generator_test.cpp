@@ -70,6 +70,7 @@ void expectGoodVariant(const std::string& original, const std::string& varied)
     ASSERT_TRUE(value);
     ASSERT_EQ(p->answers.size(), o->answers.size());
     for (std::size_t i = 0; i < p->answers.size(); ++i) {
+        ASSERT_TRUE(p->answers[i].number) << "alternative " << i;
         const Literal& now = *p->answers[i].number;
         const Literal& was = *o->answers[i].number;
         EXPECT_EQ(reduce(*literalValue(now)), reduce(*value)) << "alternative " << i;
@@ -276,6 +277,14 @@ TEST(VariantGenerator, AnswersPrintedToChooseFromKeepTheirProblems)
         EXPECT_NE(page[4], unit[4]);
         EXPECT_NE(page[5], unit[5]);
     }
+}
+
+TEST(VariantGenerator, NineDigitNumbersStayExact)
+{
+    const Lines unit = {"(1) 1/999999999+1/333333333=# 4/999999999 #", "(2) 999999999\\3=# 333333333 #",
+                        "(3) 123456789.5=# 246913579/2 #"};
+    for (int copy = 2; copy < 6; ++copy)
+        expectGoodPage(unit, variantLines(unit, "large", copy));
 }
 
 TEST(VariantGenerator, SeedsAndCopies)
