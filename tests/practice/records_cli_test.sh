@@ -95,5 +95,18 @@ truncate -s 17M "$cw/l1/次郎.ini"
 grep -q "l1.次郎.ini は大きすぎて読み込めません" "$work/big.err" || fail "too large: $(cat "$work/big.err")"
 grep -q '^2,1,1,たし算' "$work/big.csv" || fail "the other lesson is not listed"
 
+# A lesson whose folder climbs out of the courseware is refused where the index is read, and check reports it.
+sj Main.ind <<'EOF2'
+教材
+free
+課1,l1\\l1
+外,..\\outside\\x
+>>
+EOF2
+"$cli" check "$cw" > "$work/check.txt" 2>&1
+grep -q '^Main.ind:4: \.\.\\\\outside\\\\x は教材フォルダの外を指しているので読み込めません$' "$work/check.txt" ||
+    fail "check does not report the lesson outside: $(cat "$work/check.txt")"
+"$cli" records "$cw" 花子 --lesson 2 > /dev/null 2>&1 || fail "records of a refused lesson"
+
 [ $failures -eq 0 ] && echo "records: all passed"
 exit $((failures > 0))
