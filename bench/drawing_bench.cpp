@@ -50,23 +50,44 @@ void BM_DrawingPassScreen(benchmark::State& state)
     QImage image(630, 891, QImage::Format_RGB32);
     QtCanvas canvas(image);
     DrawOptions options;
+    std::size_t boxes = 0;
     for (auto _ : state) {
-        drawWorksheet(sheet, canvas, options);
+        const PageLayout page = drawPage(sheet, canvas, options);
+        boxes = page.answerBoxes.size();
         benchmark::DoNotOptimize(image.constBits());
     }
-    if (sheet.answerBoxes.size() != 80) state.SkipWithError("the page does not have 80 answer boxes");
+    if (boxes != 80) state.SkipWithError("the page does not have 80 answer boxes");
 }
 BENCHMARK(BM_DrawingPassScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The layout alone: what the practice window and the print job need before anything is painted.
+void BM_LayoutScreen(benchmark::State& state)
+{
+    ensureGui();
+    Worksheet sheet = fullPage();
+    QImage image(630, 891, QImage::Format_RGB32);
+    QtCanvas canvas(image);
+    DrawOptions options;
+    std::size_t boxes = 0;
+    for (auto _ : state) {
+        const PageLayout page = layoutPage(sheet, canvas, options);
+        boxes = page.answerBoxes.size();
+        benchmark::DoNotOptimize(page.calls.data());
+    }
+    if (boxes != 80) state.SkipWithError("the page does not have 80 answer boxes");
+}
+BENCHMARK(BM_LayoutScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_DrawingPassPrinterPdf(benchmark::State& state)
 {
     ensureGui();
     Worksheet sheet = fullPage();
-    // Fill the answer-box table from a screen pass, as the worksheet has before it is printed.
+    // The screen page, whose boxes the printer page frames.
+    PageLayout screenPage;
     {
         QImage image(630, 891, QImage::Format_RGB32);
         QtCanvas screen(image);
-        drawWorksheet(sheet, screen, {});
+        screenPage = layoutPage(sheet, screen, {});
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -75,12 +96,12 @@ void BM_DrawingPassPrinterPdf(benchmark::State& state)
     pdf.setPageSize(QPageSize(QPageSize::A4));
     QtCanvas canvas(pdf);
     DrawOptions options;
-    options.recording = false;
+    options.screen = &screenPage;
     bool firstPage = true;
     for (auto _ : state) {
         if (!firstPage) canvas.newPage();
         firstPage = false;
-        drawWorksheet(sheet, canvas, options);
+        drawPage(sheet, canvas, options);
     }
     canvas.end();
     state.counters["pdf_bytes"] = static_cast<double>(buffer.size());

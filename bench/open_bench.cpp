@@ -113,7 +113,6 @@ void BM_OpenUnitToPageDrawn(benchmark::State& state)
     const ReadRequest request = unitReadRequest(index, {1, 1, kUnits, 0});
     ScriptedPrompts prompts;
     UnitReader reader;
-    render::rendererInputs().worksheetCurrent = true;
     std::size_t boxes = 0;
     for (auto _ : state) {
         Result<WorksheetDocument> document = readWorksheetDocument(reader, request, true, index, prompts);
@@ -123,13 +122,12 @@ void BM_OpenUnitToPageDrawn(benchmark::State& state)
         }
         Worksheet& sheet = document->sheet;
         QImage page(sheet.settings.paper.width, sheet.settings.paper.height, QImage::Format_RGB32);
-        page.fill(Qt::white);
         QtCanvas canvas(page);
         DrawOptions options;
         options.classFlag = document->classFlag;
         options.figures = &document->figures;
-        DrawResult drawn = drawWorksheet(sheet, canvas, options);
-        boxes = sheet.answerBoxes.size();
+        const PageLayout drawn = drawPage(sheet, canvas, options);
+        boxes = drawn.answerBoxes.size();
         benchmark::DoNotOptimize(page.constBits());
         benchmark::DoNotOptimize(drawn.figures.data());
     }

@@ -58,7 +58,7 @@ struct Window : PracticeView {
     {
         paint(drawing.mark(box, kind, colour));
     }
-    void drawScore(int score) override { paint(drawing.score(score, ws.scorePosition, 110)); }
+    void drawScore(int score) override { paint(drawing.score(score, scorePosition, 110)); }
     void drawHint(const PracticeBox& box, const std::string& hint) override { paint(drawing.hint(box, hint)); }
     void showAllCorrect() override {}
     void writeRecord(const ScoredExercise&) override {}
@@ -68,6 +68,7 @@ struct Window : PracticeView {
     SheetDrawing drawing;
     QImage& screen;
     const Worksheet& ws;
+    Point scorePosition;
 };
 
 void enterOnEveryBox(benchmark::State& state, bool correct)
@@ -80,14 +81,15 @@ void enterOnEveryBox(benchmark::State& state, bool correct)
     Window window(sheet, screen, ws);
     PracticeEngine engine(window, prompts, systemRandom());
     auto restart = [&] {
-        sheet.fill(Qt::white);
         QtCanvas canvas(sheet);
         DrawOptions options;
         options.practice = true;
         options.answersShown = false;
-        drawWorksheet(ws, canvas, options);
+        const PageLayout page = drawPage(ws, canvas, options);
+        window.scorePosition = page.scorePosition;
+        window.drawing.setContext(page.context);
         ExerciseLayout layout;
-        layout.boxes = ws.answerBoxes;
+        layout.boxes = page.answerBoxes;
         layout.fontSize = ws.settings.characterSize;
         layout.boxWidth = ws.settings.kran[1];
         layout.boxHeight = ws.settings.kran[2];

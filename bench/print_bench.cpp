@@ -77,8 +77,9 @@ void BM_ClassSetBareDrawingPass(benchmark::State& state)
     const QString file = QString::fromStdString(folder.real() + "/bare.pdf");
     Worksheet sheet = classPage();
     DrawOptions options;
-    options.recording = false;
     options.classFlag = flag();
+    const PageLayout screenPage = screenLayout(sheet, options);
+    options.screen = &screenPage;
     for (auto _ : state) {
         QPdfWriter pdf(file);
         pdf.setResolution(600);
@@ -87,7 +88,7 @@ void BM_ClassSetBareDrawingPass(benchmark::State& state)
         for (int k = 1; k <= kCopies; ++k) {
             if (k > 1) canvas.newPage();
             options.printNumber = k;
-            drawWorksheet(sheet, canvas, options);
+            drawPage(sheet, canvas, options);
         }
         canvas.end();
     }

@@ -41,14 +41,14 @@ public:
 void BM_DrawMathLineOnPagePicture(benchmark::State& state)
 {
     bench::ensureGui();
-    render::setWorksheetMetrics(1.0, 14, false);
+    const render::RenderContext context{render::worksheetMetrics(1.0, 14, false), {}};
     QImage page(630, 891, QImage::Format_RGB32);
     page.fill(Qt::white);
     QtCanvas canvas(page);
     canvas.brush.style = BrushStyle::Clear;
     canvas.font.face = "ＭＳ 明朝"_sj;
     for (auto _ : state) {
-        Point end = render::DrawMath(14, 50, 98, 1.0, canvas, kLine, colours::Black);
+        Point end = render::DrawMath(context, 14, 50, 98, 1.0, canvas, kLine, colours::Black);
         benchmark::DoNotOptimize(end);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(kLine.size()));
@@ -57,10 +57,10 @@ BENCHMARK(BM_DrawMathLineOnPagePicture)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawMathLineLayoutOnly(benchmark::State& state)
 {
-    render::setWorksheetMetrics(1.0, 14, false);
+    const render::RenderContext context{render::worksheetMetrics(1.0, 14, false), {}};
     NullCanvas canvas;
     for (auto _ : state) {
-        Point end = render::DrawMath(14, 50, 98, 1.0, canvas, kLine, colours::Black);
+        Point end = render::DrawMath(context, 14, 50, 98, 1.0, canvas, kLine, colours::Black);
         benchmark::DoNotOptimize(end);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(kLine.size()));

@@ -34,19 +34,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sheet.settings.characterSize = 6 + (choice >> 2) % 48;
     sheet.settings.kran[0] = (choice >> 1) % 6;
     DrawOptions options;
-    options.recording = true;
     options.alternativeAnswers = (choice & 2) != 0;
     FixedClock clock{DateTime{2005, 3, 5, 9, 7, 0}};
     options.clock = &clock;
     test::RecordingCanvas screen;
-    (void)drawWorksheet(sheet, screen, options);
-    options.recording = false;
+    const PageLayout screenPage = drawPage(sheet, screen, options);
+    options.screen = &screenPage;
     test::RecordingCanvas printer(4725, 6803, true, 600);
-    (void)drawWorksheet(sheet, printer, options);
+    (void)drawPage(sheet, printer, options);
 
     // The renderer alone, as the practice window uses it for typed answers.
     test::RecordingCanvas answers;
     for (std::size_t i = 0; i < unit.problemLines.size() && i < 4; ++i)
-        (void)render::DrawMath(sheet.settings.characterSize, 10, 10, 1.0, answers, unit.problemLines[i], colours::Red);
+        (void)render::DrawMath(screenPage.context, sheet.settings.characterSize, 10, 10, 1.0, answers,
+                               unit.problemLines[i], colours::Red);
     return 0;
 }

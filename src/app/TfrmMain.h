@@ -145,6 +145,7 @@ public:
 
     // The active worksheet for the dialogs that work on it (TfrmSettei).
     tavola::Worksheet* activeWorksheet() override;
+    const tavola::PageLayout* activeLayout() const override;
     void redrawActiveWorksheet() override;
     void markActiveWorksheetChanged() override;
     void toggleReducedView() override;

@@ -212,7 +212,8 @@ void TfrmMain::btnEditClick()
     if (current == nullptr || frmEditQues_ == nullptr) return;
     Worksheet& sheet = current->worksheet();
     frmEditQues_->setFormSize(size());
-    if (frmEditQues_->edit({sheet.position, &sheet, sheet.title}) != QDialog::Accepted) return;
+    if (frmEditQues_->edit({sheet.position, &sheet, sheet.title, current->layout().segments}) != QDialog::Accepted)
+        return;
     // An edited unit replaces its window; a new similar problem opens in a window of its own.
     const UnitPosition saved = frmEditQues_->position();
     const bool reopen = frmEditQues_->newSimilar() == 0;
@@ -230,7 +231,7 @@ bool TfrmMain::editNewUnit(const UnitPosition& position)
 {
     if (frmEditQues_ == nullptr) return false;
     frmEditQues_->setFormSize(size());
-    return frmEditQues_->edit({position, nullptr, state_.lastUnitText}) == QDialog::Accepted;
+    return frmEditQues_->edit({position, nullptr, state_.lastUnitText, {}}) == QDialog::Accepted;
 }
 
 void TfrmMain::choosePaperA4()

@@ -7,7 +7,6 @@
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
 #include "practice/TfrmRenshu.h"
-#include "render/draw_math.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmSetPaper.h"
 #include "worksheet/TfrmSettei.h"
@@ -119,7 +118,6 @@ void TfrmMain::createWorksheetWindow(WorksheetDocument document)
     worksheetWindowOpened(state_, state_.windowKey);
     // The window fills the free area and draws once before it shows.
     sub->setGeometry(workArea());
-    render::rendererInputs().worksheetCurrent = true;
     showMessages(window->redraw());
     sub->show();
     mdiArea_->setActiveSubWindow(sub);
@@ -224,7 +222,6 @@ void TfrmMain::worksheetActivated(TfrmPrint& window)
     state_.currentWorksheet = &window;
     std::erase_if(usedOrder_, [&window](const QPointer<TfrmPrint>& w) { return w == nullptr || w == &window; });
     usedOrder_.insert(usedOrder_.begin(), QPointer<TfrmPrint>(&window));
-    render::rendererInputs().worksheetCurrent = true;
     QMdiSubWindow* sub = subWindowOf(&window);
     if (sub != nullptr && !sub->isMaximized() && !sub->isMinimized()) sub->setGeometry(workArea());
     if (!closeQueryRunning_ && !printing_) loadControls(window.worksheet());
@@ -232,7 +229,6 @@ void TfrmMain::worksheetActivated(TfrmPrint& window)
         ReducedViewSize r = reducedViewSize(pnlMain->height());
         window.setReducedView(state_.reducedView, r.width, r.height);
     }
-    window.setRecording(true);
     window.redraw();
     mergeMenus(&window);
     enableCopyButtons(window.selectionPending());
@@ -319,7 +315,6 @@ void TfrmMain::worksheetClosed(TfrmPrint& window)
     if (mergedMenus_ == &window) mergeMenus(nullptr);
     if (state_.currentWorksheet == &window) {
         state_.currentWorksheet = nullptr;
-        render::rendererInputs().worksheetCurrent = false;
         enableCopyButtons(false);
     }
     // The document area would activate the next child in creation order; the worksheet used last comes forward
@@ -398,6 +393,11 @@ bool TfrmMain::answerCommandEnabled() const
 Worksheet* TfrmMain::activeWorksheet()
 {
     return state_.currentWorksheet != nullptr ? &state_.currentWorksheet->worksheet() : nullptr;
+}
+
+const PageLayout* TfrmMain::activeLayout() const
+{
+    return state_.currentWorksheet != nullptr ? &state_.currentWorksheet->layout() : nullptr;
 }
 
 void TfrmMain::redrawActiveWorksheet()

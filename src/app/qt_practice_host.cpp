@@ -97,21 +97,22 @@ void PracticeHost::printPracticeSheet(const PracticeSheet& print)
     options.answersShown = false;
     options.practice = true;
     options.alternativeAnswers = false;
-    options.recording = false;
     options.figures = print.figures;
     options.classFlag = print.classFlag;
     options.entries = &entries;
-    options.drawMarks = [&](Canvas& canvas, double k) {
+    options.screen = print.layout;
+    const Point scorePosition = print.layout != nullptr ? print.layout->scorePosition : Point{};
+    const PageMarks marks = [&](Canvas& canvas, double k) {
         style.scale = k;
         style.printer = canvas.isPrinter();
         drawScoredMarks(canvas, print.boxes, style);
-        if (print.score) drawScoreText(canvas, *print.score, sheet.scorePosition, print.panelWidth, k);
+        if (print.score) drawScoreText(canvas, *print.score, scorePosition, print.panelWidth, k);
     };
     PrintRequest request;
     request.mode = PrintMode::Printer;
     request.numbering = false;
     request.copies = std::max(1, printer.copyCount());
-    const PrintOutcome outcome = printOnPrinter(printer, sheet, request, options);
+    const PrintOutcome outcome = printOnPrinter(printer, sheet, request, options, {}, marks);
     if (!outcome.ok()) main_.prompts().error(outcome.message);
 }
 

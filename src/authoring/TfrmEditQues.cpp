@@ -476,7 +476,7 @@ void TfrmEditQues::addFigures(QPlainTextEdit* area)
     for (int i = 0; i < flbGraph->count(); ++i)
         if (flbGraph->item(i)->isSelected()) files.push_back(fromQStringLossy(flbGraph->item(i)->text()));
     std::vector<Point> starts;
-    if (request_.sheet != nullptr) starts = request_.sheet->segmentPositions;
+    if (request_.sheet != nullptr) starts = request_.segments;
     for (const std::string& m : tavola::addFigures(*lines, files, starts))
         prompts_.message(m);
     setArea(area, *lines);

@@ -6,6 +6,7 @@
 #include "authoring/master_editor.h"
 #include "courseware/index_file.h"
 #include "courseware/unit_position.h"
+#include "platform/canvas.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -33,8 +34,9 @@ public:
     // What the editor is opened for: a worksheet's unit (sheet set), or a new unit at a position.
     struct Request {
         UnitPosition position;
-        Worksheet* sheet = nullptr; // the current worksheet when opened for it
-        std::string unitTitle;      // edtTangen
+        Worksheet* sheet = nullptr;  // the current worksheet when opened for it
+        std::string unitTitle;       // edtTangen
+        std::vector<Point> segments; // the worksheet page's segment positions, where new figures go
     };
     // After a save or a cancel: the unit selection marks are stale and are refreshed.
     using MarksStale = std::function<void()>;

@@ -246,12 +246,13 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     answersWere_ = sheet.settings.answersShown;
     alternativeWas_ = host_.alternativeAnswersOption();
     host_.setAlternativeAnswersOption(false);
-    drawSheet();
-    if (sheet.overflow || sheet.answerBoxes.size() > static_cast<std::size_t>(kMaxAnswerBoxes)) {
+    layoutSheet();
+    if (layout_.overflow || layout_.answerBoxes.size() > static_cast<std::size_t>(kMaxAnswerBoxes)) {
         prompts_.message(tooManyBoxesMessage());
         finish();
         return false;
     }
+    paintSheet();
     setWindowTitle(toQString(sheet.title));
     if (parentWidget() != nullptr) setGeometry(parentWidget()->geometry());
 
@@ -259,7 +260,7 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     for (const std::string& line : sheet.kgroup)
         lstKgroup->addItem(toQString(line));
     ExerciseLayout layout;
-    layout.boxes = sheet.answerBoxes;
+    layout.boxes = layout_.answerBoxes;
     layout.fontSize = sheet.settings.characterSize;
     layout.boxWidth = sheet.settings.kran[1];
     layout.boxHeight = sheet.settings.kran[2];
@@ -273,6 +274,7 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     layout.hasHints = !hints.empty();
     engine_.open(layout, std::move(hints));
     drawing_.setStyle(markStyle());
+    drawing_.setContext(layout_.context);
     engine_.setReductionHints(mnuReduceHint->isChecked());
 
     QFont font(toQString("ＭＳ 明朝"_sj));
@@ -302,25 +304,38 @@ void TfrmRenshu::finish()
         edit->hide();
 }
 
-void TfrmRenshu::drawSheet()
+void TfrmRenshu::layoutSheet()
 {
     DrawOptions options = host_.practiceDrawOptions();
     options.answersShown = false;
     options.practice = true;
     options.alternativeAnswers = false;
-    options.recording = true;
     options.figures = &figures_;
     options.classFlag = classFlag_;
     const int width = std::clamp(worksheet_->settings.paper.width, 1, 4096);
     const int height = std::clamp(worksheet_->settings.paper.height, 1, 4096);
-    sheet_ = QImage(width, height, QImage::Format_RGB32);
-    sheet_.fill(Qt::white);
+    if (sheet_.width() != width || sheet_.height() != height) sheet_ = QImage(width, height, QImage::Format_RGB32);
     {
         QtCanvas canvas(sheet_);
-        drawWorksheet(*worksheet_, canvas, options);
+        layout_ = layoutPage(*worksheet_, canvas, options);
     }
-    imgPaper2->setFixedSize(width, height);
+    adoptFigurePositions(*worksheet_, layout_);
+}
+
+void TfrmRenshu::paintSheet()
+{
+    {
+        QtCanvas canvas(sheet_);
+        paintPage(layout_, canvas);
+    }
+    imgPaper2->setFixedSize(sheet_.width(), sheet_.height());
     imgPaper2->update();
+}
+
+void TfrmRenshu::drawSheet()
+{
+    layoutSheet();
+    paintSheet();
 }
 
 void TfrmRenshu::damage(const Rect& r)
@@ -356,7 +371,7 @@ void TfrmRenshu::drawMark(const PracticeBox& box, MarkKind kind, Colour colour)
 
 void TfrmRenshu::drawScore(int score)
 {
-    damage(drawing_.score(score, worksheet_->scorePosition, kButtonPanelWidth));
+    damage(drawing_.score(score, layout_.scorePosition, kButtonPanelWidth));
 }
 
 void TfrmRenshu::drawHint(const PracticeBox& box, const std::string& hint)
@@ -560,6 +575,7 @@ void TfrmRenshu::btnStartPrintClick()
     if (worksheet_ == nullptr || !host_.canPrintPracticeSheet()) return;
     PracticeSheet print;
     print.sheet = worksheet_;
+    print.layout = &layout_;
     print.figures = &figures_;
     print.classFlag = classFlag_;
     for (int i = 0; i <= engine_.boxCount(); ++i)

@@ -44,6 +44,7 @@ class ScratchPad;
 // scoring and its score.
 struct PracticeSheet {
     const Worksheet* sheet = nullptr;
+    const PageLayout* layout = nullptr; // the page as the practice window shows it
     const FigurePictures* figures = nullptr;
     PictureRef classFlag;
     std::vector<PracticeBox> boxes; // slot 0 unused
@@ -92,6 +93,8 @@ public:
 
     PracticeEngine& engine() { return engine_; }
     const QImage& sheetPicture() const { return sheet_; }
+    // The page as the window laid it out: where its boxes are, where the score goes.
+    const PageLayout& pageLayout() const { return layout_; }
     QLineEdit* answerEdit(int i) const { return answerEdit_[static_cast<std::size_t>(i)]; }
     QWidget* sheetWidget() const { return imgPaper2; }
 
@@ -172,6 +175,9 @@ private:
     void buildSoftKeyboard(QWidget* parent);
     void buildColours(QWidget* parent);
     QPushButton* button(QWidget* parent, const char* name, const char* caption);
+    // The page is laid out (boxes, score position) before it is painted on the sheet picture.
+    void layoutSheet();
+    void paintSheet();
     void drawSheet();
     void damage(const Rect& r);
     MarkStyle markStyle() const;
@@ -196,6 +202,7 @@ private:
     FigurePictures figures_;
     PictureRef classFlag_;
     QImage sheet_;
+    PageLayout layout_; // the page as shown: the boxes, the score position and the metrics of the entries
     SheetDrawing drawing_{sheet_};
     std::array<QLineEdit*, kPracticeSlots> answerEdit_{};
     std::array<std::string, kPracticeSlots> lastGood_; // the last text of each box CP932 can hold

@@ -91,11 +91,6 @@ void drawScoredMarks(Canvas& canvas, const std::vector<PracticeBox>& boxes, cons
     }
 }
 
-void drawEntryText(Canvas& canvas, const std::string& text, int x, int y, int fontSize, Colour colour)
-{
-    render::DrawMath(fontSize, x, y, 1, canvas, text, colour);
-}
-
 void paintBoxPatch(Canvas& canvas, const PracticeBox& box)
 {
     canvas.pen = PenSpec{colours::White, 1, PenMode::Copy, PenStyle::Solid};

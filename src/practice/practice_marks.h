@@ -25,8 +25,6 @@ void drawScoredMarks(Canvas& canvas, const std::vector<PracticeBox>& boxes, cons
 // The font of a text written on a picture, with a transparent background.
 void useTextFont(Canvas& canvas, const std::string& face, int sizePt, Colour colour);
 
-// An entry written by the expression renderer, top-left reference point (x, y).
-void drawEntryText(Canvas& canvas, const std::string& text, int x, int y, int fontSize, Colour colour);
 // A white rounded patch over the input box's place, wiping what was written there.
 void paintBoxPatch(Canvas& canvas, const PracticeBox& box);
 // The score in red, 38 point, and "点" in 24 point 15 pixels lower after it; scorePosition is the worksheet's

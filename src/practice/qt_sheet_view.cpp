@@ -11,10 +11,8 @@ namespace tavola {
 
 Rect SheetDrawing::entry(const std::string& text, int x, int y, Colour colour)
 {
-    // Another window's drawing pass may have changed the renderer's metrics since the sheet was drawn.
-    render::setWorksheetMetrics(1.0, style_.fontSize, false);
     QtCanvas canvas(sheet_);
-    const int end = render::DrawMath(style_.fontSize, x, y, 1, canvas, text, colour).x;
+    const int end = render::DrawMath(context_, style_.fontSize, x, y, 1, canvas, text, colour).x;
     const int px = roundEven(style_.fontSize * 96.0 / 72.0);
     return {x - 4, y - px, std::max(end, x) + 8, y + 3 * px};
 }

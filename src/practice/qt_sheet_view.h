@@ -4,6 +4,7 @@
 // again after an Enter.
 #include "practice/practice_engine.h"
 #include "practice/practice_marks.h"
+#include "render/draw_math.h"
 
 #include <QImage>
 
@@ -19,6 +20,8 @@ public:
     void setStyle(const MarkStyle& style) { style_ = style; }
     const MarkStyle& style() const { return style_; }
     const QImage& sheet() const { return sheet_; }
+    // The metrics and faces of the page the entries are written on.
+    void setContext(const render::RenderContext& context) { context_ = context; }
 
     Rect entry(const std::string& text, int x, int y, Colour colour);
     Rect patch(const PracticeBox& box);
@@ -29,6 +32,7 @@ public:
 private:
     QImage& sheet_;
     MarkStyle style_;
+    render::RenderContext context_;
 };
 
 } // namespace tavola

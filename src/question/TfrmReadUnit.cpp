@@ -6,6 +6,7 @@
 #include "platform/qt/qt_widgets.h"
 #include "question/question_messages.h"
 #include "question/unit_data.h"
+#include "worksheet/drawing_pass.h"
 #include "worksheet/worksheet_host.h"
 
 #include <QFormLayout>
@@ -115,7 +116,9 @@ void TfrmReadUnit::FormShow()
     memQGraph->setPlainText(joined(sheet.graph));
     memAGraph->setPlainText(joined(sheet.agraph));
     memData->setPlainText(joined(sheet.layoutBlockLines()));
-    edtNQues->setText(QString::number(sheet.answerBoxes.size()));
+    // Every answer of the page counts, those past the answer-box table too.
+    const PageLayout* layout = host_.activeLayout();
+    edtNQues->setText(QString::number(layout != nullptr ? layout->answerList.size() - 1 : 0));
 }
 
 void TfrmReadUnit::btnOkClick()

@@ -7,22 +7,11 @@
 namespace tavola::render {
 
 namespace {
-bool superModeFlag = false;
-
 bool isGlyphChar(unsigned char c)
 {
     return (c >= 33 && c <= 63) || (c >= 'A' && c <= 'Z') || c == '[' || c == ']' || (c >= 'a' && c <= 'z');
 }
 } // namespace
-
-bool superMode()
-{
-    return superModeFlag;
-}
-void setSuperMode(bool on)
-{
-    superModeFlag = on;
-}
 
 int barOffset(int sizePt, bool printing)
 {
@@ -48,17 +37,17 @@ int barOffset(int sizePt, bool printing)
     return 15 - sizePt;
 }
 
-int BarPenWidth(const Canvas& canvas)
+int BarPenWidth(const MathContext& ctx)
 {
-    return layoutMetrics().printing && canvas.width() > 2800 ? 4 : 1;
+    return ctx.render.metrics.printing && ctx.canvas.width() > 2800 ? 4 : 1;
 }
 
 void DrawBar(MathContext& ctx, Point p1, Point p2)
 {
     Canvas& canvas = ctx.canvas;
-    int off = barOffset(canvas.font.sizePt, layoutMetrics().printing);
+    int off = barOffset(canvas.font.sizePt, ctx.render.metrics.printing);
     canvas.pen.colour = canvas.font.colour;
-    canvas.pen.width = BarPenWidth(canvas);
+    canvas.pen.width = BarPenWidth(ctx);
     canvas.pen.mode = PenMode::Copy;
     canvas.line(p1.x, p1.y - off, p2.x, p2.y - off);
     ctx.penX = p2.x;
@@ -68,7 +57,7 @@ void DrawBar(MathContext& ctx, Point p1, Point p2)
 
 void DrawGlyph(MathContext& ctx, char c, int x, int y)
 {
-    const RendererInputs& in = rendererInputs();
+    const RendererInputs& in = ctx.render.inputs;
     if (!in.worksheetCurrent) return;
     Canvas& canvas = ctx.canvas;
     canvas.pen.mode = PenMode::Copy;
@@ -91,12 +80,12 @@ void DrawGlyph(MathContext& ctx, char c, int x, int y)
 int DrawSign(MathContext& ctx, const std::string& sign, int x, int y)
 {
     ctx.penX = ctx.canvas.textOut(x, y, sign);
-    return clampPosition(static_cast<long long>(ctx.penX) + layoutMetrics().charGap / 2);
+    return clampPosition(static_cast<long long>(ctx.penX) + ctx.render.metrics.charGap / 2);
 }
 
 int DrawRun(MathContext& ctx, const std::string& s, int x, int y)
 {
-    const int gap = layoutMetrics().charGap;
+    const int gap = ctx.render.metrics.charGap;
     for (char c : s) {
         // A run that has reached the position limit is far past any page: nothing more of it can be seen.
         if (x >= kPositionLimit) break;
@@ -116,10 +105,10 @@ int DrawRun(MathContext& ctx, const std::string& s, int x, int y)
 
 int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y)
 {
-    const LayoutMetrics& m = layoutMetrics();
+    const LayoutMetrics& m = ctx.render.metrics;
     const int unit = m.lineUnit;
     const int gap = m.charGap;
-    if (superModeFlag) {
+    if (ctx.superMode) {
         ctx.canvas.font.sizePt = roundEven(0.8 * ctx.fontSize);
         y -= unit;
     } else {
@@ -158,7 +147,7 @@ int DrawCell(MathContext& ctx, std::string n, const std::string& d, int x, int y
     const int overhang = roundEven(ctx.scale);
     DrawBar(ctx, {x - overhang, barY}, {end + overhang, barY});
     // A superscript is a single digit, so a raised fraction never occurs; it would keep one gap.
-    return clampPosition(static_cast<long long>(ctx.penX) + (superModeFlag ? gap : 2 * gap));
+    return clampPosition(static_cast<long long>(ctx.penX) + (ctx.superMode ? gap : 2 * gap));
 }
 
 int DrawUnitImage(MathContext& ctx, char c, int x, int y)
@@ -179,7 +168,7 @@ int DrawUnitImage(MathContext& ctx, char c, int x, int y)
     default:
         return x;
     }
-    const LayoutMetrics& m = layoutMetrics();
+    const LayoutMetrics& m = ctx.render.metrics;
     const int side = roundEven(ctx.scale * 20 * m.charSize * 0.0625);
     const int top = y + m.lineUnit;
     ctx.canvas.drawPicture({x, top, x + side, top + side}, unitImage(which));

@@ -18,12 +18,6 @@ int drawableSize(int sizePt)
 }
 } // namespace
 
-LayoutMetrics& layoutMetrics()
-{
-    static LayoutMetrics metrics;
-    return metrics;
-}
-
 LayoutMetrics worksheetMetrics(double scale, int charSize, bool printing)
 {
     LayoutMetrics m;
@@ -33,17 +27,6 @@ LayoutMetrics worksheetMetrics(double scale, int charSize, bool printing)
     m.charSize = charSize;
     m.printing = printing;
     return m;
-}
-
-void setWorksheetMetrics(double scale, int charSize, bool printing)
-{
-    layoutMetrics() = worksheetMetrics(scale, charSize, printing);
-}
-
-RendererInputs& rendererInputs()
-{
-    static RendererInputs inputs;
-    return inputs;
 }
 
 namespace {
@@ -73,7 +56,7 @@ public:
 
     int run()
     {
-        setSuperMode(false);
+        ctx_.superMode = false;
         for (pos_ = 0; pos_ < text_.size(); ++pos_) {
             char c = text_[pos_];
             if (depth_ > 0) {
@@ -90,7 +73,7 @@ public:
 private:
     void step(char c)
     {
-        const int unit = layoutMetrics().lineUnit;
+        const int unit = ctx_.render.metrics.lineUnit;
         switch (c) {
         case '0':
         case '1':
@@ -104,9 +87,9 @@ private:
         case '9':
         case '.':
             if (caret_) {
-                setSuperMode(true);
+                ctx_.superMode = true;
                 x_ = DrawCell(ctx_, std::string(1, c), {}, x_, y_);
-                setSuperMode(false);
+                ctx_.superMode = false;
                 ctx_.canvas.font.sizePt = ctx_.fontSize;
                 caret_ = false;
             } else {
@@ -266,13 +249,14 @@ bool hasDoubleByte(const std::string& text)
 
 } // namespace
 
-Point DrawMath(int fontSize, int x, int y, double scale, Canvas& canvas, const std::string& text, Colour color)
+Point DrawMath(const RenderContext& context, int fontSize, int x, int y, double scale, Canvas& canvas,
+               const std::string& text, Colour color)
 {
     if (text.empty()) return {x, y};
     fontSize = drawableSize(fontSize);
     canvas.font.colour = color;
     canvas.font.sizePt = fontSize;
-    MathContext ctx{canvas, fontSize, scale, color, x};
+    MathContext ctx{context, canvas, fontSize, scale, color, x};
 
     if (text.size() == 1) {
         const char c = text[0];
@@ -280,15 +264,10 @@ Point DrawMath(int fontSize, int x, int y, double scale, Canvas& canvas, const s
         if (c == 'g' || c == 'l' || c == '~') return {DrawUnitImage(ctx, c, x, y), y};
         return {DrawCell(ctx, text, {}, x, y), y};
     }
-    if (hasDoubleByte(text)) return {canvas.textOut(x, y + layoutMetrics().lineUnit, text), y};
+    if (hasDoubleByte(text)) return {canvas.textOut(x, y + context.metrics.lineUnit, text), y};
 
     Parser parser(ctx, text, x, y);
     return {parser.run(), y};
-}
-
-Point DrawMathAt(int x, int y, int fontSize, double scale, Canvas& canvas, const std::string& text, Colour color)
-{
-    return DrawMath(fontSize, x, y, scale, canvas, text, color);
 }
 
 } // namespace tavola::render

@@ -4,9 +4,8 @@
 // returns where the next piece of text continues. Every problem piece of a worksheet and every answer the practice
 // window writes goes through DrawMath.
 //
-// The renderer reads a few module-level values besides its arguments: the layout metrics (set by each worksheet
-// drawing pass, kept until the next one, so the practice window uses whatever the last pass left) and the main
-// window's two drawing fonts and whether a worksheet window is current.
+// The renderer keeps nothing between calls: the layout metrics of the page and the main window's drawing faces
+// come with every call in a RenderContext, which the caller takes from the page it draws for.
 #include "platform/canvas.h"
 #include "platform/colour.h"
 #include "platform/sjis.h"
@@ -20,15 +19,12 @@ struct LayoutMetrics {
     int charGap = 2;       // G, device pixels: horizontal gaps between characters and cells
     int charSize = 14;     // S, points: the worksheet's character size; sizes the unit-symbol images
     bool printing = false; // the pass draws on the printer: fraction-bar offset and pen width
+    friend bool operator==(const LayoutMetrics&, const LayoutMetrics&) = default;
 };
 
-// Module-level state, set by each drawing pass.
-LayoutMetrics& layoutMetrics();
-
-// Sets the metrics the way the worksheet pass does: U = roundEven(6.732 × scale), G = roundEven(charSize × scale /
-// 6), S = charSize. scale is 1 on the screen and printer page width / 630 on the printer.
+// The metrics of a worksheet page: U = roundEven(6.732 × scale), G = roundEven(charSize × scale / 6),
+// S = charSize. scale is 1 on the screen and printer page width / 630 on the printer.
 LayoutMetrics worksheetMetrics(double scale, int charSize, bool printing);
-void setWorksheetMetrics(double scale, int charSize, bool printing);
 
 // The main window's drawing fonts (fntMainX, default "ＭＳ 明朝"; fntHankaku for the letters x, y and a, default
 // "Bookman Old Style" italic; only name and style are taken) and whether a worksheet window is current (glyphs are
@@ -41,17 +37,18 @@ struct RendererInputs {
     bool mainBold = false;
     bool mainItalic = false;
     bool hankakuBold = false;
+    friend bool operator==(const RendererInputs&, const RendererInputs&) = default;
 };
-RendererInputs& rendererInputs();
 
-// True only while a superscript digit is drawn.
-bool superMode();
+// Everything a DrawMath call reads besides its arguments.
+struct RenderContext {
+    LayoutMetrics metrics;
+    RendererInputs inputs;
+};
 
 // Draws text with (x, y) as the top-left reference point of the piece, fontSize in points, scale the output scale
 // of the pass (1 on screen), color the font colour. Returns (where the next piece starts, y).
-Point DrawMath(int fontSize, int x, int y, double scale, Canvas& canvas, const std::string& text, Colour color);
-
-// The same with the argument order the worksheet uses.
-Point DrawMathAt(int x, int y, int fontSize, double scale, Canvas& canvas, const std::string& text, Colour color);
+Point DrawMath(const RenderContext& context, int fontSize, int x, int y, double scale, Canvas& canvas,
+               const std::string& text, Colour color);
 
 } // namespace tavola::render

@@ -3,6 +3,7 @@
 // Callers outside the renderer use DrawMath.
 #include "platform/canvas.h"
 #include "platform/colour.h"
+#include "render/draw_math.h"
 
 #include <string>
 
@@ -12,15 +13,16 @@ namespace tavola::render {
 // keeps it: moved to the end of every text-out and of every line; "the pen x after" a run is read from here. It
 // starts at the call's x, so a run that draws nothing (no worksheet window, or only "^") ends where it began
 // rather than wherever an earlier drawing left the pen.
+// superMode is on only while a superscript digit is drawn.
 struct MathContext {
+    const RenderContext& render;
     Canvas& canvas;
     int fontSize;
     double scale;
     Colour color;
     int penX;
+    bool superMode = false;
 };
-
-void setSuperMode(bool on);
 
 // Draws numerator n over denominator d (a plain number when d is empty) with the cell's reference point at (x, y);
 // returns the end x of the cell.
@@ -33,7 +35,7 @@ void DrawGlyph(MathContext& ctx, char c, int x, int y);
 int DrawSign(MathContext& ctx, const std::string& sign, int x, int y);
 // The fraction bar from p1 to p2, moved up by the bar offset of the current font size.
 void DrawBar(MathContext& ctx, Point p1, Point p2);
-int BarPenWidth(const Canvas& canvas);
+int BarPenWidth(const MathContext& ctx);
 // The bar offset: 15 − size, except on the screen for the sizes 6 to 18 of the table.
 int barOffset(int sizePt, bool printing);
 // A unit-symbol image for g, l or ~ at (x, y); returns x + its side, or x for any other character.

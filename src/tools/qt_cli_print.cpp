@@ -7,7 +7,6 @@
 // short JSON summary.
 #include "platform/numbers.h"
 #include "platform/qt/qt_text.h"
-#include "render/draw_math.h"
 #include "tools/cli_commands.h"
 #include "tools/qt_cli_gui.h"
 #include "worksheet/qt_print.h"
@@ -83,7 +82,6 @@ int runPrint(const Args& args)
     auto loaded = loadNamedWorksheet(r->unit, r->answers, "print");
     if (!loaded) return kFailed;
     auto app = startGui();
-    render::rendererInputs().worksheetCurrent = true;
 
     QPrinter printer(QPrinter::HighResolution);
     setUpPdfPrinter(printer, QString::fromStdString(r->out), loaded->sheet.settings.paper.width);

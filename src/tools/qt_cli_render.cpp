@@ -5,7 +5,6 @@
 #include "courseware/index_file.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_output_file.h"
-#include "render/draw_math.h"
 #include "tools/cli_commands.h"
 #include "tools/qt_cli_gui.h"
 #include "worksheet/drawing_pass.h"
@@ -66,18 +65,17 @@ int runRender(const Args& args)
     Worksheet& sheet = loaded->sheet;
 
     QImage image(sheet.settings.paper.width, sheet.settings.paper.height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    DrawResult result;
+    PageLayout page;
     {
         QtCanvas canvas(image);
-        render::rendererInputs().worksheetCurrent = true;
         DrawOptions options;
         options.alternativeAnswers = r->bekkai;
         options.classFlag = loaded->classFlag;
         options.figures = &loaded->figures;
-        result = drawWorksheet(sheet, canvas, options);
+        page = drawPage(sheet, canvas, options);
     }
-    for (const std::string& m : result.messages)
+    adoptFigurePositions(sheet, page);
+    for (const std::string& m : page.messages)
         printSystemMessage(m);
     // Into a checked temporary file first: a failed write leaves no broken PNG and an earlier one as it was.
     if (Status saved = savePngSafely(image, r->out); !saved) {
@@ -85,14 +83,14 @@ int runRender(const Args& args)
         return kFailed;
     }
     nlohmann::json boxes = nlohmann::json::array();
-    for (const AnswerBox& b : sheet.answerBoxes)
+    for (const AnswerBox& b : page.answerBoxes)
         boxes.push_back({{"x", b.x}, {"y", b.y}, {"text", utf8(b.text)}, {"size", b.size}, {"width", b.width}});
     printJson({{"out", r->out},
                {"width", image.width()},
                {"height", image.height()},
                {"answerBoxes", boxes},
                {"figures", utf8List(sheet.graph)},
-               {"overflow", sheet.overflow}});
+               {"overflow", page.overflow}});
     return kOk;
 }
 

@@ -162,7 +162,6 @@ void TfrmPrint::setCaption(const std::string& key)
 DrawOptions TfrmPrint::drawOptions() const
 {
     DrawOptions options = host_.worksheetDrawOptions();
-    options.recording = recording_;
     options.classFlag = classFlag_;
     options.figures = &figures_;
     return options;
@@ -183,17 +182,15 @@ std::vector<std::string> TfrmPrint::redraw()
     const int width = std::clamp(sheet_.settings.paper.width, 1, kMaxPictureSide);
     const int height = std::clamp(sheet_.settings.paper.height, 1, kMaxPictureSide);
     if (page_.width() != width || page_.height() != height) page_ = QImage(width, height, QImage::Format_RGB32);
-    page_.fill(Qt::white);
-    DrawResult result;
     {
         QtCanvas canvas(page_);
-        result = drawWorksheet(sheet_, canvas, options);
+        layout_ = drawPage(sheet_, canvas, options);
     }
-    placed_ = std::move(result.figures);
+    adoptFigurePositions(sheet_, layout_);
     mnuKaitou->setChecked(sheet_.settings.answersShown);
     layoutPictures();
     imgPage_->update();
-    return std::move(result.messages);
+    return layout_.messages;
 }
 
 void TfrmPrint::layoutPictures()
@@ -276,8 +273,8 @@ void TfrmPrint::clearSelection()
 int TfrmPrint::figureAt(QPoint at) const
 {
     // The figure drawn last lies on top.
-    for (int k = static_cast<int>(placed_.size()); k >= 1; --k) {
-        const PlacedFigure& figure = placed_[static_cast<std::size_t>(k - 1)];
+    for (int k = static_cast<int>(layout_.figures.size()); k >= 1; --k) {
+        const PlacedFigure& figure = layout_.figures[static_cast<std::size_t>(k - 1)];
         if (figure.picture == nullptr) continue;
         const Rect& r = figure.rect;
         if (at.x() >= r.left && at.x() < r.right && at.y() >= r.top && at.y() < r.bottom) return k;
@@ -296,14 +293,14 @@ void TfrmPrint::imgPageMouseDown(Qt::MouseButton button, QPoint at)
     const int k = figureAt(at);
     if (button == Qt::RightButton) {
         if (k == 0) return;
-        const Rect& r = placed_[static_cast<std::size_t>(k - 1)].rect;
+        const Rect& r = layout_.figures[static_cast<std::size_t>(k - 1)].rect;
         setSelection({r.left - 1, r.top - 1, r.right, r.bottom});
         return;
     }
     if (button != Qt::LeftButton) return;
     clearSelection();
     if (k > 0) {
-        const Rect& r = placed_[static_cast<std::size_t>(k - 1)].rect;
+        const Rect& r = layout_.figures[static_cast<std::size_t>(k - 1)].rect;
         movingFigure_ = k;
         movingRect_ = QRect(r.left, r.top, r.width(), r.height());
         moveStart_ = moveNow_ = at;

@@ -78,16 +78,15 @@ public:
     // The caption: the window key, or the copy file's path once it was saved.
     void setCaption(const std::string& key);
 
-    // One screen pass with the host's options onto the page picture, then a repaint. Returns what the pass has to
-    // tell the user (too many figures).
+    // Lays out the page with the host's options, paints it onto the page picture and repaints. Figures without a
+    // position take the one the page gave them. Returns what the page has to tell the user (too many figures).
     std::vector<std::string> redraw();
+    // The page as last laid out on the screen: the answer boxes, segments and figures the other windows read.
+    const tavola::PageLayout& layout() const { return layout_; }
     // The figure pictures, replaced when units are added.
     void setFigures(tavola::FigurePictures figures) { figures_ = std::move(figures); }
     // The options of this window's screen pass: the host's, with the window's class flag and figure pictures.
     tavola::DrawOptions drawOptions() const;
-    // Answer-box recording: on from creation and from each activation.
-    void setRecording(bool on) { recording_ = on; }
-    bool recording() const { return recording_; }
 
     // The reduced view hides the page picture and shows the whole page scaled into an area of the given size.
     void setReducedView(bool on, int width, int height);
@@ -108,8 +107,8 @@ public:
     // Erases the selection frame and forgets the rectangle.
     void clearSelection();
 
-    // The figures as the last pass placed them, page coordinates (figure k at index k − 1).
-    const std::vector<tavola::PlacedFigure>& placedFigures() const { return placed_; }
+    // The figures as the page placed them, page coordinates (figure k at index k − 1).
+    const std::vector<tavola::PlacedFigure>& placedFigures() const { return layout_.figures; }
     // The widget that shows the page picture; its coordinates are page coordinates.
     QWidget* pageWidget() const { return imgPage_; }
 
@@ -164,8 +163,7 @@ private:
     tavola::FigurePictures figures_;
     tavola::PictureRef classFlag_;
     QImage page_;
-    std::vector<tavola::PlacedFigure> placed_;
-    bool recording_ = true;
+    tavola::PageLayout layout_;
     bool reduced_ = false;
 
     QScrollArea* scrollArea_ = nullptr;

@@ -86,8 +86,6 @@ int TfrmPrintOk::exec()
 void TfrmPrintOk::FormShow()
 {
     TfrmPrint* window = host_.printWindow();
-    // The page is not recorded again until the worksheet window is next activated.
-    window->setRecording(false);
     showPageSize();
     lblSize->setText(sysText("用紙のサイズを ") + QString::fromLatin1(paperName(host_.chosenPaperWidth())) +
                      sysText(" に設定してください"));
@@ -164,7 +162,10 @@ void TfrmPrintOk::btnPrintClick()
         progress->setMinimumDuration(0);
         progress->setValue(0);
     }
-    const PrintOutcome out = printOnPrinter(printer_, window->worksheet(), request, window->drawOptions(),
+    // The printer pages frame the boxes of the page on the screen.
+    DrawOptions options = window->drawOptions();
+    options.screen = &window->layout();
+    const PrintOutcome out = printOnPrinter(printer_, window->worksheet(), request, options,
                                             [this, &progress, first = request.startNumber](int done, int total) {
                                                 return copyDone(progress.get(), first, done, total);
                                             });

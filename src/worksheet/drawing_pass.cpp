@@ -68,38 +68,31 @@ bool learnerShownByName(const std::string& name)
     return !name.empty() && name != "noname" && name != kPublic && name != kCommon;
 }
 
-// One pass over the problem lines: positions, colours and what is recorded.
+// The problem lines of one page: their segments, answers and the tables made from them.
 class LinePass {
 public:
-    LinePass(Worksheet& sheet, const UnitSettings& set, Canvas& canvas, const DrawOptions& options, double s,
-             int baseSize)
-        : sheet_(sheet), canvas_(canvas), options_(options), s_(s), answerColumn_(set.kran[4])
+    LinePass(const Worksheet& sheet, PageLayout& page, ListingCanvas& canvas, const DrawOptions& options,
+             int answerColumn, int baseSize)
+        : sheet_(sheet), page_(page), canvas_(canvas), options_(options), s_(page.scale), answerColumn_(answerColumn)
     {
         style_.face = sheet.settings.textFace;
         if (style_.face.empty()) style_.face = options.mainFace.empty() ? mainTextFace() : options.mainFace;
         style_.baseSize = baseSize;
-        style_.scale = s;
+        style_.scale = s_;
         answersShown_ = options.answersShown.value_or(sheet.settings.answersShown);
-        sizeBonus_ = canvas.isPrinter() ? 3 : 0;
+        sizeBonus_ = page.printer ? 3 : 0;
+        // A page with the learner's entries starts its text segments where the screen page drew them.
+        if (options.entries != nullptr && options.screen != nullptr) pinnedTextX_ = &options.screen->textX;
     }
 
     void drawLines(double y, double step, int xL)
     {
-        // A practice pass starts its text segments where the last recording pass drew them.
-        recordedTextX_ = sheet_.textX;
-        if (options_.recording) {
-            sheet_.answerBoxes.clear();
-            sheet_.textX.clear();
-            sheet_.overflow = false;
-        }
         for (const std::string& line : sheet_.problemLines) {
             if (!line.empty()) drawLine(line, xL, roundEven(y));
             y += step;
         }
-        sheet_.segmentPositions = segments_;
     }
 
-    const std::vector<Point>& segments() const { return segments_; }
     const SegmentStyle& style() const { return style_; }
 
 private:
@@ -108,23 +101,21 @@ private:
 
     void recordSegment(int x, int y)
     {
-        if (segments_.size() < static_cast<std::size_t>(kMaxSegments))
-            segments_.push_back({toPage(x), toPage(y)});
-        else if (options_.recording)
-            sheet_.overflow = true;
+        if (page_.segments.size() < static_cast<std::size_t>(kMaxSegments))
+            page_.segments.push_back({toPage(x), toPage(y)});
+        else
+            page_.overflow = true;
     }
 
     int drawText(const std::string& segment, int x, int y)
     {
-        if (options_.entries != nullptr && textIndex_ < recordedTextX_.size())
-            x = roundEven(recordedTextX_[textIndex_] * s_);
+        if (pinnedTextX_ != nullptr && textIndex_ < pinnedTextX_->size())
+            x = roundEven((*pinnedTextX_)[textIndex_] * s_);
         ++textIndex_;
-        if (options_.recording) {
-            if (sheet_.textX.size() < static_cast<std::size_t>(kMaxSegments))
-                sheet_.textX.push_back(toPage(x));
-            else
-                sheet_.overflow = true;
-        }
+        if (page_.textX.size() < static_cast<std::size_t>(kMaxSegments))
+            page_.textX.push_back(toPage(x));
+        else
+            page_.overflow = true;
         recordSegment(x, y);
         return draw(segment, x, y, colours::Black);
     }
@@ -133,24 +124,28 @@ private:
     {
         SegmentStyle style = style_;
         style.colour = colour;
-        return drawSegment(canvas_, segment, {x, y}, style, state_).x;
+        return drawSegment(canvas_, page_.context, segment, {x, y}, style, state_).x;
     }
 
     int drawAnswer(const std::string& answer, int x, int y)
     {
-        sheet_.answerList.push_back(answer);
+        page_.answerList.push_back(answer);
         const std::vector<std::string> alternatives = markup::splitAnswer(answer);
         const int answerX = answerColumn_ != 0 ? roundEven(answerColumn_ * 10 * s_) : x;
         recordSegment(answerX, y);
 
         std::string shown = alternatives.front();
-        Colour colour = answersShown_ ? colours::Blue : colours::White;
+        Colour colour = colours::Blue;
+        // Hidden answers are measured, so that the page keeps their room, and left off the page.
+        bool hidden = !answersShown_;
         if (options_.entries != nullptr) {
-            std::size_t k = sheet_.answerList.size() - 2;
+            std::size_t k = page_.answerList.size() - 2;
             const std::string entry = k < options_.entries->size() ? (*options_.entries)[k] : std::string();
             shown = padToModel(entry, shown);
             colour = options_.entryColour;
+            hidden = false;
         }
+        canvas_.setMuted(hidden);
         const int end = draw(shown, answerX, y, colour);
         const int size = std::max(1, state_.sizeOffset + style_.baseSize) - sizeBonus_;
 
@@ -158,20 +153,20 @@ private:
             // Alternatives go to the expression renderer alone, in the plain style at the current size: a code
             // inside one is drawn as text, so that the switch never changes the size of the lines after it.
             int ax = answerX + roundEven(kAlternativeOffset * s_);
-            const Colour grey = answersShown_ ? colours::Grey : colours::White;
             const int altSize = std::max(1, style_.baseSize + state_.sizeOffset);
+            canvas_.setMuted(!answersShown_);
             for (std::size_t i = 1; i < alternatives.size(); ++i) {
-                canvas_.font = plainFont(style_.face, altSize, grey);
-                ax = render::DrawMathAt(ax, y, altSize, s_, canvas_, " " + alternatives[i], grey).x;
+                canvas_.font = plainFont(style_.face, altSize, colours::Grey);
+                ax = render::DrawMath(page_.context, altSize, ax, y, s_, canvas_, " " + alternatives[i], colours::Grey)
+                         .x;
             }
         }
+        canvas_.setMuted(false);
 
-        if (options_.recording) {
-            if (sheet_.answerBoxes.size() < static_cast<std::size_t>(kMaxAnswerBoxes))
-                sheet_.answerBoxes.push_back({toPage(answerX), toPage(y), answer, size, toPage(end) - toPage(answerX)});
-            else
-                sheet_.overflow = true;
-        }
+        if (page_.answerBoxes.size() < static_cast<std::size_t>(kMaxAnswerBoxes))
+            page_.answerBoxes.push_back({toPage(answerX), toPage(y), answer, size, toPage(end) - toPage(answerX)});
+        else
+            page_.overflow = true;
         return end;
     }
 
@@ -188,8 +183,9 @@ private:
         drawText(split.segments[2 * answers], x, y);
     }
 
-    Worksheet& sheet_;
-    Canvas& canvas_;
+    const Worksheet& sheet_;
+    PageLayout& page_;
+    ListingCanvas& canvas_;
     const DrawOptions& options_;
     double s_;
     int answerColumn_; // answer-box item 4: the answer position in tens of units, 0 right after the text
@@ -197,8 +193,7 @@ private:
     bool answersShown_ = false;
     int sizeBonus_ = 0;
     markup::MarkupState state_;
-    std::vector<Point> segments_;
-    std::vector<int> recordedTextX_;
+    const std::vector<int>* pinnedTextX_ = nullptr;
     std::size_t textIndex_ = 0;
 };
 
@@ -209,15 +204,15 @@ Rect scaled(const Rect& r, double s)
 
 } // namespace
 
-Point drawSegment(Canvas& canvas, const std::string& segment, Point start, const SegmentStyle& style,
-                  markup::MarkupState& state)
+Point drawSegment(Canvas& canvas, const render::RenderContext& context, const std::string& segment, Point start,
+                  const SegmentStyle& style, markup::MarkupState& state)
 {
     state.startSegment();
     if (markup::isPlainSegment(segment)) {
         const std::string text = markup::plainText(segment);
         if (text.empty()) return start;
         canvas.font = plainFont(style.face, style.baseSize, style.colour);
-        const int end = canvas.textOut(start.x, start.y + render::layoutMetrics().lineUnit, text);
+        const int end = canvas.textOut(start.x, start.y + context.metrics.lineUnit, text);
         return {end, start.y};
     }
     Point at = start;
@@ -230,7 +225,7 @@ Point drawSegment(Canvas& canvas, const std::string& segment, Point start, const
         font.underline = state.style.underline;
         font.strikeOut = state.style.strikeOut;
         canvas.font = font;
-        at = render::DrawMathAt(at.x, at.y, size, style.scale, canvas, token, style.colour);
+        at = render::DrawMath(context, size, at.x, at.y, style.scale, canvas, token, style.colour);
     }
     return at;
 }
@@ -241,7 +236,19 @@ std::string numberLineText(const std::string& shortKey, const DateTime& now, boo
     if (numbering) text = "№ "_sj + std::to_string(number);
     text += "  " + std::to_string(now.year) + "." + twoDigits(now.month) + "." + twoDigits(now.day) + "-" +
             twoDigits(now.hour) + ":" + twoDigits(now.minute) + "　"_sj;
-    // A long key shows from its 41st byte on, moved to the next character boundary.
+    // The key of a copy is its path: the sheet shows the file's name, as much of it from the front as fits, so
+    // that neither a folder nor half a character is printed on every copy. A long unit key shows from its 41st
+    // byte on, moved to the next character boundary.
+    std::size_t nameStart = 0;
+    for (std::size_t i = 0; i < shortKey.size(); i += sjis::charLength(shortKey, i))
+        if (shortKey[i] == '\\' || shortKey[i] == '/') nameStart = i + 1;
+    if (nameStart > 0) {
+        const std::string name = shortKey.substr(nameStart);
+        std::size_t end = 0;
+        while (end < name.size() && end + sjis::charLength(name, end) <= kShortKeyShown)
+            end += sjis::charLength(name, end);
+        return text + name.substr(0, end);
+    }
     text +=
         shortKey.size() <= kShortKeyShown ? shortKey : shortKey.substr(characterAtOrAfter(shortKey, kShortKeyShown));
     return text;
@@ -262,33 +269,37 @@ std::pair<std::string, std::optional<std::string>> titleLines(const std::string&
     return {title.substr(0, at), "　　"_sj + title.substr(at)};
 }
 
-DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& options)
+PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions& options)
 {
     const UnitSettings set = drawableSettings(sheet.settings);
-    const bool printer = canvas.isPrinter();
-    const int W = canvas.width();
-    const int H = canvas.height();
-    DrawResult result;
+    PageLayout page;
+    const bool printer = target.isPrinter();
+    const int W = target.width();
+    const int H = target.height();
+    page.width = W;
+    page.height = H;
+    page.printer = printer;
     // A page without pixels has nothing to show, and no scale to lay out with.
-    if (W <= 0 || H <= 0) return result;
+    if (W <= 0 || H <= 0) return page;
     const double s = printer ? W / kScaleWidth : 1.0;
     const double r = printer && set.paper.width > 0 ? static_cast<double>(W) / set.paper.width : 1.0;
     const int c = printer ? 3 : 0;
-    result.scale = s;
+    page.scale = s;
+    page.pageBottom = printer ? roundEven(H / s) : H;
+    page.context = {render::worksheetMetrics(s, set.characterSize, printer), options.faces};
 
-    // 1–2: the ground, the base size and the renderer's metrics.
+    ListingCanvas canvas(target, page.calls);
+    // The ground. Header texts are transparent too: at printer scale the number line's cell reaches the top rule,
+    // and an opaque cell would cut into it.
     if (!printer) canvas.fillRect({0, 0, W, H}, colours::White);
-    // Header texts are transparent too: at printer scale the number line's cell reaches the top rule, and an
-    // opaque cell would cut into it.
     canvas.brush.style = BrushStyle::Clear;
     int F = c + set.characterSize;
     if (F < 1) F = 10;
-    render::setWorksheetMetrics(s, set.characterSize, printer);
 
-    LinePass lines(sheet, set, canvas, options, s, F);
+    LinePass lines(sheet, page, canvas, options, set.kran[4], F);
     const std::string& face = lines.style().face;
 
-    // 3–4: edges and rules.
+    // The page's edges and the two rules under the header.
     const double D = set.lineSpacing * s * kLineFactor;
     const int xL = roundEven(10 * set.leftMargin * s);
     const int xRm = roundEven(10 * set.rightMargin * s);
@@ -298,13 +309,13 @@ DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& op
     canvas.line(xL, roundEven(90 * r), xR, roundEven(90 * r));
     canvas.pen.width = 1;
 
-    // 5: two columns.
+    // The column divider of a two-column page.
     if (set.twoColumns()) {
         const int x = (W + xL + F - xRm) / 2 - roundEven(10 * s);
         canvas.line(x, roundEven(90 * r), x, roundEven(0.97 * H));
     }
 
-    // 6–7: number line and date line.
+    // The number line (copy number, date and time, the key) and the date line for the teacher.
     if ((set.optionBits & kOptionNumberLine) != 0) {
         const DateTime now = (options.clock != nullptr ? *options.clock : systemClock()).now();
         canvas.font = plainFont(face, c + 10);
@@ -316,7 +327,7 @@ DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& op
         canvas.textOut(roundEven(xR - 120 * s), roundEven(15 * r), "実施日　　月　　日"_sj);
     }
 
-    // 8: title, right of the class flag when it is shown.
+    // The title, right of the class flag when it is shown.
     const bool flagShown =
         (set.optionBits & kOptionClassFlag) != 0 && options.classFlag != nullptr && !options.classFlag->empty();
     const int titleX = flagShown ? xL + roundEven((options.classFlag->width + 5) * s) : xL;
@@ -325,24 +336,26 @@ DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& op
     if (!first.empty()) canvas.textOut(titleX, roundEven(35 * r), first);
     if (second) canvas.textOut(titleX, roundEven(48 * r), *second);
 
-    // 9–10: score position and name line.
-    sheet.scorePosition = {roundEven(xR - 75 * s), roundEven(35 * r)};
+    // Where the practice window writes the score, and the name line.
+    page.scorePosition = {roundEven(xR - 75 * s), roundEven(35 * r)};
     std::string nameLine = options.schoolName.empty() ? "　　　　　　　　氏名"_sj : options.schoolName + "　　氏名"_sj;
     if (options.practice && learnerShownByName(options.learnerName)) nameLine += " " + options.learnerName;
     canvas.font = plainFont(face, c + 16);
     canvas.textOut(roundEven(150 * s) + xL, roundEven(65 * r), nameLine);
 
-    // 11–13: the problem lines.
+    // The problem lines, from the first line position down.
     const double y = 65 * r + roundEven(20 * r) + roundEven(17 * kLineFactor * r);
     canvas.pen = PenSpec{};
     canvas.brush.style = BrushStyle::Clear;
-    sheet.answerList = {"start"};
     lines.drawLines(y, D, xL);
+    page.contentBottom = roundEven(canvas.lowest() / s);
 
-    // 14: figures, frames and marks.
+    // Figures, then the frames of the answer boxes (a printer page and a page with entries frame the boxes of the
+    // screen page), then the practice marks.
     const Point fallback{roundEven(xL / s), roundEven(roundEven(y) / s)};
     const bool answersShown = options.answersShown.value_or(set.answersShown);
-    result.figures = placeFigures(sheet, lines.segments(), fallback, options.figures, answersShown, result.messages);
+    const std::vector<Point>& placing = options.screen != nullptr ? options.screen->segments : page.segments;
+    page.figures = placeFigures(sheet, placing, fallback, options.figures, answersShown, page.messages, &page.placed);
 
     FrameStyle frames;
     frames.shape = boxShapeOf(set.kran[0]);
@@ -352,20 +365,42 @@ DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& op
     frames.sizeBonus = c;
     frames.face = face;
     frames.printer = printer;
-    drawFrames(canvas, sheet.answerBoxes, frames, s);
-    if (options.drawMarks) options.drawMarks(canvas, s);
+    drawFrames(canvas, options.screen != nullptr ? options.screen->answerBoxes : page.answerBoxes, frames, s);
+    page.marksAt = page.calls.size();
 
-    // 15: the class flag and the figures, stretched to their rectangles (times s on the printer).
+    // The class flag and the figures, stretched to their rectangles (times s on the printer).
     if (flagShown) {
         const Picture& flag = *options.classFlag;
+        page.classFlag = options.classFlag;
         const int left = roundEven(10 * set.leftMargin);
         const int top = roundEven(30 + (60 - flag.height) * 0.5);
         canvas.drawPicture(scaled({left, top, left + flag.width, top + flag.height}, s), flag);
     }
-    for (const PlacedFigure& figure : result.figures)
+    for (const PlacedFigure& figure : page.figures)
         if (figure.picture != nullptr && !figure.picture->empty())
             canvas.drawPicture(scaled(figure.rect, s), *figure.picture);
-    return result;
+    return page;
+}
+
+void paintPage(const PageLayout& layout, Canvas& canvas, const PageMarks& marks)
+{
+    paint(layout.calls, 0, layout.marksAt, canvas);
+    if (marks) marks(canvas, layout.scale);
+    paint(layout.calls, layout.marksAt, layout.calls.size(), canvas);
+}
+
+PageLayout drawPage(const Worksheet& sheet, Canvas& canvas, const DrawOptions& options, const PageMarks& marks)
+{
+    PageLayout layout = layoutPage(sheet, canvas, options);
+    paintPage(layout, canvas, marks);
+    return layout;
+}
+
+bool adoptFigurePositions(Worksheet& sheet, const PageLayout& layout)
+{
+    for (const FigurePlacement& p : layout.placed)
+        setFigurePosition(sheet.graph, p.k, p.at.x, p.at.y);
+    return !layout.placed.empty();
 }
 
 } // namespace tavola

@@ -1,15 +1,22 @@
 #pragma once
-// The drawing pass: lays out a worksheet on a canvas, the page picture on the screen or the printer's page.
-// Header (rules, column divider, number line, date line, title, name line), the problem lines with their answers
-// in boxes, the answer-box table and the other tables the practice window reads, the figures and the frames.
+// The page of a worksheet: laid out first, painted second.
+//
+// layoutPage() is a pure function from a worksheet and its drawing options to a PageLayout: the header (rules,
+// column divider, number line, date line, title, name line), the problem lines with their answers, the tables the
+// practice window and the editors read (answer list, answer boxes, segment positions, text x values, score
+// position), the figures, the frames, and the page's drawing calls. It measures text through the canvas it is
+// given and draws nothing; it writes nothing into the worksheet. paintPage() draws a layout on any canvas.
 //
 // Layout units are 1/3 mm. On the screen one unit is one pixel; on the printer everything is scaled by
 // s = printer page width / 630 and every character size gets 3 points more. Real positions are rounded half to
 // even; the line position is the one real that accumulates, and each line's position is rounded once.
 #include "platform/canvas.h"
 #include "platform/colour.h"
+#include "platform/display_list.h"
 #include "platform/seams.h"
 #include "question/markup.h"
+#include "render/draw_math.h"
+#include "worksheet/answer_boxes.h"
 #include "worksheet/figures.h"
 #include "worksheet/worksheet.h"
 
@@ -20,40 +27,81 @@
 
 namespace tavola {
 
+struct PageLayout;
+
+// Draws the practice marks of a page at scale k, after the frames.
+using PageMarks = std::function<void(Canvas&, double k)>;
+
 struct DrawOptions {
-    // The answers in their boxes (blue) or hidden (white, so the layout stays the same); unset: the worksheet's
-    // own choice.
+    // The answers in their boxes (blue), or left off the page with their room kept; unset: the worksheet's own
+    // choice.
     std::optional<bool> answersShown;
     bool alternativeAnswers = true; // 別解表示: alternatives drawn 50 units right of the answer
     std::string schoolName;         // CP932; empty: the name line starts with blanks
     std::string learnerName;        // shown in the name line of a practice pass
-    bool practice = false;          // the pass draws into the practice window
+    bool practice = false;          // the page is shown in the practice window
     int printNumber = 1;            // the number of the copy being printed (the print mode dialog's spnStart)
     bool numbering = true;          // "№ " + number in the number line
     const Clock* clock = nullptr;   // for the date and time of the number line; null: the system clock
-    bool recording = true;          // rebuild the answer-box table and the text x table
     PictureRef classFlag;           // null: no class flag
     const FigurePictures* figures = nullptr;
-    std::string mainFace; // the face of a worksheet without a text face; empty: mainTextFace()
+    std::string mainFace;         // the face of a worksheet without a text face; empty: mainTextFace()
+    render::RendererInputs faces; // the main window's drawing fonts for digits and letters
 
+    // The screen layout of the same page. A printer page draws its answer-box frames from its box table and places
+    // figures without a position where the screen page placed them; a page with entries starts its text segments
+    // at its text x values. Null on a screen page.
+    const PageLayout* screen = nullptr;
     // Practice: the learner's entries shown in the boxes instead of the answers (index 0 for the first answer of
-    // the page), the text segments starting at the x values the last screen pass recorded.
+    // the page).
     const std::vector<std::string>* entries = nullptr;
     Colour entryColour = colours::Blue;
-    // Practice marks, drawn after the frames at scale k.
-    std::function<void(Canvas&, double k)> drawMarks;
 };
 
-struct DrawResult {
-    double scale = 1;                  // s
-    std::vector<PlacedFigure> figures; // page coordinates
+struct PageLayout {
+    int width = 0; // the target, pixels
+    int height = 0;
+    bool printer = false;
+    double scale = 1;              // s
+    render::RenderContext context; // the metrics and faces the page was laid out with
+
+    Lines answerList{"start"};           // lstKai: "start", then every answer segment in drawing order
+    std::vector<AnswerBox> answerBoxes;  // at most 80, page coordinates
+    std::vector<Point> segments;         // start of every drawn segment, page coordinates, at most 240
+    std::vector<int> textX;              // start x of every text segment, page coordinates, at most 240
+    Point scorePosition;                 // where the practice window writes the score
+    std::vector<PlacedFigure> figures;   // page coordinates
+    PictureRef classFlag;                // kept with the calls that draw it
+    std::vector<FigurePlacement> placed; // figures placed for the first time
+    // More than 80 answers or 240 segments: the page is drawn whole, the excess is not in the tables, and practice
+    // declines the worksheet.
+    bool overflow = false;
+    // The lowest point the problem lines reach and the page's height, in page units: a page whose lines run past
+    // its bottom loses them on paper.
+    int contentBottom = 0;
+    int pageBottom = 0;
     std::vector<std::string> messages; // to show the user (too many figures)
+
+    DisplayList calls;       // the page's drawing, in order
+    std::size_t marksAt = 0; // practice marks are drawn here: after the frames, under the class flag and figures
+
+    bool runsOffPage() const { return contentBottom > pageBottom; }
 };
 
-// One drawing pass onto the canvas; canvas.isPrinter() decides screen or printer. Writes into the worksheet the
-// answer list, the segment positions, the score position, the positions of figures placed for the first time,
-// and on a recording pass the answer-box table, the text x table and the overflow flag.
-DrawResult drawWorksheet(Worksheet& sheet, Canvas& canvas, const DrawOptions& options);
+// Lays out one page for the canvas: canvas.isPrinter() decides screen or printer, its size is the page's size and
+// its text metrics measure every text. Draws nothing on it.
+PageLayout layoutPage(const Worksheet& sheet, Canvas& canvas, const DrawOptions& options);
+
+// Draws a layout on a canvas (which should be the one it was laid out for, or one with the same metrics). marks,
+// when set, draws the practice marks at scale k after the frames.
+void paintPage(const PageLayout& layout, Canvas& canvas, const PageMarks& marks = {});
+
+// Both, for callers that draw a page once.
+PageLayout drawPage(const Worksheet& sheet, Canvas& canvas, const DrawOptions& options, const PageMarks& marks = {});
+
+// Writes the positions of the figures the page placed for the first time into the worksheet's figure lines, so
+// that they keep them from then on. True when a position was written.
+bool adoptFigurePositions(Worksheet& sheet, const PageLayout& layout);
 
 // Draws one segment of a problem line with its top-left reference point at start: a plain segment with one text
 // output U pixels lower in the face at the base size; any other token by token through the expression renderer
@@ -64,11 +112,12 @@ struct SegmentStyle {
     double scale = 1;
     Colour colour = colours::Black;
 };
-Point drawSegment(Canvas& canvas, const std::string& segment, Point start, const SegmentStyle& style,
-                  markup::MarkupState& state);
+Point drawSegment(Canvas& canvas, const render::RenderContext& context, const std::string& segment, Point start,
+                  const SegmentStyle& style, markup::MarkupState& state);
 
 // The text of the number line: ["№ " + number] + "  " + yyyy.mm.dd + "-" + hh:mm + "　" + the short key, of which
-// only the bytes from the 41st on are shown when it is longer than 40 bytes.
+// only the bytes from the 41st on are shown when it is longer than 40 bytes. The key of a copy file is its path:
+// its file name is shown instead, cut to at most 40 bytes at a character boundary.
 std::string numberLineText(const std::string& shortKey, const DateTime& now, bool numbering, int number);
 
 // The title's two lines: one line when it has at most 60 bytes; otherwise the part before the first "§", and

@@ -134,9 +134,9 @@ PictureRef loadClassFlag(const std::string& coursewareDir)
     return std::make_shared<const Picture>(std::move(picture).value());
 }
 
-std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point>& segmentPositions, Point fallback,
-                                       const FigurePictures* pictures, bool answersShown,
-                                       std::vector<std::string>& messages)
+std::vector<PlacedFigure> placeFigures(const Worksheet& sheet, const std::vector<Point>& segmentPositions,
+                                       Point fallback, const FigurePictures* pictures, bool answersShown,
+                                       std::vector<std::string>& messages, std::vector<FigurePlacement>* placements)
 {
     int n = sheet.figureCount();
     if (n > kMaxFiguresPerSide) {
@@ -153,7 +153,7 @@ std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point
                                                                1)];
             figure.x = at.x + kFigureOffset;
             figure.y = at.y;
-            setFigurePosition(sheet.graph, k, figure.x, figure.y);
+            if (placements != nullptr) placements->push_back({k, {figure.x, figure.y}});
         }
         PlacedFigure shown;
         shown.picture = pictures != nullptr ? pictureOf(pictures->problem, k) : nullptr;

@@ -60,13 +60,19 @@ struct PlacedFigure {
     PictureRef picture;
 };
 
-// After a pass: places the problem figures (at most 15; more show tooManyFiguresMessage, added to messages).
-// A figure not placed yet goes to the k-th segment position of the pass moved 40 units right (the last segment's
-// when the pass drew fewer than k, fallback when it drew none), and that position is written back into its list
-// lines. When the answers
-// are shown, answer figure k's picture replaces problem figure k's, at problem figure k's position.
-std::vector<PlacedFigure> placeFigures(Worksheet& sheet, const std::vector<Point>& segmentPositions, Point fallback,
-                                       const FigurePictures* pictures, bool answersShown,
-                                       std::vector<std::string>& messages);
+// A figure without a position that a page placed: figure k's list lines take this position.
+struct FigurePlacement {
+    int k = 0;
+    Point at;
+    friend bool operator==(const FigurePlacement&, const FigurePlacement&) = default;
+};
+
+// Places the problem figures of a page (at most 15; more show tooManyFiguresMessage, added to messages). A figure
+// not placed yet goes to the k-th segment position of the page moved 40 units right (the last segment's when the
+// page drew fewer than k, fallback when it drew none), and is added to placements, for its list lines to take.
+// When the answers are shown, answer figure k's picture replaces problem figure k's, at problem figure k's position.
+std::vector<PlacedFigure> placeFigures(const Worksheet& sheet, const std::vector<Point>& segmentPositions,
+                                       Point fallback, const FigurePictures* pictures, bool answersShown,
+                                       std::vector<std::string>& messages, std::vector<FigurePlacement>* placements);
 
 } // namespace tavola

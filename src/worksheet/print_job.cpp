@@ -17,11 +17,10 @@ constexpr int kScreenPageLeft = 6;
 class PrintRun {
 public:
     PrintRun(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request, const DrawOptions& options,
-             const ScreenPageSource& screenPage, const PrintProgress& progress)
-        : page_(sheet), device_(device), request_(request), options_(options), screenPage_(screenPage),
-          progress_(progress)
+             const ScreenPageSource& screenPage, const PrintProgress& progress, const PageMarks& marks)
+        : sheet_(sheet), device_(device), request_(request), options_(options), screenPage_(screenPage),
+          progress_(progress), marks_(marks)
     {
-        options_.recording = false;
         options_.numbering = request.numbering;
         copies_ = std::max(1, request.copies);
     }
@@ -78,7 +77,7 @@ private:
             return true;
         }
         options_.printNumber = number;
-        drawWorksheet(page_, canvas, options_);
+        drawPage(sheet_, canvas, options_, marks_);
         return true;
     }
 
@@ -94,12 +93,13 @@ private:
         return failed();
     }
 
-    Worksheet page_; // the passes draw on a copy: the worksheet keeps what its screen pass recorded
+    const Worksheet& sheet_;
     PrintDevice& device_;
     const PrintRequest& request_;
     DrawOptions options_;
     const ScreenPageSource& screenPage_;
     const PrintProgress& progress_;
+    const PageMarks& marks_;
     int copies_ = 1;
     PrintOutcome outcome_;
 };
@@ -108,9 +108,9 @@ private:
 
 PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request,
                             const DrawOptions& options, const ScreenPageSource& screenPage,
-                            const PrintProgress& progress)
+                            const PrintProgress& progress, const PageMarks& marks)
 {
-    return PrintRun(sheet, device, request, options, screenPage, progress).run();
+    return PrintRun(sheet, device, request, options, screenPage, progress, marks).run();
 }
 
 Rect screenPageRect(int canvasWidth, int pageWidth, int pageHeight)

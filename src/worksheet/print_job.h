@@ -12,7 +12,8 @@
 //   numbered copies are the pages of one document, copy k on page k.
 // - Without numbering one job prints with the copy count; a printer that makes no copies of its own (a file) gets
 //   the page that many times.
-// The worksheet itself is never changed: the passes draw on a copy of it and record nothing.
+// Every page is laid out for its own canvas and painted there; the worksheet is only read. A printer page frames
+// the answer boxes of the screen page (options.screen), so that paper and screen show the same boxes.
 //
 // Windows (the print dialog, the practice sheet) and tavola-cli print reach this through printOnPrinter()
 // (worksheet/qt_print.h), which supplies the QPrinter as device and the screen page picture.
@@ -72,7 +73,7 @@ struct PrintOutcome {
 
 PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request,
                             const DrawOptions& options, const ScreenPageSource& screenPage = {},
-                            const PrintProgress& progress = {});
+                            const PrintProgress& progress = {}, const PageMarks& marks = {});
 
 // The rectangle the screen page picture of a page width × height is stretched to on a printer page canvasWidth
 // pixels wide.

@@ -10,6 +10,7 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <optional>
 
 namespace tavola {
 
@@ -83,36 +84,59 @@ void QtPrintDevice::abortJob()
     canvas_.reset();
 }
 
-PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number)
+namespace {
+
+QImage paperImage(const Worksheet& sheet)
+{
+    return QImage(std::clamp(sheet.settings.paper.width, 1, kMaxPictureSide),
+                  std::clamp(sheet.settings.paper.height, 1, kMaxPictureSide), QImage::Format_RGB32);
+}
+
+} // namespace
+
+PageLayout screenLayout(const Worksheet& sheet, const DrawOptions& options)
+{
+    QImage image = paperImage(sheet);
+    QtCanvas canvas(image);
+    return layoutPage(sheet, canvas, options);
+}
+
+PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number, const PageMarks& marks)
 {
     auto picture = std::make_shared<Picture>();
     picture->width = std::clamp(sheet.settings.paper.width, 1, kMaxPictureSide);
     picture->height = std::clamp(sheet.settings.paper.height, 1, kMaxPictureSide);
     picture->pixels.assign(static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height),
                            0xFFFFFFFFu);
-    // The picture's words are the image's pixels: the pass draws straight into them.
+    // The picture's words are the image's pixels: the page is painted straight into them.
     QImage image(reinterpret_cast<uchar*>(picture->pixels.data()), picture->width, picture->height, picture->width * 4,
                  QImage::Format_RGB32);
-    Worksheet page = sheet;
     DrawOptions screen = options;
-    screen.recording = false;
     screen.printNumber = number;
     {
         QtCanvas canvas(image);
-        drawWorksheet(page, canvas, screen);
+        drawPage(sheet, canvas, screen, marks);
     }
     return picture;
 }
 
 PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const PrintRequest& request,
-                            const DrawOptions& options, const PrintProgress& progress)
+                            const DrawOptions& options, const PrintProgress& progress, const PageMarks& marks)
 {
     // A PDF is written into a checked temporary file and takes its name only when whole.
     PrinterOutputFile output(printer);
     if (!output.begun()) return {0, false, output.begun().message()};
     QtPrintDevice device(printer);
-    ScreenPageSource screenPage = [&](int number) { return drawScreenPage(sheet, options, number); };
-    PrintOutcome outcome = printWorksheet(sheet, device, request, options, screenPage, progress);
+    DrawOptions printing = options;
+    std::optional<PageLayout> screen;
+    if (printing.screen == nullptr) {
+        DrawOptions screenOptions = options;
+        screenOptions.entries = nullptr;
+        screen = screenLayout(sheet, screenOptions);
+        printing.screen = &*screen;
+    }
+    ScreenPageSource screenPage = [&](int number) { return drawScreenPage(sheet, printing, number, marks); };
+    PrintOutcome outcome = printWorksheet(sheet, device, request, printing, screenPage, progress, marks);
     // A cancelled job keeps what it printed when that is a whole file, and is not a failure when it is not.
     if (Status written = output.finish(outcome.ok()); !written && !outcome.cancelled)
         outcome.message = written.message();

@@ -39,12 +39,18 @@ private:
     std::unique_ptr<QtCanvas> canvas_;
 };
 
-// The screen pass of the worksheet on a page picture of its paper (one pixel per layout unit), with number in the
-// number line; nothing of the worksheet is recorded.
-PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number);
+// The screen page of the worksheet as a picture of its paper (one pixel per layout unit), with number in the
+// number line.
+PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number, const PageMarks& marks = {});
 
+// The layout of the worksheet's screen page, measured on a page picture as the worksheet window draws it.
+PageLayout screenLayout(const Worksheet& sheet, const DrawOptions& options);
+
+// Prints the worksheet. options.screen is the screen page the printer pages take their answer boxes from; when it
+// is null the screen page is laid out here first, so a worksheet never shown prints its boxes all the same.
 PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const PrintRequest& request,
-                            const DrawOptions& options, const PrintProgress& progress = {});
+                            const DrawOptions& options, const PrintProgress& progress = {},
+                            const PageMarks& marks = {});
 
 // A printer writing a PDF file at dpi on the paper of the given width (546 B5, 630 A4, 771 B4, 891 A3; another
 // width is A4), portrait.

@@ -2,8 +2,8 @@
 // The worksheet document: one unit (or several added units) laid out on one page. It holds what the unit reader
 // gave (caption lines, problem lines, figures, choices), the layout settings (unit_settings.h: paper, answers
 // shown, line spacing, margins, start number, option bits, character size, text face, secondary font, the ten
-// answer-box items), and what the last drawing pass recorded for the practice window: the answer list, the
-// answer-box table, the segment positions, the text x table and the score position.
+// answer-box items). How it lies on a page is not kept here: the page layout (worksheet/drawing_pass.h) is
+// made from it by whoever shows or prints it.
 #include "courseware/unit_position.h"
 #include "platform/canvas.h"
 #include "platform/line_file.h"
@@ -33,16 +33,6 @@ struct Worksheet {
     Lines softkey;
 
     UnitSettings settings;
-
-    // Recorded by the drawing passes.
-    Lines answerList{"start"};           // lstKai: "start", then every answer segment in drawing order
-    std::vector<AnswerBox> answerBoxes;  // at most 80, page coordinates, rebuilt by recording passes
-    std::vector<Point> segmentPositions; // start of every drawn segment, page coordinates, at most 240
-    std::vector<int> textX;              // start x of every text segment, page coordinates, at most 240
-    Point scorePosition;                 // where the practice window writes the score
-    // A recording pass met more than 80 answers or 240 segments: the page was drawn whole, the excess was not
-    // recorded, and practice declines the worksheet.
-    bool overflow = false;
 
     std::string path;      // the master or copy file it came from
     std::string windowKey; // the window's caption and its entry in the list of open worksheets

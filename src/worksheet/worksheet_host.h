@@ -9,12 +9,16 @@
 
 namespace tavola {
 
+struct PageLayout;
+
 class WorksheetHost {
 public:
     virtual ~WorksheetHost() = default;
 
     virtual Worksheet* activeWorksheet() = 0; // nullptr without a worksheet window
-    virtual void redrawActiveWorksheet() = 0; // drawing pass (recording) + repaint
+    // The active worksheet's page as its window last laid it out; nullptr without a worksheet window.
+    virtual const PageLayout* activeLayout() const = 0;
+    virtual void redrawActiveWorksheet() = 0; // layout and repaint
     virtual void markActiveWorksheetChanged() = 0;
     virtual void toggleReducedView() = 0;               // the 縮小/拡大 toggle
     virtual std::string reducedViewCaption() const = 0; // "縮小" or "拡大" (CP932)

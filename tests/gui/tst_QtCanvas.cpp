@@ -457,17 +457,15 @@ private slots:
 
     void fractionBarThroughTheRenderer()
     {
-        render::LayoutMetrics savedMetrics = render::layoutMetrics();
-        render::setWorksheetMetrics(1.0, 14, false);
+        const render::RenderContext context{render::worksheetMetrics(1.0, 14, false), {}};
         QImage image = whitePage();
         tavola::Point end;
         {
             QtCanvas canvas(image);
             canvas.brush.style = BrushStyle::Clear;
             canvas.font.face = "ＭＳ 明朝"_sj;
-            end = render::DrawMath(14, 40, 40, 1.0, canvas, "12/5", colours::Black);
+            end = render::DrawMath(context, 14, 40, 40, 1.0, canvas, "12/5", colours::Black);
         }
-        render::layoutMetrics() = savedMetrics;
         // The bar is the only ink on row Y + 16, from X − 1 to the numerator's end (the end pixel left out).
         auto bar = inkBounds(image, QRect(0, 56, 200, 1));
         QVERIFY(bar.has_value());

@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(p.main->openUnit({1, 2, 3, 0}, false), OpenResult::Opened);
         const Lines before = p.masterLines();
         const std::size_t problemLines = p.main->currentWorksheet()->worksheet().problemLines.size();
-        const std::size_t boxes = p.main->currentWorksheet()->worksheet().answerBoxes.size();
+        const std::size_t boxes = p.main->currentWorksheet()->layout().answerBoxes.size();
 
         whenModal(p.editor(), [&p] {
             QCOMPARE(p.editor()->windowTitle(), u("マスターファイルの編集"));
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(sheet != nullptr);
         QCOMPARE(sheet->worksheet().problemLines.size(), problemLines + 1);
         QCOMPARE(toQString(sheet->worksheet().problemLines.back()), u("(9)  1/4+1/4= # 　２/４　 # "));
-        QCOMPARE(sheet->worksheet().answerBoxes.size(), boxes + 1); // the new box is drawn
+        QCOMPARE(sheet->layout().answerBoxes.size(), boxes + 1); // the new box is drawn
 
         // In the file only the unit changed, and it kept its place.
         const Lines after = p.masterLines();
@@ -298,7 +298,7 @@ private slots:
         p.start();
         QCOMPARE(p.main->openUnit({1, 2, 3, 0}, false), OpenResult::Opened);
         const Lines before = p.masterLines();
-        const Point first = p.main->currentWorksheet()->worksheet().segmentPositions.at(0);
+        const Point first = p.main->currentWorksheet()->layout().segments.at(0);
         TfrmBMP* loupe = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* found = qobject_cast<TfrmBMP*>(w)) loupe = found;

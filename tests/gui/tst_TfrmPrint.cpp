@@ -191,7 +191,7 @@ private slots:
         TfrmPrint* sheet = p.open(2, 3);
         QVERIFY(sheet != nullptr);
         QVERIFY(p.main->shellState().showAnswers);
-        QVERIFY(!sheet->worksheet().answerBoxes.empty());
+        QVERIFY(!sheet->layout().answerBoxes.empty());
         QVERIFY(countPixels(sheet->pagePicture(), isBlue) > 100);
 
         QTest::mouseClick(p.button("btnKaitou"), Qt::LeftButton);
@@ -200,7 +200,7 @@ private slots:
         QVERIFY(!sheet->mnuKaitou->isChecked());
         QCOMPARE(countPixels(sheet->pagePicture(), isBlue), 0);
         // Inside every box, away from its frame, nothing but white.
-        for (const AnswerBox& box : sheet->worksheet().answerBoxes) {
+        for (const AnswerBox& box : sheet->layout().answerBoxes) {
             QImage inside = sheet->pagePicture().copy(box.x + 2, box.y + 4, std::max(1, box.width - 4), 20);
             QCOMPARE(countPixels(inside, [](QColor c) { return c != Qt::white; }), 0);
         }

@@ -133,7 +133,7 @@ private slots:
         QVERIFY(sheet.changed);
         QVERIFY(!sheet.master);
         // The page was drawn anew: the added line's answer has its box.
-        QCOMPARE(sheet.answerBoxes.size(), std::size_t{7});
+        QCOMPARE(p.sheet()->layout().answerBoxes.size(), std::size_t{7});
 
         // Past 60 lines the dialog says so and stays open.
         p.inModal(d, "mnuEditCopy", [d, &p] {

@@ -149,6 +149,16 @@ private slots:
             TfrmRenshu* w = p.practice();
             QVERIFY(w->pnlRenshu->isVisible());
             QVERIFY(!w->answerEdit(1)->isVisible());
+            // The boxes are those of the window's page layout, where the worksheet window's page has them too.
+            const PageLayout& page = w->pageLayout();
+            QCOMPARE(page.answerBoxes.size(), std::size_t(w->engine().boxCount()));
+            for (int i = 1; i <= w->engine().boxCount(); ++i) {
+                const AnswerBox& box = page.answerBoxes[static_cast<std::size_t>(i - 1)];
+                QVERIFY(w->engine().box(i).answer == box);
+                const AnswerBox& onSheet =
+                    p.main->currentWorksheet()->layout().answerBoxes.at(static_cast<std::size_t>(i - 1));
+                QCOMPARE((std::pair{box.x, box.y}), (std::pair{onSheet.x, onSheet.y}));
+            }
             QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
             QVERIFY(w->pnlSS->isVisible());
             QVERIFY(!w->pnlRenshu->isVisible());

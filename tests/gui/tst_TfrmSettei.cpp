@@ -36,6 +36,7 @@ public:
     int scrolls = 0;
 
     Worksheet* activeWorksheet() override { return hasSheet ? &sheet : nullptr; }
+    const PageLayout* activeLayout() const override { return nullptr; }
     void redrawActiveWorksheet() override { ++redraws; }
     void markActiveWorksheetChanged() override
     {

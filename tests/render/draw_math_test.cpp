@@ -27,18 +27,8 @@ constexpr int Y = 200;
 
 class DrawMathTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        savedMetrics_ = layoutMetrics();
-        savedInputs_ = rendererInputs();
-        setWorksheetMetrics(1.0, 14, false);
-        rendererInputs() = RendererInputs{};
-    }
-    void TearDown() override
-    {
-        layoutMetrics() = savedMetrics_;
-        rendererInputs() = savedInputs_;
-    }
+    // The screen page of a 14-point worksheet.
+    RenderContext ctx{worksheetMetrics(1.0, 14, false), {}};
 
     // Each drawing call as a short line: "2@100,191" for a text-out, "bar 99-113@216" for a horizontal line,
     // "pic 100,207,118,225" for a picture.
@@ -66,9 +56,6 @@ protected:
         }
         return out;
     }
-
-    LayoutMetrics savedMetrics_;
-    RendererInputs savedInputs_;
 };
 
 TEST_F(DrawMathTest, WorksheetMetricsRoundHalvesToEven)
@@ -166,10 +153,9 @@ TEST_F(DrawMathTest, TextsLayOutAsTheRulesSay)
     };
     for (const LayoutCase& c : cases) {
         RecordingCanvas canvas;
-        Point end = DrawMath(14, X, Y, 1.0, canvas, c.text, colours::Black);
+        Point end = DrawMath(ctx, 14, X, Y, 1.0, canvas, c.text, colours::Black);
         EXPECT_EQ(describe(canvas), c.ops) << c.text;
         EXPECT_EQ(end, (Point{c.endX, Y})) << c.text;
-        EXPECT_FALSE(superMode()) << c.text;
     }
 }
 
@@ -177,7 +163,7 @@ TEST_F(DrawMathTest, GlyphsUseTheMainOrHalfWidthFaceFourPointsLarger)
 {
     RecordingCanvas canvas;
     canvas.font.face = "caller";
-    DrawMath(14, X, Y, 1.0, canvas, "2x+ay*", colours::Blue);
+    DrawMath(ctx, 14, X, Y, 1.0, canvas, "2x+ay*", colours::Blue);
     const auto texts = canvas.texts();
     ASSERT_EQ(texts.size(), 6u);
     const std::string mincho = "ＭＳ 明朝"_sj;
@@ -210,7 +196,7 @@ TEST_F(DrawMathTest, SignsBeforeAnyGlyphUseTheCallersFace)
 {
     RecordingCanvas canvas;
     canvas.font.face = "caller";
-    DrawMath(14, X, Y, 1.0, canvas, "*1", colours::Black);
+    DrawMath(ctx, 14, X, Y, 1.0, canvas, "*1", colours::Black);
     ASSERT_EQ(canvas.texts().size(), 2u);
     EXPECT_EQ(canvas.texts()[0].font.face, "caller");
 }
@@ -221,7 +207,7 @@ TEST_F(DrawMathTest, PieceStyleStaysOnGlyphs)
     RecordingCanvas canvas;
     canvas.font.bold = true;
     canvas.font.underline = true;
-    DrawMath(14, X, Y, 1.0, canvas, "1/x", colours::Black);
+    DrawMath(ctx, 14, X, Y, 1.0, canvas, "1/x", colours::Black);
     for (const CanvasOp& op : canvas.texts()) {
         EXPECT_TRUE(op.font.bold) << op.text;
         EXPECT_TRUE(op.font.underline) << op.text;
@@ -232,7 +218,7 @@ TEST_F(DrawMathTest, PieceStyleStaysOnGlyphs)
 TEST_F(DrawMathTest, SuperscriptIsEightTenthsOfTheSize)
 {
     RecordingCanvas canvas;
-    DrawMath(20, X, Y, 1.0, canvas, "x^3", colours::Black);
+    DrawMath(ctx, 20, X, Y, 1.0, canvas, "x^3", colours::Black);
     const auto texts = canvas.texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[1].font.sizePt, 16 + 4); // roundEven(0.8 × 20) + 4
@@ -245,7 +231,7 @@ TEST_F(DrawMathTest, DoubleByteTextIsDrawnWholeWithoutGap)
     for (const char* utf8 : {"１/２", "a/b＋c^2", "分数"}) {
         RecordingCanvas canvas;
         std::string text = sjis::encode(utf8);
-        Point end = DrawMath(14, X, Y, 1.0, canvas, text, colours::Black);
+        Point end = DrawMath(ctx, 14, X, Y, 1.0, canvas, text, colours::Black);
         ASSERT_EQ(canvas.ops.size(), 1u) << utf8;
         EXPECT_EQ(canvas.ops[0].text, text);
         EXPECT_EQ(canvas.ops[0].rect.left, X);
@@ -280,7 +266,7 @@ TEST_F(DrawMathTest, SingleCharacters)
     };
     for (const Case& c : cases) {
         RecordingCanvas canvas;
-        Point end = DrawMath(14, X, Y, 1.0, canvas, c.text, c.colour);
+        Point end = DrawMath(ctx, 14, X, Y, 1.0, canvas, c.text, c.colour);
         EXPECT_EQ(describe(canvas), c.ops) << c.text;
         EXPECT_EQ(end, (Point{c.endX, Y})) << c.text;
         if (c.picture != nullptr) {
@@ -293,9 +279,9 @@ TEST_F(DrawMathTest, SingleCharacters)
 TEST_F(DrawMathTest, UnitImageOnThePrinterScales)
 {
     const double k = 4792.0 / 630;
-    setWorksheetMetrics(k, 14, true);
+    ctx.metrics = worksheetMetrics(k, 14, true);
     RecordingCanvas canvas(4792, 6851, true, 600);
-    Point end = DrawMath(17, 300, 1000, k, canvas, "g", colours::Black);
+    Point end = DrawMath(ctx, 17, 300, 1000, k, canvas, "g", colours::Black);
     // side = roundEven(7.606 × 17.5) = 133; g is lowered by roundEven(5k) = 38; U = 51.
     EXPECT_EQ(describe(canvas), (std::vector<std::string>{"pic 300,1089,433,1222"}));
     EXPECT_EQ(end.x, 433);
@@ -313,9 +299,9 @@ TEST_F(DrawMathTest, BarOffsetsFollowTheScreenTableAndFifteenMinusSizeOnThePrint
         EXPECT_EQ(barOffset(c.size, false), c.screen) << c.size;
         EXPECT_EQ(barOffset(c.size, true), 15 - c.size) << c.size;
         for (bool printing : {false, true}) {
-            layoutMetrics().printing = printing;
+            ctx.metrics.printing = printing;
             RecordingCanvas canvas;
-            DrawMath(c.size, X, Y, 1.0, canvas, "1/2", colours::Black);
+            DrawMath(ctx, c.size, X, Y, 1.0, canvas, "1/2", colours::Black);
             const auto lines = canvas.lines();
             ASSERT_EQ(lines.size(), 1u);
             // The bar's reference is Y + round(2.2 × 7) = Y + 15.
@@ -333,9 +319,9 @@ TEST_F(DrawMathTest, BarPenIsFourPixelsOnlyOnWidePrinters)
     };
     const Case cases[] = {{4792, true, 4}, {2801, true, 4}, {2800, true, 1}, {4792, false, 1}, {630, false, 1}};
     for (const Case& c : cases) {
-        layoutMetrics().printing = c.printing;
+        ctx.metrics.printing = c.printing;
         RecordingCanvas canvas(c.width, 1000, c.printing, c.printing ? 600 : 96);
-        DrawMath(14, X, Y, 1.0, canvas, "1/2", colours::Blue);
+        DrawMath(ctx, 14, X, Y, 1.0, canvas, "1/2", colours::Blue);
         const auto lines = canvas.lines();
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].pen.width, c.pen) << c.width << c.printing;
@@ -351,9 +337,9 @@ TEST_F(DrawMathTest, PrinterScaleGeometry)
 {
     // A4 at 600 dpi: k = 4792 / 630, U = 51, G = 18; the printer pass draws at 14 + 3 points.
     const double k = 4792.0 / 630;
-    setWorksheetMetrics(k, 14, true);
+    ctx.metrics = worksheetMetrics(k, 14, true);
     RecordingCanvas canvas(4792, 6851, true, 600);
-    Point end = DrawMath(17, 1000, 2000, k, canvas, "2/3", colours::Black);
+    Point end = DrawMath(ctx, 17, 1000, 2000, k, canvas, "2/3", colours::Black);
     // Glyphs are 21 pt: 175 px high, 87 px wide. NumY = 2000 − 36, DenY = 2000 + 168, bar at 2000 + 112 + 2.
     EXPECT_EQ(describe(canvas), (std::vector<std::string>{"2@1000,1960", "3@1000,2164", "bar 992-1095@2114"}));
     EXPECT_EQ(end.x, 1095 + 36);
@@ -361,9 +347,9 @@ TEST_F(DrawMathTest, PrinterScaleGeometry)
 
 TEST_F(DrawMathTest, WithoutAWorksheetGlyphsAreNotDrawnButSignsAndBarsAre)
 {
-    rendererInputs().worksheetCurrent = false;
+    ctx.inputs.worksheetCurrent = false;
     RecordingCanvas canvas;
-    DrawMath(14, X, Y, 1.0, canvas, "2/3*1", colours::Black);
+    DrawMath(ctx, 14, X, Y, 1.0, canvas, "2/3*1", colours::Black);
     // Nothing moves the pen in the fraction, so the bar spans X − 1 to X + 1.
     EXPECT_EQ(describe(canvas), (std::vector<std::string>{"bar 99-101@216", "×@105,207"}));
 }
@@ -403,10 +389,9 @@ TEST_F(DrawMathTest, AnyBytesDrawWithoutFault)
     }
     for (const std::string& t : texts) {
         RecordingCanvas canvas;
-        Point end = DrawMath(14, X, Y, 1.0, canvas, t, colours::Black);
+        Point end = DrawMath(ctx, 14, X, Y, 1.0, canvas, t, colours::Black);
         ASSERT_EQ(end.y, Y);
         ASSERT_GE(end.x, X) << t;
-        ASSERT_FALSE(superMode());
         for (const CanvasOp& op : canvas.texts())
             ASSERT_GE(op.rect.left, X - 1) << t;
     }
@@ -417,10 +402,10 @@ TEST_F(DrawMathTest, DamagedSizesDrawWithinTheIntegers)
     // A character size from a damaged file reaches the renderer both as the call's size and through the metrics.
     for (const int size : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), 2000000000}) {
         SCOPED_TRACE(size);
-        setWorksheetMetrics(1.0, size, false);
+        ctx.metrics = worksheetMetrics(1.0, size, false);
         for (const std::string text : {"1/2+x^2=[3R]/45", "g", "l", "2*3>=1"}) {
             RecordingCanvas canvas;
-            const Point end = DrawMath(size, X, Y, 1.0, canvas, text, colours::Red);
+            const Point end = DrawMath(ctx, size, X, Y, 1.0, canvas, text, colours::Red);
             EXPECT_EQ(end.y, Y) << text;
             for (const CanvasOp& op : canvas.texts())
                 EXPECT_LE(std::abs(op.font.sizePt), 1004) << text;
@@ -429,7 +414,7 @@ TEST_F(DrawMathTest, DamagedSizesDrawWithinTheIntegers)
     // Sizes that can be seen are kept as they are.
     EXPECT_EQ(worksheetMetrics(1.0, 50, false).charSize, 50);
     RecordingCanvas canvas;
-    DrawMath(50, X, Y, 1.0, canvas, "7", colours::Black);
+    DrawMath(ctx, 50, X, Y, 1.0, canvas, "7", colours::Black);
     ASSERT_EQ(canvas.texts().size(), 1u);
     EXPECT_EQ(canvas.texts()[0].font.sizePt, 54);
 }

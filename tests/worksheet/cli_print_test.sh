@@ -28,6 +28,24 @@ printf '[[unitX\r\n<<header\r\nコピー\r\n小学校\r\n氏名\r\n>>\r\n<<ques\
 grep -q '"paper": "B5"' "$work/copy.json" || fail "copy file: paper"
 pdfinfo "$work/copy.pdf" | grep -q 'Page size: *516' || fail "copy file: page size $(pdfinfo "$work/copy.pdf" | grep 'Page size')"
 
+# A page never shown on a screen prints its answer boxes (one bracket pair a box) in both modes; the answer key
+# carries the answers, and a page with hidden answers carries none of them, not even as invisible text.
+printf '[[unitX\r\n<<header\r\nかぎ\r\n\r\n\r\n>>\r\n<<ques\r\n(1)  1/2+1/3=# 5/6 #\r\n(2)  みかんは#ななつ#です\r\n>>\r\n<<value\r\n630\r\nFalse\r\n30\r\n5\r\n5\r\n1\r\n0\r\n>>\r\n]]\r\n' |
+    iconv -f UTF-8 -t CP932 > "$work/key.prp"
+for answers in on off; do
+    "$cli" print "$sample" --copy "$work/key.prp" --out "$work/key-$answers.pdf" --answers "$answers" --copies 2 \
+        --numbered > /dev/null || fail "answers $answers: print"
+    text="$(pdftotext "$work/key-$answers.pdf" -)"
+    boxes="$(printf '%s' "$text" | grep -o '［' | wc -l)"
+    [ "$boxes" = 4 ] || fail "answers $answers: $boxes boxes on 2 pages of 2"
+    if [ "$answers" = on ]; then
+        printf '%s' "$text" | grep -q 'ななつ' || fail "answer key without its answers"
+    else
+        printf '%s' "$text" | grep -q 'ななつ' && fail "hidden answers are in the PDF"
+    fi
+    printf '%s' "$text" | grep -q 'です' || fail "answers $answers: the text after the answer is missing"
+done
+
 "$cli" print "$sample" 1 1 1 --out "$work/bad.pdf" --copies 0 2> /dev/null
 [ $? = 2 ] || fail "copies 0 is not a usage error"
 "$cli" print "$sample" 1 1 1 --out "$work/no/such/folder/x.pdf" 2> "$work/err.txt"

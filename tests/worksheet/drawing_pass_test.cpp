@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <memory>
 #include <random>
 
@@ -22,18 +23,7 @@ using test::RecordingCanvas;
 
 class DrawingPassTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        savedMetrics_ = render::layoutMetrics();
-        savedInputs_ = render::rendererInputs();
-        render::rendererInputs() = render::RendererInputs{};
-        options.clock = &clock;
-    }
-    void TearDown() override
-    {
-        render::layoutMetrics() = savedMetrics_;
-        render::rendererInputs() = savedInputs_;
-    }
+    void SetUp() override { options.clock = &clock; }
 
     static Worksheet sheetOf(Lines lines)
     {
@@ -46,12 +36,21 @@ protected:
         return sheet;
     }
 
-    DrawResult draw(Worksheet& sheet, RecordingCanvas& canvas) { return drawWorksheet(sheet, canvas, options); }
+    // Lays out and paints the page as the worksheet window does: figures placed for the first time keep their place.
+    const PageLayout& draw(Worksheet& sheet, RecordingCanvas& canvas)
+    {
+        PageLayout& page = pages_[&sheet];
+        page = drawPage(sheet, canvas, options);
+        adoptFigurePositions(sheet, page);
+        return page;
+    }
+    // The last page drawn of a worksheet.
+    const PageLayout& of(const Worksheet& sheet) { return pages_[&sheet]; }
 
-    static std::vector<int> segmentYs(const Worksheet& sheet)
+    std::vector<int> segmentYs(const Worksheet& sheet)
     {
         std::vector<int> ys;
-        for (const Point& p : sheet.segmentPositions)
+        for (const Point& p : of(sheet).segments)
             ys.push_back(p.y);
         return ys;
     }
@@ -68,8 +67,7 @@ protected:
     DrawOptions options;
 
 private:
-    render::LayoutMetrics savedMetrics_;
-    render::RendererInputs savedInputs_;
+    std::map<const Worksheet*, PageLayout> pages_;
 };
 
 TEST_F(DrawingPassTest, ScreenA4HeaderRulesAndLinePositions)
@@ -85,9 +83,9 @@ TEST_F(DrawingPassTest, ScreenA4HeaderRulesAndLinePositions)
     EXPECT_EQ(lines[0].pen.width, 2);
     // Line spacing 30 gives 23.625 units a line, each position rounded once from the accumulated real.
     EXPECT_EQ(segmentYs(sheet), (std::vector<int>{98, 122, 145, 169, 192}));
-    EXPECT_EQ(sheet.textX, (std::vector<int>{50, 50, 50, 50, 50}));
-    EXPECT_EQ(sheet.scorePosition, (Point{505, 35}));
-    EXPECT_EQ(render::layoutMetrics().lineUnit, 7);
+    EXPECT_EQ(of(sheet).textX, (std::vector<int>{50, 50, 50, 50, 50}));
+    EXPECT_EQ(of(sheet).scorePosition, (Point{505, 35}));
+    EXPECT_EQ(of(sheet).context.metrics.lineUnit, 7);
     EXPECT_EQ(canvas.ofKind(CanvasOp::Kind::Fill).front().rect, (Rect{0, 0, 630, 891}));
 
     // The header at its sizes; the title in the text face at 12 points.
@@ -145,7 +143,7 @@ TEST_F(DrawingPassTest, PrinterScaleMarginsAndLargerCharacters)
 {
     Worksheet sheet = sheetOf({"1#2#", "3"});
     RecordingCanvas canvas(4725, 6803, true, 600);
-    DrawResult result = draw(sheet, canvas);
+    const PageLayout& result = draw(sheet, canvas);
 
     EXPECT_DOUBLE_EQ(result.scale, 7.5);
     EXPECT_TRUE(canvas.ofKind(CanvasOp::Kind::Fill).empty()) << "the printer page is not cleared";
@@ -153,9 +151,9 @@ TEST_F(DrawingPassTest, PrinterScaleMarginsAndLargerCharacters)
     EXPECT_EQ(lines[0].rect, (Rect{375, 225, 4350, 225}));
     EXPECT_EQ(lines[0].pen.width, 15);
     EXPECT_EQ(lines[1].rect.top, 675);
-    EXPECT_EQ(render::layoutMetrics().lineUnit, 50);
-    EXPECT_EQ(render::layoutMetrics().charGap, 18);
-    EXPECT_TRUE(render::layoutMetrics().printing);
+    EXPECT_EQ(result.context.metrics.lineUnit, 50);
+    EXPECT_EQ(result.context.metrics.charGap, 18);
+    EXPECT_TRUE(result.context.metrics.printing);
 
     EXPECT_EQ(canvas.findText("分数のたし算")->font.sizePt, 15);
     EXPECT_EQ(canvas.findText("　　　　　　　　氏名")->font.sizePt, 19);
@@ -166,9 +164,9 @@ TEST_F(DrawingPassTest, PrinterScaleMarginsAndLargerCharacters)
     EXPECT_EQ(one->font.sizePt, 21);
     EXPECT_EQ(one->rect.left, 375);
     // The recorded tables stay in page units.
-    ASSERT_EQ(sheet.answerBoxes.size(), 1u);
-    EXPECT_EQ(sheet.answerBoxes[0].y, 98);
-    EXPECT_EQ(sheet.answerBoxes[0].size, 14);
+    ASSERT_EQ(of(sheet).answerBoxes.size(), 1u);
+    EXPECT_EQ(of(sheet).answerBoxes[0].y, 98);
+    EXPECT_EQ(of(sheet).answerBoxes[0].size, 14);
     EXPECT_EQ(segmentYs(sheet), (std::vector<int>{98, 98, 98, 122}));
 }
 
@@ -206,29 +204,40 @@ TEST_F(DrawingPassTest, TitleSplitsPastSixtyBytes)
     }
 }
 
-TEST_F(DrawingPassTest, HiddenAnswersKeepTheLayoutInWhite)
+TEST_F(DrawingPassTest, HiddenAnswersAreLeftOffThePageWithTheirRoomKept)
 {
-    Lines lines = {"3/4 + 1/4 = #1#", "x = #1/2;2/4#", "#@+9# とき"_sj};
+    Lines lines = {"3/4 + 1/4 = #1#", "x = #1/2;2/4#", "#@+9# とき"_sj, "#3/4#です"_sj};
     Worksheet shown = sheetOf(lines);
     Worksheet hidden = sheetOf(lines);
     hidden.settings.answersShown = false;
-    RecordingCanvas a;
-    RecordingCanvas b;
-    draw(shown, a);
-    draw(hidden, b);
-
-    ASSERT_EQ(a.ops.size(), b.ops.size());
-    for (std::size_t i = 0; i < a.ops.size(); ++i) {
-        EXPECT_EQ(a.ops[i].rect, b.ops[i].rect) << i;
-        EXPECT_EQ(a.ops[i].text, b.ops[i].text) << i;
+    for (bool printer : {false, true}) {
+        RecordingCanvas a = printer ? RecordingCanvas(4725, 6803, true, 600) : RecordingCanvas();
+        RecordingCanvas b = printer ? RecordingCanvas(4725, 6803, true, 600) : RecordingCanvas();
+        draw(shown, a);
+        draw(hidden, b);
+        EXPECT_EQ(of(shown).answerBoxes, of(hidden).answerBoxes);
+        EXPECT_EQ(of(shown).segments, of(hidden).segments);
+        EXPECT_FALSE(textsIn(a, colours::Blue).empty());
+        EXPECT_FALSE(textsIn(a, colours::Grey).empty());
+        // The hidden page is the shown page without the answers' texts and fraction bars: nothing of them is drawn,
+        // not even in white, so a printed or exported page carries none of them.
+        std::vector<CanvasOp> expected;
+        for (const CanvasOp& op : a.ops) {
+            const bool answerText =
+                op.kind == CanvasOp::Kind::Text && (op.font.colour == colours::Blue || op.font.colour == colours::Grey);
+            const bool answerBar =
+                op.kind == CanvasOp::Kind::Line && (op.pen.colour == colours::Blue || op.pen.colour == colours::Grey);
+            if (!answerText && !answerBar) expected.push_back(op);
+        }
+        ASSERT_EQ(b.ops.size(), expected.size()) << printer;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(b.ops[i].kind, expected[i].kind) << i;
+            EXPECT_EQ(b.ops[i].rect, expected[i].rect) << i;
+            EXPECT_EQ(b.ops[i].text, expected[i].text) << i;
+        }
+        EXPECT_NE(b.findText("です"), nullptr);
+        EXPECT_EQ(b.findText("です")->rect, a.findText("です")->rect) << "the text after a hidden answer stays put";
     }
-    EXPECT_EQ(shown.answerBoxes, hidden.answerBoxes);
-    EXPECT_FALSE(textsIn(a, colours::Blue).empty());
-    EXPECT_FALSE(textsIn(a, colours::Grey).empty());
-    EXPECT_TRUE(textsIn(a, colours::White).empty());
-    EXPECT_TRUE(textsIn(b, colours::Blue).empty());
-    EXPECT_TRUE(textsIn(b, colours::Grey).empty());
-    EXPECT_EQ(textsIn(b, colours::White).size(), textsIn(a, colours::Blue).size() + textsIn(a, colours::Grey).size());
     // The option overrides the worksheet's own choice (the practice window hides the answers).
     options.answersShown = false;
     RecordingCanvas c;
@@ -244,9 +253,9 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         Worksheet sheet = sheetOf({"3/4 + 1/4 = #1#"});
         RecordingCanvas canvas;
         draw(sheet, canvas);
-        EXPECT_EQ(sheet.answerList, (Lines{"start", "1"}));
-        ASSERT_EQ(sheet.answerBoxes.size(), 1u);
-        const AnswerBox& box = sheet.answerBoxes[0];
+        EXPECT_EQ(of(sheet).answerList, (Lines{"start", "1"}));
+        ASSERT_EQ(of(sheet).answerBoxes.size(), 1u);
+        const AnswerBox& box = of(sheet).answerBoxes[0];
         EXPECT_EQ(box.text, "1");
         EXPECT_EQ(box.y, 98);
         EXPECT_EQ(box.size, 14);
@@ -256,7 +265,7 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         EXPECT_EQ(blue[0].rect.left, box.x);
         EXPECT_GT(box.x, 50 + 8 * 12) << "after the text";
         EXPECT_GT(box.width, 0);
-        EXPECT_EQ(sheet.segmentPositions.size(), 3u);
+        EXPECT_EQ(of(sheet).segments.size(), 3u);
     }
     // Alternatives: " 2/4" 50 units right of the answer in grey, only with 別解表示.
     for (bool bekkai : {true, false}) {
@@ -264,7 +273,7 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         Worksheet sheet = sheetOf({"x = #1/2;2/4#"});
         RecordingCanvas canvas;
         draw(sheet, canvas);
-        EXPECT_EQ(sheet.answerBoxes.at(0).text, "1/2;2/4");
+        EXPECT_EQ(of(sheet).answerBoxes.at(0).text, "1/2;2/4");
         auto grey = textsIn(canvas, colours::Grey);
         if (!bekkai) {
             EXPECT_TRUE(grey.empty());
@@ -275,7 +284,7 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         for (const CanvasOp& op : grey)
             drawn += op.text;
         EXPECT_EQ(drawn, " 24"); // the blank, then 2 over 4 (the bar is a line)
-        EXPECT_EQ(grey.front().rect.left, sheet.answerBoxes[0].x + 50);
+        EXPECT_EQ(grey.front().rect.left, of(sheet).answerBoxes[0].x + 50);
     }
     // A code inside an alternative is drawn as text and changes nothing: the next line keeps the base size
     // whether 別解表示 is on or off.
@@ -316,10 +325,10 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         Worksheet sheet = sheetOf({"@+big# 1 #after", "2#3#", "@=4#5#"});
         RecordingCanvas canvas;
         draw(sheet, canvas);
-        ASSERT_EQ(sheet.answerBoxes.size(), 3u);
-        EXPECT_EQ(sheet.answerBoxes[0].size, 18);
-        EXPECT_EQ(sheet.answerBoxes[1].size, 18);
-        EXPECT_EQ(sheet.answerBoxes[2].size, 14);
+        ASSERT_EQ(of(sheet).answerBoxes.size(), 3u);
+        EXPECT_EQ(of(sheet).answerBoxes[0].size, 18);
+        EXPECT_EQ(of(sheet).answerBoxes[1].size, 18);
+        EXPECT_EQ(of(sheet).answerBoxes[2].size, 14);
         EXPECT_EQ(canvas.findText("b")->font.sizePt, 22);
         EXPECT_EQ(canvas.findText("r")->font.sizePt, 22);
         EXPECT_EQ(canvas.findText("5")->font.sizePt, 18);
@@ -327,14 +336,14 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
         RecordingCanvas again;
         Worksheet second = sheetOf({"2#3#"});
         draw(second, again);
-        EXPECT_EQ(second.answerBoxes[0].size, 14);
+        EXPECT_EQ(of(second).answerBoxes[0].size, 14);
     }
     // Three "#": x, the box 1 and y; nothing follows.
     {
         Worksheet sheet = sheetOf({"x#1#y#z"});
         RecordingCanvas canvas;
         draw(sheet, canvas);
-        EXPECT_EQ(sheet.answerList, (Lines{"start", "1"}));
+        EXPECT_EQ(of(sheet).answerList, (Lines{"start", "1"}));
         EXPECT_NE(canvas.findText("y"), nullptr);
         EXPECT_EQ(canvas.findText("z"), nullptr);
     }
@@ -354,17 +363,16 @@ TEST_F(DrawingPassTest, AnswerPositionFromTheSettings)
     sheet.settings.kran[4] = 30;
     RecordingCanvas canvas;
     draw(sheet, canvas);
-    ASSERT_EQ(sheet.answerBoxes.size(), 2u);
-    EXPECT_EQ(sheet.answerBoxes[0].x, 300);
-    EXPECT_EQ(sheet.answerBoxes[1].x, 300);
+    ASSERT_EQ(of(sheet).answerBoxes.size(), 2u);
+    EXPECT_EQ(of(sheet).answerBoxes[0].x, 300);
+    EXPECT_EQ(of(sheet).answerBoxes[1].x, 300);
 
     RecordingCanvas printer(4725, 6803, true, 600);
-    options.recording = false;
     draw(sheet, printer);
     auto blue = textsIn(printer, colours::Blue);
     ASSERT_FALSE(blue.empty());
     EXPECT_EQ(blue.front().rect.left, 2250);
-    EXPECT_EQ(sheet.answerBoxes[0].x, 300) << "a pass that does not record leaves the table";
+    EXPECT_EQ(of(sheet).answerBoxes[0].x, 300) << "the printer page's table is in page units too";
 }
 
 TEST_F(DrawingPassTest, NameLineAndNumberLine)
@@ -405,6 +413,13 @@ TEST_F(DrawingPassTest, NameLineAndNumberLine)
     EXPECT_EQ(numberLineText(forty + "tail", t, false, 1), "  2005.03.05-09:07　tail"_sj);
     // Byte 41 inside a double-byte character: the key is shown from the next whole character.
     EXPECT_EQ(numberLineText(std::string(39, 'k') + "分数"_sj, t, false, 1), "  2005.03.05-09:07　数"_sj);
+    // A copy's key is its path: the file name is shown, cut at a character boundary; a 0x5C trail byte ("ソ") is no
+    // folder separator.
+    EXPECT_EQ(numberLineText("C:\\share\\tasu\\月曜プリント.prp"_sj, t, false, 1),
+              "  2005.03.05-09:07　月曜プリント.prp"_sj);
+    EXPECT_EQ(numberLineText("/home/t/ソフト.prp"_sj, t, false, 1), "  2005.03.05-09:07　ソフト.prp"_sj);
+    EXPECT_EQ(numberLineText("/d/" + std::string(39, 'p') + "分.prp"_sj, t, false, 1),
+              "  2005.03.05-09:07　"_sj + std::string(39, 'p'));
 }
 
 TEST_F(DrawingPassTest, OptionBitsZeroDrawsNoNumberDateOrFlag)
@@ -451,9 +466,9 @@ TEST_F(DrawingPassTest, VeryLongLinesAtLargeSizesNeverWrapThePenPosition)
         sheet.settings.characterSize = 1000;
         RecordingCanvas canvas;
         draw(sheet, canvas);
-        ASSERT_EQ(sheet.answerBoxes.size(), 1u);
-        EXPECT_GT(sheet.answerBoxes[0].x, 630);
-        EXPECT_GE(sheet.answerBoxes[0].width, 0);
+        ASSERT_EQ(of(sheet).answerBoxes.size(), 1u);
+        EXPECT_GT(of(sheet).answerBoxes[0].x, 630);
+        EXPECT_GE(of(sheet).answerBoxes[0].width, 0);
     }
 }
 
@@ -475,7 +490,7 @@ TEST_F(DrawingPassTest, FramesFollowTheTableAtEveryShape)
         sheet.settings.kran[0] = shape;
         RecordingCanvas canvas;
         draw(sheet, canvas);
-        const AnswerBox box = sheet.answerBoxes.at(0);
+        const AnswerBox box = of(sheet).answerBoxes.at(0);
         const int rects = static_cast<int>(canvas.ofKind(CanvasOp::Kind::Rectangle).size());
         const int rounds = static_cast<int>(canvas.ofKind(CanvasOp::Kind::RoundRect).size());
         EXPECT_EQ(rects, shape == 1 ? 1 : 0);
@@ -516,10 +531,10 @@ TEST_F(DrawingPassTest, FiguresArePlacedOnceAndWrittenBack)
     options.figures = &pictures;
 
     RecordingCanvas canvas;
-    DrawResult result = draw(sheet, canvas);
+    PageLayout result = draw(sheet, canvas);
     // Figure 1 at segment 1 (line 1's text), figure 3 (x 0 is not placed) at segment 3 (line 1's last text).
-    const Point seg1 = sheet.segmentPositions[0];
-    const Point seg3 = sheet.segmentPositions[2];
+    const Point seg1 = of(sheet).segments[0];
+    const Point seg3 = of(sheet).segments[2];
     EXPECT_EQ(sheet.graph, (Lines{"a.bmp", std::to_string(seg1.x + 40), std::to_string(seg1.y), "b.bmp", "200", "300",
                                   "c.bmp", std::to_string(seg3.x + 40), std::to_string(seg3.y)}));
     ASSERT_EQ(result.figures.size(), 3u);
@@ -551,7 +566,7 @@ TEST_F(DrawingPassTest, SixteenFiguresAreCutToFifteenWithAMessage)
     for (int k = 0; k < 16; ++k)
         sheet.graph.insert(sheet.graph.end(), {"f.bmp", "100", "100"});
     RecordingCanvas canvas;
-    DrawResult result = draw(sheet, canvas);
+    const PageLayout& result = draw(sheet, canvas);
     EXPECT_EQ(result.figures.size(), 15u);
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0], "16:問題のグラフが多すぎます15"_sj);
@@ -562,23 +577,20 @@ TEST_F(DrawingPassTest, PracticeEntriesReplaceTheAnswersAtTheRecordedPlaces)
     Worksheet sheet = sheetOf({"1+1=#22#です"_sj, "2+2=#4#"});
     RecordingCanvas screen;
     draw(sheet, screen);
-    const std::vector<int> textX = sheet.textX;
-    const auto boxes = sheet.answerBoxes;
+    const PageLayout screenPage = of(sheet);
 
     std::vector<std::string> entries = {"5", "444"};
     options.entries = &entries;
-    options.recording = false;
+    options.screen = &screenPage;
     options.answersShown = false;
     int marks = 0;
-    options.drawMarks = [&](Canvas&, double k) {
+    RecordingCanvas practice;
+    const PageLayout page = drawPage(sheet, practice, options, [&](Canvas&, double k) {
         EXPECT_EQ(k, 1.0);
         ++marks;
-    };
-    RecordingCanvas practice;
-    draw(sheet, practice);
+    });
     EXPECT_EQ(marks, 1);
-    EXPECT_EQ(sheet.textX, textX);
-    EXPECT_EQ(sheet.answerBoxes, boxes);
+    EXPECT_EQ(page.textX, screenPage.textX);
     // "5" is shorter than "22": a blank, the entry and blanks, cut to the answer's length.
     std::string drawn;
     for (const CanvasOp& op : textsIn(practice, colours::Blue))
@@ -594,11 +606,11 @@ TEST_F(DrawingPassTest, TablesStopAtTheirLimitsAndThePageIsDrawnWhole)
     Worksheet sheet = sheetOf(lines);
     RecordingCanvas canvas;
     draw(sheet, canvas);
-    EXPECT_EQ(sheet.answerBoxes.size(), 80u);
-    EXPECT_EQ(sheet.answerList.size(), 301u);
-    EXPECT_EQ(sheet.segmentPositions.size(), 240u);
-    EXPECT_EQ(sheet.textX.size(), 240u);
-    EXPECT_TRUE(sheet.overflow);
+    EXPECT_EQ(of(sheet).answerBoxes.size(), 80u);
+    EXPECT_EQ(of(sheet).answerList.size(), 301u);
+    EXPECT_EQ(of(sheet).segments.size(), 240u);
+    EXPECT_EQ(of(sheet).textX.size(), 240u);
+    EXPECT_TRUE(of(sheet).overflow);
     EXPECT_EQ(textsIn(canvas, colours::Blue).size(), 300u);
 
     // 1,000 segments on one line.
@@ -608,15 +620,15 @@ TEST_F(DrawingPassTest, TablesStopAtTheirLimitsAndThePageIsDrawnWhole)
     Worksheet wide = sheetOf({many});
     RecordingCanvas canvas2;
     draw(wide, canvas2);
-    EXPECT_EQ(wide.answerBoxes.size(), 80u);
-    EXPECT_EQ(wide.segmentPositions.size(), 240u);
-    EXPECT_TRUE(wide.overflow);
+    EXPECT_EQ(of(wide).answerBoxes.size(), 80u);
+    EXPECT_EQ(of(wide).segments.size(), 240u);
+    EXPECT_TRUE(of(wide).overflow);
 
     // A page within the limits clears the flag again.
     wide.problemLines = {"1#2#"};
     RecordingCanvas canvas3;
     draw(wide, canvas3);
-    EXPECT_FALSE(wide.overflow);
+    EXPECT_FALSE(of(wide).overflow);
 }
 
 TEST_F(DrawingPassTest, BrokenMarkupAndAnyBytesDrawWithoutCrashing)
@@ -639,7 +651,7 @@ TEST_F(DrawingPassTest, BrokenMarkupAndAnyBytesDrawWithoutCrashing)
     draw(sheet, canvas);
     RecordingCanvas printer(4725, 6803, true, 600);
     draw(sheet, printer);
-    EXPECT_LE(sheet.answerBoxes.size(), 80u);
+    EXPECT_LE(of(sheet).answerBoxes.size(), 80u);
     for (const CanvasOp& op : canvas.texts())
         EXPECT_GE(op.font.sizePt, 1);
 }
@@ -669,7 +681,7 @@ TEST_F(DrawingPassTest, DamagedLayoutValuesDrawWithinTheIntegersAndAreKept)
 
             RecordingCanvas screen;
             draw(sheet, screen);
-            EXPECT_EQ(sheet.answerBoxes.size(), 3u);
+            EXPECT_EQ(of(sheet).answerBoxes.size(), 3u);
             RecordingCanvas printer(4725, 6803, true, 600);
             draw(sheet, printer);
             EXPECT_EQ(sheet.settings, kept) << "the file's values are written back unchanged";

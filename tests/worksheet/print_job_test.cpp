@@ -2,6 +2,7 @@
 // screen page's rectangle, cancelling between copies, and a printer that fails.
 #include "worksheet/print_job.h"
 
+#include "platform/numbers.h"
 #include "platform/seams.h"
 #include "platform/sjis.h"
 #include "render/draw_math.h"
@@ -95,7 +96,6 @@ class PrintJobTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = render::rendererInputs();
         UnitData unit;
         unit.title = "分数のたし算"_sj;
         unit.shortKey = "tasu1.que-U1";
@@ -103,12 +103,10 @@ protected:
         sheet = makeWorksheet(unit, false);
         options.clock = &clock;
     }
-    void TearDown() override { render::rendererInputs() = saved_; }
 
     Worksheet sheet;
     FixedClock clock{{2005, 3, 5, 9, 7, 0}};
     DrawOptions options;
-    render::RendererInputs saved_;
 };
 
 TEST_F(PrintJobTest, CopiesBecomeJobsOrPagesWithTheirNumbers)
@@ -148,19 +146,27 @@ TEST_F(PrintJobTest, CopiesBecomeJobsOrPagesWithTheirNumbers)
     }
 }
 
-TEST_F(PrintJobTest, ThePrinterPassIsScaledAndLeavesTheWorksheetAsItWas)
+TEST_F(PrintJobTest, ThePrinterPageIsScaledAndFramesTheBoxesOfTheScreenPage)
 {
-    sheet.answerBoxes.push_back({1, 2, "x"_sj, 14, 10});
-    const Worksheet before = sheet;
+    RecordingCanvas screenCanvas;
+    const PageLayout screen = layoutPage(sheet, screenCanvas, options);
+    ASSERT_EQ(screen.answerBoxes.size(), 1u);
+    options.screen = &screen;
     RecordingDevice device;
     printWorksheet(sheet, device, {PrintMode::Printer, true, 1, 1}, options);
     ASSERT_EQ(device.jobs.size(), 1u);
+    const RecordingCanvas& page = *device.jobs[0].canvas;
     // s = 7.5: the left edge of the rules is 10 × margin 5 × s.
-    const auto rules = device.jobs[0].canvas->lines();
+    const auto rules = page.lines();
     ASSERT_FALSE(rules.empty());
     EXPECT_EQ(rules[0].rect.left, 375);
-    EXPECT_EQ(sheet.answerBoxes.size(), before.answerBoxes.size());
-    EXPECT_EQ(sheet.answerList, before.answerList);
+    // The box of the screen page, framed at printer scale; the hidden answer is not on the paper at all.
+    const CanvasOp* open = page.findText("［");
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->rect.left, roundEven(screen.answerBoxes[0].x * 7.5 * 1.03));
+    EXPECT_NE(page.findText("］"), nullptr);
+    EXPECT_EQ(page.findText("3"), nullptr);
+    EXPECT_EQ(page.findText(" 3"), nullptr);
 }
 
 TEST_F(PrintJobTest, ScreenModeStretchesTheScreenPageOfEachCopy)
