@@ -113,6 +113,22 @@ private slots:
         QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
     }
 
+    void damagedLinesAreNamedUnderTheRecordsOfTheirUnit()
+    {
+        Program p;
+        // A hand edit left a gap before key 3 and a line that is no record; the records by their own keys stay.
+        const std::string r1 = recordLine(at(5, 50));
+        const std::string r3 = recordLine(at(6, 75));
+        writeLineFile(p.file, {"[mine.prp]", "1=" + r1, "3=" + r3, "4=" + "こわれた"_sj});
+        p.inTheViewer([&](TfrmKiroku* viewer) {
+            test::clickRow(viewer->lstTitle, viewer->lstTitle->count() - 1);
+            QCOMPARE(viewer->memDetail->toPlainText().split('\n'),
+                     (QStringList{toQString(r1), toQString(r3), u("3行目：キー 2 がありません"),
+                                  u("4行目：キー 4 の記録が壊れています")}));
+            QCOMPARE(viewer->pbxChart->points().size(), std::size_t{2});
+        });
+    }
+
     void erasingAsksFirstAndTheUnitSelectionRecountsItsMarks()
     {
         Program p;

@@ -334,6 +334,41 @@ private slots:
         QVERIFY(ran);
     }
 
+    void aRecordThatCannotBeWrittenIsToldAndWrittenWithTheNext()
+    {
+        Program p;
+        p.start();
+        const std::string file = p.main->recordFileOf(1);
+        const bool ran = p.study(0, [&] {
+            TfrmRenshu* w = p.practice();
+            auto takeTest = [&] {
+                QTest::mouseClick(w->btnTest, Qt::LeftButton);
+                p.type(1, "3/4");
+                w->btnSaiten->setFocus();
+                QTest::keyClick(w->btnSaiten, Qt::Key_Return);
+            };
+            // The disk is full when the first test is scored: the learner is told which file, and the window
+            // goes on as after any test.
+            writefault::inject({writefault::Step::Write, 1, ENOSPC});
+            takeTest();
+            const std::vector<std::string> shown = p.prompts.shownUtf8();
+            QCOMPARE(shown.size(), std::size_t{2});
+            QCOMPARE(shown[0], "記録を書き込めません: " + sjis::toUtf8(file) +
+                                   " (No space left on device)\nこの記録は、次に記録するときにもう一度書き込みます");
+            QCOMPARE(shown[1], std::string("テストを終わりました"));
+            QCOMPARE(w->engine().lastScore(), std::optional<int>(33));
+            QVERIFY(w->isVisible());
+            QVERIFY(w->btnFukushu->isEnabled());
+            QVERIFY(!w->memKiroku->toPlainText().contains(u("点")));
+            // The next test writes the kept record first, then its own.
+            takeTest();
+            QCOMPARE(w->memKiroku->toPlainText().split('\n').size(), 2);
+        });
+        QVERIFY(ran);
+        writefault::clear();
+        QCOMPARE(readRecords(file, unitRecordSection(1, 1, "分母が同じ分数のたし算"_sj)).size(), std::size_t{2});
+    }
+
     void allCorrectIsCongratulatedAndTheRecordsCanBeViewed()
     {
         Program p;
