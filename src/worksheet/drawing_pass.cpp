@@ -334,7 +334,10 @@ PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions&
     canvas.font = plainFont(face, c + 12);
     const auto [first, second] = titleLines(sheet.title);
     if (!first.empty()) canvas.textOut(titleX, roundEven(35 * r), first);
-    if (second) canvas.textOut(titleX, roundEven(48 * r), *second);
+    // The second line goes one line of the face lower, at least 13 units: the printer's face is 3 points larger
+    // than the screen's, and at a fixed 13 units its lines would print over each other.
+    if (second)
+        canvas.textOut(titleX, std::max(roundEven(48 * r), roundEven(35 * r) + canvas.textHeight(*second)), *second);
 
     // Where the practice window writes the score, and the name line.
     page.scorePosition = {roundEven(xR - 75 * s), roundEven(35 * r)};

@@ -197,11 +197,23 @@ TEST_F(DrawingPassTest, TitleSplitsPastSixtyBytes)
         std::vector<std::pair<std::string, int>> drawn;
         for (const CanvasOp& op : canvas.texts())
             if (op.font.sizePt == 12) drawn.emplace_back(op.text, op.rect.top);
+        // The second line one line of the 12-point face (16 pixels) lower.
         std::vector<std::pair<std::string, int>> expected;
         if (!c.first.empty()) expected.emplace_back(c.first, 35);
-        if (c.second) expected.emplace_back(*c.second, 48);
+        if (c.second) expected.emplace_back(*c.second, 51);
         EXPECT_EQ(drawn, expected);
     }
+    // On the printer the face is 15 points, 125 pixels at 600 dpi: the lines do not run into each other.
+    Worksheet sheet = sheetOf({});
+    sheet.title = longHead + longTail;
+    RecordingCanvas printer(4725, 6803, true, 600);
+    draw(sheet, printer);
+    const CanvasOp* head = printer.findText("分数のたし算とひき算//帯分数のたし算");
+    const CanvasOp* tail = printer.findText("　　§1-2 くり上がりのある帯分数のたし算");
+    ASSERT_NE(head, nullptr);
+    ASSERT_NE(tail, nullptr);
+    EXPECT_EQ(head->rect.top, 262);
+    EXPECT_EQ(tail->rect.top, 262 + 125);
 }
 
 TEST_F(DrawingPassTest, HiddenAnswersAreLeftOffThePageWithTheirRoomKept)
