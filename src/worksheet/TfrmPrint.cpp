@@ -184,13 +184,31 @@ std::vector<std::string> TfrmPrint::redraw()
     if (page_.width() != width || page_.height() != height) page_ = QImage(width, height, QImage::Format_RGB32);
     {
         QtCanvas canvas(page_);
-        layout_ = drawPage(sheet_, canvas, options);
+        layout_ = layoutPage(sheet_, canvas, options);
+    }
+    // Lines that run past the paper's bottom would be cut off on paper: the picture grows to show them below a
+    // dotted line where the paper ends, and the teacher is told once, when the page starts to run over.
+    std::vector<std::string> messages = layout_.messages;
+    const bool runsOff = layout_.runsOffPage();
+    if (runsOff) {
+        page_ = QImage(width, std::clamp(layout_.contentBottom + 10, height, kMaxPictureSide), QImage::Format_RGB32);
+        page_.fill(Qt::white);
+        if (!ranOff_) messages.push_back(pageRunsOffMessage());
+    }
+    ranOff_ = runsOff;
+    {
+        QtCanvas canvas(page_);
+        paintPage(layout_, canvas);
+        if (runsOff) {
+            canvas.pen = PenSpec{colours::Red, 1, PenMode::Copy, PenStyle::Dot};
+            canvas.line(0, height, width, height);
+        }
     }
     adoptFigurePositions(sheet_, layout_);
     mnuKaitou->setChecked(sheet_.settings.answersShown);
     layoutPictures();
     imgPage_->update();
-    return layout_.messages;
+    return messages;
 }
 
 void TfrmPrint::layoutPictures()

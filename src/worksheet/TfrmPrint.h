@@ -164,6 +164,7 @@ private:
     tavola::PictureRef classFlag_;
     QImage page_;
     tavola::PageLayout layout_;
+    bool ranOff_ = false; // the last page ran past the paper's bottom
     bool reduced_ = false;
 
     QScrollArea* scrollArea_ = nullptr;

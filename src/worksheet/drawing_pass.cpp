@@ -269,6 +269,11 @@ std::pair<std::string, std::optional<std::string>> titleLines(const std::string&
     return {title.substr(0, at), "　　"_sj + title.substr(at)};
 }
 
+std::string pageRunsOffMessage()
+{
+    return "問題が用紙の下からはみ出しています。はみ出した部分は印刷されません。"_sj;
+}
+
 PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions& options)
 {
     const UnitSettings set = drawableSettings(sheet.settings);

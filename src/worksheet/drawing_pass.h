@@ -88,6 +88,9 @@ struct PageLayout {
     bool runsOffPage() const { return contentBottom > pageBottom; }
 };
 
+// "問題が用紙の下からはみ出しています。はみ出した部分は印刷されません。": a page whose lines run past its bottom.
+std::string pageRunsOffMessage();
+
 // Lays out one page for the canvas: canvas.isPrinter() decides screen or printer, its size is the page's size and
 // its text metrics measure every text. Draws nothing on it.
 PageLayout layoutPage(const Worksheet& sheet, Canvas& canvas, const DrawOptions& options);

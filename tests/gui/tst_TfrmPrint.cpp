@@ -211,6 +211,30 @@ private slots:
         QVERIFY(countPixels(sheet->pagePicture(), isBlue) > 100);
     }
 
+    void aPageThatRunsOffThePaperIsShownWholeAndToldOnce()
+    {
+        Program p;
+        p.start();
+        TfrmPrint* sheet = p.open(2, 3);
+        QVERIFY(sheet != nullptr);
+        const int paper = sheet->worksheet().settings.paper.height;
+        QCOMPARE(sheet->pagePicture().height(), paper);
+        const Lines lines = sheet->worksheet().problemLines;
+
+        sheet->worksheet().problemLines.assign(60, "(1)  1/2+1/3=# 5/6 #");
+        QCOMPARE(sheet->redraw(), std::vector<std::string>{pageRunsOffMessage()});
+        QVERIFY(sheet->layout().runsOffPage());
+        QCOMPARE(sheet->layout().answerBoxes.size(), std::size_t{60});
+        // The picture reaches the last line; the paper's end is marked in red.
+        QVERIFY(sheet->pagePicture().height() >= sheet->layout().contentBottom);
+        QCOMPARE(sheet->pagePicture().pixelColor(0, paper), QColor(Qt::red));
+        QVERIFY(sheet->redraw().empty()); // told once, not at every redraw
+
+        sheet->worksheet().problemLines = lines;
+        QVERIFY(sheet->redraw().empty());
+        QCOMPARE(sheet->pagePicture().height(), paper);
+    }
+
     void closingAsksAboutAChangedWorksheet()
     {
         Program p;
