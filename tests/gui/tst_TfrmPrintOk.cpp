@@ -237,7 +237,8 @@ private slots:
         });
         QTest::mouseClick(p.button("btnStartPrint"), Qt::LeftButton);
         QCOMPARE(p.prompts.shownUtf8(),
-                 std::vector<std::string>{"ファイル " + file.toStdString() + " に書き込めませんでした"});
+                 std::vector<std::string>{"ファイル " + file.toStdString() +
+                                          " に書き込めませんでした (No such file or directory)"});
         QVERIFY(!p.sheet()->worksheet().changed);
     }
 
