@@ -1,10 +1,11 @@
 // tavola-cli print [DIR] LESSON SECTION UNIT [SIMILAR] --out FILE.pdf [--copies N] [--numbered] [--start K]
-//                   [--answers on|off] [--mode printer|screen]
+//                   [--answers on|off] [--mode printer|screen] [--variants] [--key]
 // tavola-cli print [DIR] --copy FILE.prp --out FILE.pdf [...]
 // A class set without a window: the worksheet printed by the print dialog's own code into one PDF at 600 dpi on
 // the unit's paper. Numbered copies are the pages of the document, copy k numbered K + k − 1; without numbering the
 // document holds the copies as pages too. The answers are hidden unless --answers on (the answer key). Prints a
-// short JSON summary.
+// short JSON summary. --variants gives every copy from the second on new numbers, --key adds the answer key after the
+// class set (one key page per copy with --variants).
 #include "platform/numbers.h"
 #include "platform/qt/qt_text.h"
 #include "tools/cli_commands.h"
@@ -18,7 +19,7 @@ namespace {
 
 const char* const kUsageText =
     "usage: tavola-cli print [DIR] LESSON SECTION UNIT [SIMILAR] | --copy FILE.prp; --out FILE.pdf [--copies N] "
-    "[--numbered] [--start K] [--answers on|off] [--mode printer|screen]";
+    "[--numbered] [--start K] [--answers on|off] [--mode printer|screen] [--variants] [--key]";
 
 // More copies than any class needs is a mistyped number, not a print job.
 constexpr int kMaxCopies = 1000;
@@ -44,6 +45,10 @@ std::optional<PrintArgs> parseArgs(const Args& args)
         const std::string& a = args[i];
         if (a == "--numbered") {
             r.request.numbering = true;
+        } else if (a == "--variants") {
+            r.request.variants = true;
+        } else if (a == "--key") {
+            r.request.answerKey = true;
         } else if (a == "--out" || a == "--copies" || a == "--start" || a == "--answers" || a == "--mode") {
             if (i + 1 >= args.size()) return std::nullopt;
             const std::string& v = args[++i];
@@ -96,6 +101,8 @@ int runPrint(const Args& args)
     printJson({{"out", r->out},
                {"copies", out.copiesPrinted},
                {"numbered", r->request.numbering},
+               {"variants", r->request.variants},
+               {"key", r->request.answerKey},
                {"start", r->request.startNumber},
                {"mode", r->request.mode == PrintMode::Printer ? "printer" : "screen"},
                {"paper", paperName(loaded->sheet.settings.paper.width)},

@@ -42,6 +42,11 @@ TfrmPrintMode::TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& 
     chkNumber = new QCheckBox(sysText("№を付ける"), this);
     chkNumber->setObjectName("chkNumber");
     chkNumber->setChecked(true);
+    chkVariants = new QCheckBox(sysText("部ごとに問題を変える"), this);
+    chkVariants->setObjectName("chkVariants");
+    chkVariants->setToolTip(sysText("２部目から、形はそのままで数だけ変えた問題を印刷します"));
+    chkAnswerKey = new QCheckBox(sysText("解答ページを付ける"), this);
+    chkAnswerKey->setObjectName("chkAnswerKey");
     auto* lblStart = new QLabel(sysText("開始番号"), this);
     spnStart = new QSpinBox(this);
     spnStart->setObjectName("spnStart");
@@ -64,6 +69,12 @@ TfrmPrintMode::TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& 
     auto* all = new QVBoxLayout(this);
     all->addWidget(grbMode);
     all->addLayout(number);
+    auto* copies = new QHBoxLayout;
+    copies->addWidget(chkVariants);
+    copies->addSpacing(12);
+    copies->addWidget(chkAnswerKey);
+    copies->addStretch(1);
+    all->addLayout(copies);
     all->addLayout(buttons);
     setFixedSize(sizeHint());
 }
@@ -75,8 +86,11 @@ void TfrmPrintMode::selectScreenMode()
 
 PrintRequest TfrmPrintMode::request() const
 {
-    return {radPrinter->isChecked() ? PrintMode::Printer : PrintMode::Screen, chkNumber->isChecked(), spnStart->value(),
-            1};
+    PrintRequest request{radPrinter->isChecked() ? PrintMode::Printer : PrintMode::Screen, chkNumber->isChecked(),
+                         spnStart->value(), 1};
+    request.variants = chkVariants->isChecked();
+    request.answerKey = chkAnswerKey->isChecked();
+    return request;
 }
 
 void TfrmPrintMode::setStart(int number)

@@ -24,7 +24,7 @@ public:
 
     // "画面に忠実に印刷する", as the main window chooses at start-up.
     void selectScreenMode();
-    // The mode, numbering and start number chosen; copies 1.
+    // The mode, numbering, start number, variants and answer key chosen; copies 1.
     PrintRequest request() const;
     // The number of the next copy, counted up while printing and set back to 1 afterwards.
     void setStart(int number);
@@ -32,6 +32,8 @@ public:
     QRadioButton* radDisplay = nullptr;
     QRadioButton* radPrinter = nullptr;
     QCheckBox* chkNumber = nullptr;
+    QCheckBox* chkVariants = nullptr;  // 部ごとに問題を変える
+    QCheckBox* chkAnswerKey = nullptr; // 解答ページを付ける
     QSpinBox* spnStart = nullptr;
     QPushButton* btnClose = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "platform/numbers.h"
 #include "platform/sjis.h"
+#include "variant/variant_generator.h"
 
 #include <algorithm>
 
@@ -14,12 +15,19 @@ constexpr double kScaleWidth = 630.0;
 // The screen page lies this many layout units right of the printer page's corner.
 constexpr int kScreenPageLeft = 6;
 
+// One page of the run: copy k of the class set, or its answer key.
+struct PrintItem {
+    int copy = 1;
+    int number = 1;
+    bool key = false;
+};
+
 class PrintRun {
 public:
     PrintRun(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request, const DrawOptions& options,
-             const ScreenPageSource& screenPage, const PrintProgress& progress, const PageMarks& marks)
-        : sheet_(sheet), device_(device), request_(request), options_(options), screenPage_(screenPage),
-          progress_(progress), marks_(marks)
+             const ScreenSide& screen, const PrintProgress& progress, const PageMarks& marks)
+        : sheet_(sheet), device_(device), request_(request), options_(options), screen_(screen), progress_(progress),
+          marks_(marks)
     {
         options_.numbering = request.numbering;
         copies_ = std::max(1, request.copies);
@@ -27,35 +35,54 @@ public:
 
     PrintOutcome run()
     {
-        // Numbered copies are separate jobs, except in a file, where they are the pages of one document; a printer
-        // that writes a file makes no copies of its own either.
+        // Numbered copies and copies with their own numbers are separate jobs, except in a file, where every page
+        // is a page of one document; a printer that writes a file makes no copies of its own either.
         const bool oneDocument = device_.writesFile();
-        const int jobs = request_.numbering && !oneDocument ? copies_ : 1;
-        const int pagesPerJob = oneDocument ? copies_ : 1;
-        const int copiesPerPage = request_.numbering || oneDocument ? 1 : copies_;
-        device_.setCopyCount(request_.numbering ? 1 : copies_);
-        int number = request_.startNumber;
+        const bool ownPages = request_.numbering || request_.variants || oneDocument;
+        std::vector<PrintItem> items;
+        for (int k = 1; k <= (ownPages ? copies_ : 1); ++k)
+            items.push_back({k, request_.numbering ? request_.startNumber + k - 1 : request_.startNumber, false});
+        if (request_.answerKey) {
+            const int keys = request_.variants ? copies_ : 1;
+            for (int k = 1; k <= keys; ++k)
+                items.push_back({k, request_.numbering ? request_.startNumber + k - 1 : request_.startNumber, true});
+        }
+        device_.setCopyCount(request_.numbering || request_.variants ? 1 : copies_);
+        const int copiesPerItem = ownPages ? 1 : copies_;
+
         int done = 0;
-        for (int job = 0; job < jobs && !outcome_.cancelled; ++job) {
+        std::size_t next = 0;
+        bool keyCopyCountSet = ownPages;
+        while (next < items.size() && !outcome_.cancelled) {
+            // A plain printer made the copies itself; its key page is one more job of one copy.
+            if (items[next].key && !keyCopyCountSet) {
+                device_.setCopyCount(1);
+                keyCopyCountSet = true;
+            }
             Canvas* canvas = device_.beginJob();
             if (canvas == nullptr) return failed();
             int pending = 0;
-            for (int p = 0; p < pagesPerJob; ++p) {
-                if (p > 0 && !device_.newPage()) return aborted();
-                if (!drawCopy(*canvas, number)) return aborted();
-                pending += copiesPerPage;
-                if (request_.numbering) ++number;
+            const std::size_t last = oneDocument ? items.size() : next + 1;
+            for (std::size_t i = next; i < last; ++i) {
+                if (i > next && !device_.newPage()) return aborted();
+                if (!drawItem(*canvas, items[i])) return aborted();
+                if (items[i].key) continue;
+                pending += copiesPerItem;
                 if (oneDocument) {
-                    done += copiesPerPage;
-                    if (p + 1 < pagesPerJob && !goOn(done)) break;
+                    done += copiesPerItem;
+                    if (i + 1 < last && !items[i + 1].key && !goOn(done)) {
+                        // Cancelled: the copies made end the document, without the keys of the rest.
+                        break;
+                    }
                 }
             }
             if (!device_.endJob()) return failed();
             outcome_.copiesPrinted += pending;
-            if (!oneDocument) {
+            if (!oneDocument && !items[next].key) {
                 done += pending;
-                if (job + 1 < jobs && !goOn(done)) break;
+                if (next + 1 < items.size() && !items[next + 1].key && !goOn(done)) break;
             }
+            next = last;
         }
         return outcome_;
     }
@@ -68,16 +95,27 @@ private:
         return false;
     }
 
-    bool drawCopy(Canvas& canvas, int number)
+    bool drawItem(Canvas& canvas, const PrintItem& item)
     {
+        DrawOptions options = options_;
+        options.printNumber = item.number;
+        if (item.key) options.answersShown = true;
+        const bool varied = request_.variants && item.copy >= 2;
+        const Worksheet variant = varied ? copyPage(sheet_, item.copy, true) : Worksheet{};
+        const Worksheet& page = varied ? variant : sheet_;
         if (request_.mode == PrintMode::Screen) {
-            const PictureRef picture = screenPage_ ? screenPage_(number) : nullptr;
+            const PictureRef picture = screen_.picture ? screen_.picture(page, options) : nullptr;
             if (picture == nullptr || picture->empty()) return false;
             canvas.drawPicture(screenPageRect(canvas.width(), picture->width, picture->height), *picture);
             return true;
         }
-        options_.printNumber = number;
-        drawPage(sheet_, canvas, options_, marks_);
+        // A copy with new numbers frames the boxes of its own screen page.
+        PageLayout screen;
+        if (varied && screen_.layout) {
+            screen = screen_.layout(page, options);
+            options.screen = &screen;
+        }
+        drawPage(page, canvas, options, marks_);
         return true;
     }
 
@@ -97,7 +135,7 @@ private:
     PrintDevice& device_;
     const PrintRequest& request_;
     DrawOptions options_;
-    const ScreenPageSource& screenPage_;
+    const ScreenSide& screen_;
     const PrintProgress& progress_;
     const PageMarks& marks_;
     int copies_ = 1;
@@ -107,10 +145,17 @@ private:
 } // namespace
 
 PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request,
-                            const DrawOptions& options, const ScreenPageSource& screenPage,
-                            const PrintProgress& progress, const PageMarks& marks)
+                            const DrawOptions& options, const ScreenSide& screen, const PrintProgress& progress,
+                            const PageMarks& marks)
 {
-    return PrintRun(sheet, device, request, options, screenPage, progress, marks).run();
+    return PrintRun(sheet, device, request, options, screen, progress, marks).run();
+}
+
+Worksheet copyPage(const Worksheet& sheet, int copy, bool variants)
+{
+    Worksheet page = sheet;
+    if (variants && copy >= 2) page.problemLines = variant::variantLines(sheet.problemLines, sheet.shortKey, copy);
+    return page;
 }
 
 Rect screenPageRect(int canvasWidth, int pageWidth, int pageHeight)

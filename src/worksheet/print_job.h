@@ -12,6 +12,11 @@
 //   numbered copies are the pages of one document, copy k on page k.
 // - Without numbering one job prints with the copy count; a printer that makes no copies of its own (a file) gets
 //   the page that many times.
+// - With 部ごとに問題を変える (variants) copy k from 2 on has new numbers (variant/variant_generator.h, seeded by the
+//   unit's short key and k); copy 1 is the unit as authored. Every copy is then a page of its own, as numbered
+//   copies are.
+// - With 解答ページを付ける (answerKey) the answer key follows the class set: with variants one key page per copy,
+//   carrying that copy's number; otherwise one key page.
 // Every page is laid out for its own canvas and painted there; the worksheet is only read. A printer page frames
 // the answer boxes of the screen page (options.screen), so that paper and screen show the same boxes.
 //
@@ -33,9 +38,11 @@ enum class PrintMode {
 
 struct PrintRequest {
     PrintMode mode = PrintMode::Screen;
-    bool numbering = true; // chkNumber "№を付ける"
-    int startNumber = 1;   // spnStart: the number of the first copy
-    int copies = 1;        // the print dialog's copy count
+    bool numbering = true;  // chkNumber "№を付ける"
+    int startNumber = 1;    // spnStart: the number of the first copy
+    int copies = 1;         // the print dialog's copy count
+    bool variants = false;  // 部ごとに問題を変える
+    bool answerKey = false; // 解答ページを付ける
 };
 
 // The printer as the print job uses it. Every call after a failed one is left out by the job.
@@ -58,9 +65,14 @@ public:
     virtual void abortJob() = 0;
 };
 
-// The page picture as the screen pass draws it, with the number of the copy in its number line; null when there is
-// none to print.
-using ScreenPageSource = std::function<PictureRef(int number)>;
+// What printing needs of the screen, for a page and its options (the copy's number in options.printNumber): the
+// page picture (screen mode; null when there is none to print), and the screen layout whose answer boxes a printer
+// page frames. The layout is asked for pages other than the worksheet as shown (copies with new numbers); without
+// it they frame the boxes of options.screen.
+struct ScreenSide {
+    std::function<PictureRef(const Worksheet& page, const DrawOptions& options)> picture;
+    std::function<PageLayout(const Worksheet& page, const DrawOptions& options)> layout;
+};
 // Called after each copy has gone out with the copies done and the total; false stops before the next copy.
 using PrintProgress = std::function<bool(int done, int total)>;
 
@@ -72,12 +84,15 @@ struct PrintOutcome {
 };
 
 PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const PrintRequest& request,
-                            const DrawOptions& options, const ScreenPageSource& screenPage = {},
+                            const DrawOptions& options, const ScreenSide& screen = {},
                             const PrintProgress& progress = {}, const PageMarks& marks = {});
 
 // The rectangle the screen page picture of a page width × height is stretched to on a printer page canvasWidth
 // pixels wide.
 Rect screenPageRect(int canvasWidth, int pageWidth, int pageHeight);
+
+// The page of copy k: the worksheet itself, or with variants and k ≥ 2 the worksheet with copy k's numbers.
+Worksheet copyPage(const Worksheet& sheet, int copy, bool variants);
 
 // "プリンタ " + name + " で印刷できませんでした", or for a file "ファイル " + name + " に書き込めませんでした".
 std::string printFailedMessage(const std::string& name, bool file);

@@ -135,8 +135,17 @@ PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const Pri
         screen = screenLayout(sheet, screenOptions);
         printing.screen = &*screen;
     }
-    ScreenPageSource screenPage = [&](int number) { return drawScreenPage(sheet, printing, number, marks); };
-    PrintOutcome outcome = printWorksheet(sheet, device, request, printing, screenPage, progress, marks);
+    ScreenSide screenSide;
+    screenSide.picture = [&](const Worksheet& page, const DrawOptions& o) {
+        return drawScreenPage(page, o, o.printNumber, marks);
+    };
+    screenSide.layout = [](const Worksheet& page, const DrawOptions& o) {
+        DrawOptions screenOptions = o;
+        screenOptions.screen = nullptr;
+        screenOptions.entries = nullptr;
+        return screenLayout(page, screenOptions);
+    };
+    PrintOutcome outcome = printWorksheet(sheet, device, request, printing, screenSide, progress, marks);
     // A cancelled job keeps what it printed when that is a whole file, and is not a failure when it is not.
     if (Status written = output.finish(outcome.ok()); !written && !outcome.cancelled)
         outcome.message = written.message();

@@ -75,7 +75,10 @@ private slots:
         const Lines first = p.worksheet().problemLines;
         const QString caption = p.sheet()->windowTitle();
         p.addUnit(1);
-        QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
+        // Two units do not fit on the paper: the teacher is told before printing cuts problems off.
+        QCOMPARE(p.prompts.shownUtf8(),
+                 std::vector<std::string>{"問題が用紙の下からはみ出しています。はみ出した部分は印刷されません。"});
+        QVERIFY(p.sheet()->layout().runsOffPage());
         const Worksheet& sheet = p.worksheet();
         QVERIFY(sheet.problemLines.size() > first.size());
         QVERIFY(std::equal(first.begin(), first.end(), sheet.problemLines.begin()));

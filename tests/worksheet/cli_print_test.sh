@@ -46,6 +46,28 @@ for answers in on off; do
     printf '%s' "$text" | grep -q 'です' || fail "answers $answers: the text after the answer is missing"
 done
 
+# Different numbers on every copy from the second on, and after the class set one answer key page per copy with the
+# copy's number, whose problems are those of its copy.
+"$cli" print "$sample" 1 1 1 --out "$work/var.pdf" --copies 3 --numbered --variants --key > /dev/null || fail "variants"
+[ "$(pages "$work/var.pdf")" = 6 ] || fail "variants: pages $(pages "$work/var.pdf")"
+numbers="$(pdftotext "$work/var.pdf" - | grep -o '№ [0-9]*' | tr '\n' ' ')"
+[ "$numbers" = "№ 1 № 2 № 3 № 1 № 2 № 3 " ] || fail "variants: numbers '$numbers'"
+for k in 1 2 3; do pdftotext -f "$k" -l "$k" "$work/var.pdf" "$work/copy$k.txt"; done
+for k in 1 2 3; do pdftotext -f $((k + 3)) -l $((k + 3)) "$work/var.pdf" "$work/key$k.txt"; done
+cmp -s "$work/copy1.txt" "$work/copy2.txt" && fail "variants: copy 2 has the numbers of copy 1"
+python3 - "$work" <<'PY' || fail "variants: a key page does not hold the problems of its copy"
+import re, sys
+def problems(path):
+    # The problem lines' digits in reading order, from the first "(" on (the header carries the time).
+    text = open(path, encoding="utf-8").read()
+    return re.sub(r"[^0-9]", "", text[text.index("("):])
+for k in (1, 2, 3):
+    # The copy's digits come in the same order on its key page, between the answers.
+    key, copy = iter(problems(f"{sys.argv[1]}/key{k}.txt")), problems(f"{sys.argv[1]}/copy{k}.txt")
+    if not all(d in key for d in copy):
+        sys.exit(1)
+PY
+
 "$cli" print "$sample" 1 1 1 --out "$work/bad.pdf" --copies 0 2> /dev/null
 [ $? = 2 ] || fail "copies 0 is not a usage error"
 "$cli" print "$sample" 1 1 1 --out "$work/no/such/folder/x.pdf" 2> "$work/err.txt"

@@ -176,8 +176,9 @@ TEST_F(PrintJobTest, ScreenModeStretchesTheScreenPageOfEachCopy)
     EXPECT_EQ(screenPageRect(630, 546, 771), (Rect{6, 0, 552, 771}));
 
     std::vector<int> asked;
-    ScreenPageSource source = [&](int number) {
-        asked.push_back(number);
+    ScreenSide source;
+    source.picture = [&](const Worksheet&, const DrawOptions& o) {
+        asked.push_back(o.printNumber);
         auto p = std::make_shared<Picture>();
         p->width = 630;
         p->height = 891;
@@ -222,7 +223,9 @@ TEST_F(PrintJobTest, CancellingBetweenCopiesAndFailingPrinters)
     // A screen page that cannot be had aborts the job.
     RecordingDevice file;
     file.file = true;
-    out = printWorksheet(sheet, file, {PrintMode::Screen, true, 1, 2}, options, [](int) { return PictureRef(); });
+    ScreenSide none;
+    none.picture = [](const Worksheet&, const DrawOptions&) { return PictureRef(); };
+    out = printWorksheet(sheet, file, {PrintMode::Screen, true, 1, 2}, options, none);
     EXPECT_EQ(out.message, "ファイル class.pdf に書き込めませんでした"_sj);
     EXPECT_EQ(file.aborted, 1);
     EXPECT_EQ(out.copiesPrinted, 0);
