@@ -90,16 +90,18 @@ std::string recordLine(const PracticeRecord& r)
 
 std::optional<ParsedRecord> parseRecordLine(const std::string& line)
 {
+    // The words of a record line, converted once: a class table reads tens of thousands of lines.
+    static const std::string kSimilar = "類題"_sj, kYear = "年"_sj, kMonth = "月"_sj, kDay = "日"_sj, kPoints = "点"_sj;
     ParsedRecord r;
     Cursor c(line);
     auto need = [](std::optional<int> n, int& into) {
         if (n) into = *n;
         return n.has_value();
     };
-    if (c.literal("類題"_sj) && !(need(c.number(), r.similar) && c.literal(")"))) return std::nullopt;
-    if (!(need(c.number(), r.year) && c.literal("年"_sj) && need(c.number(), r.month) && c.literal("月"_sj) &&
-          need(c.number(), r.day) && c.literal("日"_sj) && c.literal(" ") && need(c.number(), r.hour) &&
-          c.literal(":") && need(c.number(), r.minute) && c.literal(" [")))
+    if (c.literal(kSimilar) && !(need(c.number(), r.similar) && c.literal(")"))) return std::nullopt;
+    if (!(need(c.number(), r.year) && c.literal(kYear) && need(c.number(), r.month) && c.literal(kMonth) &&
+          need(c.number(), r.day) && c.literal(kDay) && c.literal(" ") && need(c.number(), r.hour) && c.literal(":") &&
+          need(c.number(), r.minute) && c.literal(" [")))
         return std::nullopt;
     auto trail = c.until(']');
     if (!trail || !c.literal("]")) return std::nullopt;
@@ -111,7 +113,7 @@ std::optional<ParsedRecord> parseRecordLine(const std::string& line)
     c.blanks();
     if (!need(c.number(), r.total)) return std::nullopt;
     c.blanks();
-    if (!(need(c.number(), r.score) && c.literal("点"_sj) && c.literal(" ") && need(c.number(), minutes) &&
+    if (!(need(c.number(), r.score) && c.literal(kPoints) && c.literal(" ") && need(c.number(), minutes) &&
           c.literal(":") && need(c.number(), seconds) && c.atEnd()))
         return std::nullopt;
     if (r.month < 1 || r.month > 12 || r.day < 1 || r.day > 31 || r.hour > 23 || r.minute > 59 || seconds > 59)
