@@ -4,6 +4,8 @@
 # median wall time, the median processor time (user + system: what the run costs on a busy machine), the largest
 # peak memory and the size of the PDF.
 #   bench/class_set.sh [path/to/tavola-cli]
+# PRINT_ARGS adds options to the print, e.g. PRINT_ARGS="--variants --key" for a class set with different numbers
+# on every copy and its 30 key pages.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$here/build/release/src/tavola-cli}"
@@ -25,7 +27,7 @@ cp "$here/sample/Main.ind" "$here/sample/classFlag.bmp" "$work/"
 : > "$work/times"
 for _ in $(seq 1 "$runs"); do
     /usr/bin/time -f '%e %M %U %S' -a -o "$work/times" \
-        "$cli" print "$work" --copy "$work/class.prp" --out "$work/class.pdf" --copies 30 --numbered > /dev/null
+        "$cli" print "$work" --copy "$work/class.prp" --out "$work/class.pdf" --copies 30 --numbered ${PRINT_ARGS:-} > /dev/null
 done
 pages="$(pdfinfo "$work/class.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}' || true)"
 cpu="$(awk '{ print $3 + $4 }' "$work/times" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')"
