@@ -8,6 +8,7 @@
 #include "worksheet/qt_print.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,6 +46,9 @@ TfrmPrintOk::TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& pro
     lblStartNum->setBuddy(spnStartNum);
     connect(spnStartNum, &QSpinBox::valueChanged, this, &TfrmPrintOk::spnStartNumChange);
 
+    chkAnswers = new QCheckBox(sysText("解答を印刷する"), this);
+    chkAnswers->setObjectName("chkAnswers");
+
     btnSettei = new QPushButton(sysText("プリンタ設定"), this);
     btnSettei->setObjectName("btnSettei");
     btnPrint = new QPushButton(sysText("印刷開始"), this);
@@ -73,6 +77,7 @@ TfrmPrintOk::TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& pro
     all->addLayout(page);
     all->addWidget(lblSize);
     all->addLayout(start);
+    all->addWidget(chkAnswers);
     all->addLayout(buttons);
 }
 
@@ -92,6 +97,11 @@ void TfrmPrintOk::FormShow()
     loading_ = true;
     spnStartNum->setValue(window->worksheet().settings.startNumber);
     loading_ = false;
+    // What the screen shows is what prints unless changed here; where the answers are kept off the worksheet
+    // whatever the teacher chose, they stay off the paper too.
+    const std::optional<bool> forced = window->drawOptions().answersShown;
+    chkAnswers->setChecked(forced.value_or(window->worksheet().settings.answersShown));
+    allowAnswers_ = !forced.has_value() || *forced;
     setUp_ = false;
     enableButtons(true);
 }
@@ -128,6 +138,7 @@ void TfrmPrintOk::btnSetteiClick()
 void TfrmPrintOk::enableButtons(bool on)
 {
     btnSettei->setEnabled(on);
+    chkAnswers->setEnabled(on && allowAnswers_);
     btnPrint->setEnabled(on);
     btnClose->setEnabled(on);
 }
@@ -165,6 +176,7 @@ void TfrmPrintOk::btnPrintClick()
     // The printer pages frame the boxes of the page on the screen.
     DrawOptions options = window->drawOptions();
     options.screen = &window->layout();
+    options.answersShown = allowAnswers_ && chkAnswers->isChecked();
     const PrintOutcome out = printOnPrinter(printer_, window->worksheet(), request, options,
                                             [this, &progress, first = request.startNumber](int done, int total) {
                                                 return copyDone(progress.get(), first, done, total);

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 class QProgressDialog;
 class QPushButton;
@@ -35,6 +36,9 @@ public:
     QLabel* lblPHeight = nullptr;
     QLabel* lblSize = nullptr;
     QSpinBox* spnStartNum = nullptr;
+    // 解答を印刷する: shows on opening what 解答表示 draws on the screen and may be changed for this print; off and
+    // disabled where the answers are kept off the worksheet (student mode).
+    QCheckBox* chkAnswers = nullptr;
     QPushButton* btnSettei = nullptr;
     QPushButton* btnPrint = nullptr;
     QPushButton* btnClose = nullptr;
@@ -56,6 +60,7 @@ private:
     QPrinter printer_{QPrinter::HighResolution};
     bool setUp_ = false;
     bool loading_ = false;
+    bool allowAnswers_ = true;
 };
 
 } // namespace tavola

@@ -242,6 +242,44 @@ private slots:
         QVERIFY(!p.sheet()->worksheet().changed);
     }
 
+    void theAnswersPrintAsTheBoxSays()
+    {
+        // The box shows what 解答表示 draws on the screen and may be changed for this print only; in student mode
+        // the answers stay off the paper whatever the teacher chose.
+        struct Case {
+            bool shown, toggle, studentMode, printed;
+        };
+        const Case cases[] = {
+            {false, false, false, false}, {true, false, false, true}, {true, true, false, false},
+            {false, true, false, true},   {true, false, true, false},
+        };
+        int k = 0;
+        for (const Case c : cases) {
+            Program p;
+            p.printMode()->radPrinter->setChecked(true);
+            if (c.shown) QTest::mouseClick(p.button("btnKaitou"), Qt::LeftButton);
+            QCOMPARE(p.main->shellState().showAnswers, c.shown);
+            p.main->shellState().keyLock = c.studentMode;
+            const QString file = p.pdf(qPrintable(QString("answers%1.pdf").arg(++k)));
+            test::whenModal(p.printOk(), [&p, c, file] {
+                TfrmPrintOk* dialog = p.printOk();
+                QCOMPARE(dialog->chkAnswers->text(), u("解答を印刷する"));
+                QCOMPARE(dialog->chkAnswers->isChecked(), c.shown && !c.studentMode);
+                QCOMPARE(dialog->chkAnswers->isEnabled(), !c.studentMode);
+                if (c.toggle) dialog->chkAnswers->click();
+                test::whenModalOf<QPrintDialog>([file](QPrintDialog* d) { printToPdf(d, file, 1); });
+                QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
+            });
+            QTest::mouseClick(p.button("btnStartPrint"), Qt::LeftButton);
+            const QStringList pages = pdfPages(file);
+            QCOMPARE(pages.size(), 1);
+            // The first problem's answer 3/5 stands after its "1+2=".
+            QVERIFY2(pages[0].contains(QRegularExpression("1\\+2= +3")) == c.printed, qPrintable(pages[0]));
+            // The screen keeps the teacher's choice.
+            QCOMPARE(p.main->shellState().showAnswers, c.shown);
+        }
+    }
+
     void thePaperDialogAndButtonsChangeThePage()
     {
         Program p;
