@@ -102,6 +102,10 @@ TfrmRenshu::TfrmRenshu(TfrmRenshuHost& host, Prompts& prompts, Random& random, Q
     scrPaper->setBackgroundRole(QPalette::Dark);
     imgPaper2 = new SheetPicture(sheet_, nullptr);
     scrPaper->setWidget(imgPaper2);
+    // A click on the sheet leaves the focus in the answer box (what is typed next goes there).
+    scrPaper->setFocusPolicy(Qt::NoFocus);
+    imgPaper2->installEventFilter(this);
+    scrPaper->viewport()->installEventFilter(this);
     row->addWidget(scrPaper, 1);
     for (int i = 0; i < kPracticeSlots; ++i) {
         auto* edit = new QLineEdit(imgPaper2);
@@ -627,6 +631,8 @@ bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event)
         imgMessClick();
         return true;
     }
+    if ((watched == imgPaper2 || watched == scrPaper->viewport()) && event->type() == QEvent::MouseButtonPress)
+        focusCurrentBox();
     if (event->type() == QEvent::MouseButtonPress && watched->objectName().startsWith(QStringLiteral("shpCol"))) {
         chooseColour(watched->objectName().back().digitValue() - 1);
         return true;
@@ -653,6 +659,14 @@ bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmRenshu::focusCurrentBox()
+{
+    const int i = engine_.currentBox();
+    if (i < 1 || i > engine_.boxCount()) return;
+    QLineEdit* edit = answerEdit(i);
+    if (edit->isVisible() && !edit->isReadOnly()) edit->setFocus(Qt::MouseFocusReason);
 }
 
 void TfrmRenshu::boxEdited(int i)

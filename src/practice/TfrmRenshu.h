@@ -185,6 +185,8 @@ private:
     void sync(bool focus = true);
     void showMessage(QLabel* label, const MessageText& text);
     int boxOf(QObject* edit) const;
+    // A click on the sheet: the focus goes back to the current box while it takes answers.
+    void focusCurrentBox();
     void boxEdited(int i);
     void enterIn(int i);
     // Answer entry: the current box's text, caret at the end.

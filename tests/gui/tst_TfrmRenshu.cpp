@@ -293,6 +293,37 @@ private slots:
         QVERIFY(ran);
     }
 
+    void aClickOnTheSheetGivesTheFocusBackToTheBox()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&p] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            QLineEdit* box = w->answerEdit(w->engine().currentBox());
+            QCOMPARE(w->focusWidget(), box);
+            // On the page away from the boxes, and on the grey beyond the page; then after the focus went to the
+            // fraction pad's line.
+            QWidget* sheet = w->sheetWidget();
+            QWidget* around = sheet->parentWidget();
+            struct Click {
+                QWidget* widget;
+                QPoint at;
+                QWidget* focusBefore;
+            };
+            for (const Click c :
+                 {Click{sheet, QPoint(5, 5), nullptr}, Click{around, QPoint(around->width() - 3, 3), nullptr},
+                  Click{sheet, QPoint(5, sheet->height() / 2), w->edtBunshi}}) {
+                if (c.focusBefore != nullptr) c.focusBefore->setFocus();
+                QTest::mouseClick(c.widget, Qt::LeftButton, {}, c.at);
+                QCOMPARE(w->focusWidget(), box);
+            }
+            QTest::keyClicks(w->focusWidget(), "3/4");
+            QCOMPARE(box->text(), QString("3/4"));
+        });
+        QVERIFY(ran);
+    }
+
     void aTestIsMarkedAtOnceAndItsWrongBoxesReviewed()
     {
         Program p;
