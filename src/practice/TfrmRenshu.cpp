@@ -375,7 +375,7 @@ void TfrmRenshu::drawMark(const PracticeBox& box, MarkKind kind, Colour colour)
 
 void TfrmRenshu::drawScore(int score)
 {
-    damage(drawing_.score(score, layout_.scorePosition, kButtonPanelWidth));
+    damage(drawing_.score(score, layout_.scorePosition, kButtonPanelWidth, layout_.nameLine));
 }
 
 void TfrmRenshu::drawHint(const PracticeBox& box, const std::string& hint)

@@ -108,11 +108,31 @@ void useTextFont(Canvas& canvas, const std::string& face, int sizePt, Colour col
     canvas.brush.style = BrushStyle::Clear;
 }
 
-Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidth, double scale)
+Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidth, double scale, const Rect& clearOf,
+                   int rightEnd)
 {
     const std::string digits = std::to_string(score);
-    const int left = r((panelWidth + scorePosition.x - 17 * static_cast<int>(digits.size()) - 100) * scale);
-    const int top = r(scorePosition.y * scale);
+    int left = r((panelWidth + scorePosition.x - 17 * static_cast<int>(digits.size()) - 100) * scale);
+    int top = r(scorePosition.y * scale);
+    if (clearOf.right > clearOf.left) {
+        useTextFont(canvas, "ＭＳ 明朝"_sj, 38, colours::Red);
+        const int bigWidth = canvas.textWidth(digits);
+        const int bigHeight = canvas.textHeight(digits);
+        useTextFont(canvas, "ＭＳ 明朝"_sj, 24, colours::Red);
+        const int width = bigWidth + canvas.textWidth("点"_sj);
+        const int height = std::max(bigHeight, r(15 * scale) + canvas.textHeight("点"_sj));
+        const bool covers =
+            left < clearOf.right && left + width > clearOf.left && top < clearOf.bottom && top + height > clearOf.top;
+        if (covers) {
+            const int gap = r(6 * scale);
+            if (clearOf.right + gap + width <= rightEnd) {
+                left = clearOf.right + gap;
+            } else {
+                top = clearOf.bottom + gap;
+                left = std::min(left, rightEnd - width);
+            }
+        }
+    }
     useTextFont(canvas, "ＭＳ 明朝"_sj, 38, colours::Red);
     const int after = canvas.textOut(left, top, digits);
     const int bigHeight = canvas.textHeight(digits);

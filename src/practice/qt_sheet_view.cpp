@@ -34,10 +34,10 @@ Rect SheetDrawing::mark(const PracticeBox& box, MarkKind kind, Colour colour)
     return {m.left - a, m.top - a, m.right + a, m.bottom + a};
 }
 
-Rect SheetDrawing::score(int score, Point scorePosition, int panelWidth)
+Rect SheetDrawing::score(int score, Point scorePosition, int panelWidth, const Rect& nameLine)
 {
     QtCanvas canvas(sheet_);
-    return drawScoreText(canvas, score, scorePosition, panelWidth, 1);
+    return drawScoreText(canvas, score, scorePosition, panelWidth, 1, nameLine, sheet_.width());
 }
 
 Rect SheetDrawing::hint(const PracticeBox& box, const std::string& hint)

@@ -26,7 +26,8 @@ public:
     Rect entry(const std::string& text, int x, int y, Colour colour);
     Rect patch(const PracticeBox& box);
     Rect mark(const PracticeBox& box, MarkKind kind, Colour colour);
-    Rect score(int score, Point scorePosition, int panelWidth);
+    // Clear of the heading's name line.
+    Rect score(int score, Point scorePosition, int panelWidth, const Rect& nameLine);
     Rect hint(const PracticeBox& box, const std::string& hint);
 
 private:

@@ -70,6 +70,7 @@ struct PageLayout {
     std::vector<Point> segments;         // start of every drawn segment, page coordinates, at most 240
     std::vector<int> textX;              // start x of every text segment, page coordinates, at most 240
     Point scorePosition;                 // where the practice window writes the score
+    Rect nameLine;                       // the heading's name line (氏名 and the learner's name), pixels
     std::vector<PlacedFigure> figures;   // page coordinates
     PictureRef classFlag;                // kept with the calls that draw it
     std::vector<FigurePlacement> placed; // figures placed for the first time

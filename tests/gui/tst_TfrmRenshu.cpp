@@ -406,6 +406,8 @@ private slots:
         p.start();
         bool congratulated = false;
         bool viewed = false;
+        // A learner whose name runs far right in the heading.
+        p.main->shellState().learnerName = "yamamoto hanako";
         const bool ran = p.study(0, [&] {
             TfrmRenshu* w = p.practice();
             QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
@@ -420,6 +422,21 @@ private slots:
             QVERIFY(p.prompts.shown.empty());
             QCOMPARE(w->engine().lastScore(), std::optional<int>(100));
             QVERIFY(!w->btnFukushu->isEnabled());
+            // 100点 is written in the heading, and none of it over the name line.
+            const Rect name = w->pageLayout().nameLine;
+            QVERIFY(name.right > name.left + 200);
+            const QImage& sheet = w->sheetPicture();
+            auto red = [&sheet](int top, int bottom, int left, int right) {
+                int count = 0;
+                for (int y = top; y < bottom; ++y)
+                    for (int x = left; x < right; ++x) {
+                        const QColor c = sheet.pixelColor(x, y);
+                        if (c.red() > 200 && c.green() < 90 && c.blue() < 90) ++count;
+                    }
+                return count;
+            };
+            QVERIFY(red(0, name.bottom + 80, 0, sheet.width()) > 200);
+            QCOMPARE(red(name.top, name.bottom, name.left, name.right), 0);
 
             p.whenModal(p.main->kirokuWindow(), [&] {
                 viewed = true;
