@@ -338,11 +338,18 @@ PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions&
     const int titleX = flagShown ? xL + roundEven((options.classFlag->width + 5) * s) : xL;
     canvas.font = plainFont(face, c + 12);
     const auto [first, second] = titleLines(sheet.title);
-    if (!first.empty()) canvas.textOut(titleX, roundEven(35 * r), first);
-    // The second line goes one line of the face lower, at least 13 units: the printer's face is 3 points larger
-    // than the screen's, and at a fixed 13 units its lines would print over each other.
-    if (second)
-        canvas.textOut(titleX, std::max(roundEven(48 * r), roundEven(35 * r) + canvas.textHeight(*second)), *second);
+    // A title of two lines shares the room between the top rule and the name line: one line of its face apart, the
+    // second ending where the name line starts. The printer's face is 3 points larger than the screen's, and at the
+    // fixed 35 and 48 units its lines would print over each other. A one-line title stays at 35.
+    int firstY = roundEven(35 * r);
+    int secondY = roundEven(48 * r);
+    if (second) {
+        const int h = canvas.textHeight(*second);
+        secondY = std::max(secondY, roundEven(65 * r) - h);
+        firstY = std::min(firstY, secondY - h);
+    }
+    if (!first.empty()) canvas.textOut(titleX, firstY, first);
+    if (second) canvas.textOut(titleX, secondY, *second);
 
     // Where the practice window writes the score, and the name line.
     page.scorePosition = {roundEven(xR - 75 * s), roundEven(35 * r)};

@@ -197,13 +197,14 @@ TEST_F(DrawingPassTest, TitleSplitsPastSixtyBytes)
         std::vector<std::pair<std::string, int>> drawn;
         for (const CanvasOp& op : canvas.texts())
             if (op.font.sizePt == 12) drawn.emplace_back(op.text, op.rect.top);
-        // The second line one line of the 12-point face (16 pixels) lower.
+        // Two lines one line of the 12-point face (16 pixels) apart, the second ending at the name line (65).
         std::vector<std::pair<std::string, int>> expected;
-        if (!c.first.empty()) expected.emplace_back(c.first, 35);
-        if (c.second) expected.emplace_back(*c.second, 51);
+        if (!c.first.empty()) expected.emplace_back(c.first, c.second ? 33 : 35);
+        if (c.second) expected.emplace_back(*c.second, 49);
         EXPECT_EQ(drawn, expected);
     }
-    // On the printer the face is 15 points, 125 pixels at 600 dpi: the lines do not run into each other.
+    // On the printer the face is 15 points, 125 pixels at 600 dpi: the lines neither run into each other nor into
+    // the name line.
     Worksheet sheet = sheetOf({});
     sheet.title = longHead + longTail;
     RecordingCanvas printer(4725, 6803, true, 600);
@@ -212,8 +213,8 @@ TEST_F(DrawingPassTest, TitleSplitsPastSixtyBytes)
     const CanvasOp* tail = printer.findText("　　§1-2 くり上がりのある帯分数のたし算");
     ASSERT_NE(head, nullptr);
     ASSERT_NE(tail, nullptr);
-    EXPECT_EQ(head->rect.top, 262);
-    EXPECT_EQ(tail->rect.top, 262 + 125);
+    EXPECT_EQ(tail->rect.top, 488 - 125); // the name line is at 65 × 7.5 = 487.5, rounded to even
+    EXPECT_EQ(head->rect.top, 488 - 2 * 125);
 }
 
 TEST_F(DrawingPassTest, HiddenAnswersAreLeftOffThePageWithTheirRoomKept)
