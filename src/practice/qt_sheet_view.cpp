@@ -14,7 +14,8 @@ Rect SheetDrawing::entry(const std::string& text, int x, int y, Colour colour)
     QtCanvas canvas(sheet_);
     const int end = render::DrawMath(context_, style_.fontSize, x, y, 1, canvas, text, colour).x;
     const int px = roundEven(style_.fontSize * 96.0 / 72.0);
-    return {x - 4, y - px, std::max(end, x) + 8, y + 3 * px};
+    lastEntry_ = {x - 4, y - px, std::max(end, x) + 8, y + 3 * px};
+    return lastEntry_;
 }
 
 Rect SheetDrawing::patch(const PracticeBox& box)
@@ -44,7 +45,11 @@ Rect SheetDrawing::hint(const PracticeBox& box, const std::string& hint)
 {
     QtCanvas canvas(sheet_);
     useTextFont(canvas, "ＭＳ ゴシック"_sj, 9, colours::Red);
-    const int y = box.top + box.height + 2;
+    int y = box.top + box.height + 2;
+    // A fraction written in the box reaches below it; the hint goes under it rather than over its denominator.
+    if (lastEntry_.left < box.left + box.width && lastEntry_.right > box.left && lastEntry_.top < y + 14 &&
+        lastEntry_.bottom > y)
+        y = lastEntry_.bottom;
     const int end = canvas.textOut(box.left, y, hint);
     return {box.left, y, end, y + 14};
 }

@@ -28,12 +28,14 @@ public:
     Rect mark(const PracticeBox& box, MarkKind kind, Colour colour);
     // Clear of the heading's name line.
     Rect score(int score, Point scorePosition, int panelWidth, const Rect& nameLine);
+    // Below the box and below the entry written last (the entry the hint is about), so that it covers neither.
     Rect hint(const PracticeBox& box, const std::string& hint);
 
 private:
     QImage& sheet_;
     MarkStyle style_;
     render::RenderContext context_;
+    Rect lastEntry_;
 };
 
 } // namespace tavola

@@ -324,6 +324,38 @@ private slots:
         QVERIFY(ran);
     }
 
+    void theReductionHintCoversNoEntry()
+    {
+        // 2/4 for 1/2, then 1/3 beside it, with and without the hint: every pixel the hint changed was blank paper
+        // without it (it covers neither the entries nor the marks).
+        QImage sheets[2];
+        for (const bool hints : {false, true}) {
+            Program p;
+            p.start();
+            const bool ran = p.study(0, [&] {
+                TfrmRenshu* w = p.practice();
+                w->mnuReduceHint->setChecked(hints);
+                QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+                p.type(1, "3/4");
+                p.type(2, "2/4");
+                p.type(2, "1/3");
+                sheets[hints] = w->sheetPicture().copy();
+            });
+            QVERIFY(ran);
+        }
+        QCOMPARE(sheets[1].size(), sheets[0].size());
+        int changed = 0;
+        int covered = 0;
+        for (int y = 0; y < sheets[0].height(); ++y)
+            for (int x = 0; x < sheets[0].width(); ++x)
+                if (sheets[1].pixel(x, y) != sheets[0].pixel(x, y)) {
+                    ++changed;
+                    covered += sheets[0].pixelColor(x, y) != Qt::white;
+                }
+        QVERIFY(changed > 20);
+        QCOMPARE(covered, 0);
+    }
+
     void aTestIsMarkedAtOnceAndItsWrongBoxesReviewed()
     {
         Program p;
