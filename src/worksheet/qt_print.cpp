@@ -86,19 +86,52 @@ void QtPrintDevice::abortJob()
 
 namespace {
 
-QImage paperImage(const Worksheet& sheet)
-{
-    return QImage(std::clamp(sheet.settings.paper.width, 1, kMaxPictureSide),
-                  std::clamp(sheet.settings.paper.height, 1, kMaxPictureSide), QImage::Format_RGB32);
-}
+// The screen page's measures without its pixels: text is measured on a picture of one pixel, which has the screen's
+// resolution, and the size is the paper's. A class set lays out a screen page for every copy with new numbers, and
+// a page picture each time would be a few megabytes for nothing.
+class ScreenMeasure : public Canvas {
+public:
+    ScreenMeasure(int width, int height)
+        : pixel_(1, 1, QImage::Format_RGB32), canvas_(pixel_), width_(width), height_(height)
+    {
+    }
+    int textOut(int x, int, const std::string& text) override { return x + textWidth(text); }
+    int textWidth(const std::string& text) override
+    {
+        canvas_.font = font;
+        return canvas_.textWidth(text);
+    }
+    int textHeight(const std::string& text) override
+    {
+        canvas_.font = font;
+        return canvas_.textHeight(text);
+    }
+    void line(int, int, int, int) override {}
+    void rectangle(const Rect&) override {}
+    void roundRect(const Rect&, int, int) override {}
+    void ellipse(const Rect&) override {}
+    void polygon(const std::vector<Point>&) override {}
+    void fillRect(const Rect&, Colour) override {}
+    void drawPicture(const Rect&, const Picture&) override {}
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    bool isPrinter() const override { return false; }
+    int pixelsPerInch() const override { return canvas_.pixelsPerInch(); }
+
+private:
+    QImage pixel_;
+    QtCanvas canvas_;
+    int width_;
+    int height_;
+};
 
 } // namespace
 
 PageLayout screenLayout(const Worksheet& sheet, const DrawOptions& options)
 {
-    QImage image = paperImage(sheet);
-    QtCanvas canvas(image);
-    return layoutPage(sheet, canvas, options);
+    ScreenMeasure measure(std::clamp(sheet.settings.paper.width, 1, kMaxPictureSide),
+                          std::clamp(sheet.settings.paper.height, 1, kMaxPictureSide));
+    return layoutPage(sheet, measure, options);
 }
 
 PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number, const PageMarks& marks)
