@@ -375,7 +375,10 @@ void TfrmRenshu::drawMark(const PracticeBox& box, MarkKind kind, Colour colour)
 
 void TfrmRenshu::drawScore(int score)
 {
-    damage(drawing_.score(score, layout_.scorePosition, kButtonPanelWidth, layout_.nameLine));
+    const QRect r = qrect(drawing_.score(score, layout_.scorePosition, kButtonPanelWidth, layout_.nameLine));
+    damage({r.left(), r.top(), r.right(), r.bottom()});
+    // On a small screen the score may lie outside the visible part of the sheet.
+    scrPaper->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 8, r.height() / 2 + 8);
 }
 
 void TfrmRenshu::drawHint(const PracticeBox& box, const std::string& hint)
@@ -470,6 +473,8 @@ void TfrmRenshu::sync(bool focus)
         QLineEdit* edit = answerEdit(focusBox);
         engine_.setCurrentBox(focusBox);
         edit->setFocus();
+        // The box the learner types into is in view, on a small screen too.
+        scrPaper->ensureWidgetVisible(edit, 8, 8);
         if (select) {
             edit->selectAll();
         } else {

@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -320,6 +322,46 @@ private slots:
             }
             QTest::keyClicks(w->focusWidget(), "3/4");
             QCOMPARE(box->text(), QString("3/4"));
+        });
+        QVERIFY(ran);
+    }
+
+    void theBoxAndTheScoreScrollIntoViewAt1024x768()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&p] {
+            TfrmRenshu* w = p.practice();
+            w->resize(1024, 768);
+            QApplication::processEvents();
+            auto* area = w->findChild<QScrollArea*>("scrPaper");
+            QScrollBar* bar = area->verticalScrollBar();
+            QVERIFY(bar->maximum() > 0);
+            QWidget* sheet = w->sheetWidget();
+            auto inView = [area, sheet](QRect r) {
+                const QRect shown(sheet->mapFrom(area->viewport(), QPoint(0, 0)), area->viewport()->size());
+                return shown.contains(r);
+            };
+            // Scrolled to the end of the page before each Enter: the box that takes the focus comes into view, and
+            // so does the score written after the last box.
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            struct Step {
+                int box;
+                const char* text;
+                int focused;
+            };
+            for (const Step s : {Step{1, "3/4", 2}, Step{2, "1/3", 2}, Step{2, "1/2", 3}}) {
+                bar->setValue(bar->maximum());
+                p.type(s.box, s.text);
+                QCOMPARE(w->engine().currentBox(), s.focused);
+                QVERIFY(inView(w->answerEdit(s.focused)->geometry()));
+            }
+            bar->setValue(bar->maximum());
+            p.type(3, "2&1/5");
+            QVERIFY(w->engine().lastScore().has_value());
+            const Rect name = w->pageLayout().nameLine;
+            QVERIFY(
+                inView(QRect(QPoint(name.left, w->pageLayout().scorePosition.y), QPoint(name.left + 10, name.bottom))));
         });
         QVERIFY(ran);
     }
