@@ -58,7 +58,7 @@ struct Window : PracticeView {
     {
         paint(drawing.mark(box, kind, colour));
     }
-    void drawScore(int score) override { paint(drawing.score(score, scorePosition, 110)); }
+    void drawScore(int score) override { paint(drawing.score(score, scorePosition, 110, nameLine)); }
     void drawHint(const PracticeBox& box, const std::string& hint) override { paint(drawing.hint(box, hint)); }
     void showAllCorrect() override {}
     void writeRecord(const ScoredExercise&) override {}
@@ -69,6 +69,7 @@ struct Window : PracticeView {
     QImage& screen;
     const Worksheet& ws;
     Point scorePosition;
+    Rect nameLine;
 };
 
 void enterOnEveryBox(benchmark::State& state, bool correct)
@@ -87,6 +88,7 @@ void enterOnEveryBox(benchmark::State& state, bool correct)
         options.answersShown = false;
         const PageLayout page = drawPage(ws, canvas, options);
         window.scorePosition = page.scorePosition;
+        window.nameLine = page.nameLine;
         window.drawing.setContext(page.context);
         ExerciseLayout layout;
         layout.boxes = page.answerBoxes;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string_view>
 
 namespace tavola::profile {
 namespace {
@@ -109,19 +110,36 @@ std::optional<Lines> readProfileLines(const std::string& systemPath)
 
 ParsedLine parseLine(const std::string& line)
 {
+    // Read through views, copying only the parts kept: a learner file of a class table is tens of thousands of
+    // lines. The same rules as sectionName and splitEntry.
+    auto trimmed = [](std::string_view s) {
+        const std::size_t b = s.find_first_not_of(" \t");
+        if (b == std::string_view::npos) return std::string_view();
+        return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    };
     ParsedLine parsed;
-    if (trimBlanks(line).empty()) return parsed;
-    if (auto name = sectionName(line)) {
-        parsed.kind = ParsedLine::Kind::Header;
-        parsed.name = std::move(*name);
-        return parsed;
+    const std::string_view whole(line);
+    const std::string_view t = trimmed(whole);
+    if (t.empty()) return parsed;
+    if (t.front() == '[') {
+        if (auto name = sectionName(line)) {
+            parsed.kind = ParsedLine::Kind::Header;
+            parsed.name = std::move(*name);
+            return parsed;
+        }
     }
-    Entry e;
-    if (splitEntry(line, e)) {
-        parsed.kind = ParsedLine::Kind::Entry;
-        parsed.key = std::move(e.key);
-        parsed.value = std::move(e.value);
-        return parsed;
+    if (const std::size_t eq = whole.find('='); eq != std::string_view::npos) {
+        const std::string_view key = trimmed(whole.substr(0, eq));
+        std::string_view value = trimmed(whole.substr(eq + 1));
+        if (value.size() >= 2 &&
+            ((value.front() == '"' && value.back() == '"') || (value.front() == '\'' && value.back() == '\'')))
+            value = value.substr(1, value.size() - 2);
+        if (!key.empty()) {
+            parsed.kind = ParsedLine::Kind::Entry;
+            parsed.key = key;
+            parsed.value = value;
+            return parsed;
+        }
     }
     parsed.kind = ParsedLine::Kind::Other;
     return parsed;
