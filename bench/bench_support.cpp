@@ -3,7 +3,7 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_fonts.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,7 +17,7 @@ void ensureGui()
     static int argc = 1;
     static char name[] = "tavola_bench";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    static QApplication app(argc, argv); // widgets too: the class records window is measured
     installFontSubstitutions();
 }
 

@@ -5,9 +5,13 @@
 #include "courseware/index_file.h"
 #include "courseware/unit_marks.h"
 #include "platform/line_file.h"
+#include "platform/prompts.h"
 #include "platform/sjis.h"
+#include "practice/TfrmGakkyu.h"
 #include "practice/class_records.h"
 #include "practice/learning_records.h"
+
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -96,5 +100,22 @@ void ClassTableCsv(benchmark::State& state)
     }
 }
 BENCHMARK(ClassTableCsv)->Unit(benchmark::kMillisecond);
+
+// 学級の記録 from its opening to its first paint: the table read and filled into the grid, the window shown (and
+// closed again at once, as the next event).
+void ClassWindowOpensOn40By400(benchmark::State& state)
+{
+    bench::ensureGui();
+    BigClass c;
+    writeLineFile(c.folder.dir() + "sname.txt", c.learners);
+    ScriptedPrompts prompts;
+    for (auto _ : state) {
+        TfrmGakkyu window(c.index, prompts, [&](const std::string& learner, int) { return c.fileOf(learner); });
+        QTimer::singleShot(0, &window, [&window] { window.reject(); });
+        window.showFor(1, c.folder.dir() + "sname.txt");
+        if (window.table().rows.size() != kLearners) state.SkipWithError("wrong table");
+    }
+}
+BENCHMARK(ClassWindowOpensOn40By400)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
