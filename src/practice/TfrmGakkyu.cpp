@@ -248,7 +248,7 @@ void TfrmGakkyu::cmbLessonChange(int index)
 void TfrmGakkyu::btnOpenMeiboClick()
 {
     std::string folder = nameListPath_.substr(0, nameListPath_.size() - textAfterLast(nameListPath_, '\\').size());
-    FileDialogRequest request{"名簿を開く"_sj, "*.txt", folder, {}};
+    FileDialogRequest request{"名簿を開く"_sj, "テキストファイル|*.txt"_sj, folder, {}};
     if (auto path = prompts_.openFileName(request)) {
         loadNameList(*path);
         rebuild();

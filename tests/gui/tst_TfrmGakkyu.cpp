@@ -127,6 +127,11 @@ private slots:
             QCOMPARE(grid->item(0, 0)->text(), QString());
             QTest::keyClick(window->cmbLesson, Qt::Key_Up);
             QCOMPARE(window->lesson(), 1);
+            // 名簿を開く offers text files by their name, as the log-on window does; cancelled, the list stays.
+            p.prompts.queueFileName(std::nullopt);
+            QTest::mouseClick(window->btnOpenMeibo, Qt::LeftButton);
+            QCOMPARE(p.prompts.fileRequests.back().filter, "テキストファイル|*.txt"_sj);
+            QCOMPARE(window->edtMeibo->text(), u("sname.txt"));
 
             // A cell opens that learner's records of that unit.
             QString shownName;
