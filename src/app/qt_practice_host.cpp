@@ -12,7 +12,9 @@
 #include "worksheet/qt_print.h"
 
 #include <QCheckBox>
-#include <QPrintDialog>
+
+#include <cmath>
+#include <memory>
 
 namespace tavola {
 
@@ -79,41 +81,39 @@ void PracticeHost::showAllCorrect()
 void PracticeHost::printPracticeSheet(const PracticeSheet& print)
 {
     if (printOk_ == nullptr || print.sheet == nullptr) return;
-    QPrinter& printer = printOk_->printer();
-    const bool accepted =
-        printDialog_ ? printDialog_(printer) : QPrintDialog(&printer, &main_).exec() == QDialog::Accepted;
-    if (!accepted) return;
-
     // The learner's first entries stand in the boxes, the marks of the last scoring around them.
-    std::vector<std::string> entries;
+    auto entries = std::make_shared<std::vector<std::string>>();
     for (std::size_t i = 1; i < print.boxes.size(); ++i)
-        entries.push_back(print.boxes[i].enteredAnswer == kNotEntered ? std::string() : print.boxes[i].enteredAnswer);
+        entries->push_back(print.boxes[i].enteredAnswer == kNotEntered ? std::string() : print.boxes[i].enteredAnswer);
     const Worksheet& sheet = *print.sheet;
+    PrintSource page;
+    page.sheet = &sheet;
+    page.options = practiceDrawOptions();
+    page.options.answersShown = false;
+    page.options.practice = true;
+    page.options.alternativeAnswers = false;
+    page.options.figures = print.figures;
+    page.options.classFlag = print.classFlag;
+    page.options.entries = entries.get();
+    page.options.screen = print.layout;
     MarkStyle style;
     style.fontSize = sheet.settings.characterSize;
     style.boxWidth = sheet.settings.kran[1];
     style.boxHeight = sheet.settings.kran[2];
-    DrawOptions options = practiceDrawOptions();
-    options.answersShown = false;
-    options.practice = true;
-    options.alternativeAnswers = false;
-    options.figures = print.figures;
-    options.classFlag = print.classFlag;
-    options.entries = &entries;
-    options.screen = print.layout;
-    const Point scorePosition = print.layout != nullptr ? print.layout->scorePosition : Point{};
-    const PageMarks marks = [&](Canvas& canvas, double k) {
+    const PageLayout* layout = print.layout;
+    page.marks = [entries, style, layout, boxes = print.boxes, score = print.score,
+                  panelWidth = print.panelWidth](Canvas& canvas, double k) mutable {
         style.scale = k;
         style.printer = canvas.isPrinter();
-        drawScoredMarks(canvas, print.boxes, style);
-        if (print.score) drawScoreText(canvas, *print.score, scorePosition, print.panelWidth, k);
+        drawScoredMarks(canvas, boxes, style);
+        if (!score || layout == nullptr) return;
+        // Clear of the learner's name, as on the screen.
+        const auto at = [k](int v) { return static_cast<int>(std::lround(v * k)); };
+        const Rect& name = layout->nameLine;
+        const Rect nameLine{at(name.left), at(name.top), at(name.right), at(name.bottom)};
+        drawScoreText(canvas, *score, layout->scorePosition, panelWidth, k, nameLine, canvas.width());
     };
-    PrintRequest request;
-    request.mode = PrintMode::Printer;
-    request.numbering = false;
-    request.copies = std::max(1, printer.copyCount());
-    const PrintOutcome outcome = printOnPrinter(printer, sheet, request, options, {}, marks);
-    if (!outcome.ok()) main_.prompts().error(outcome.message);
+    printOk_->exec(std::move(page));
 }
 
 } // namespace tavola

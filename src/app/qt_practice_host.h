@@ -4,9 +4,6 @@
 #include "practice/TfrmRenshu.h"
 #include "practice/learning_records.h"
 
-#include <functional>
-
-class QPrinter;
 class TfrmMain;
 
 namespace tavola {
@@ -15,12 +12,8 @@ class TfrmPrintOk;
 
 class PracticeHost : public TfrmRenshuHost {
 public:
-    // printOk holds the printer every job goes to; null: the practice sheet is not printed.
+    // printOk, the print dialog, prints the practice sheet as it prints a worksheet; null: it is not printed.
     PracticeHost(TfrmMain& main, TfrmPrintOk* printOk) : main_(main), printOk_(printOk) {}
-
-    // The system print dialog on the printer, true when the user chose to print; tests replace it.
-    using PrintDialog = std::function<bool(QPrinter&)>;
-    void setPrintDialog(PrintDialog dialog) { printDialog_ = std::move(dialog); }
 
     DrawOptions practiceDrawOptions() const override;
     bool alternativeAnswersOption() const override;
@@ -38,7 +31,6 @@ private:
 
     TfrmMain& main_;
     TfrmPrintOk* printOk_;
-    PrintDialog printDialog_;
     PendingRecords records_; // the records not written yet, tried again with the next one
 };
 

@@ -83,24 +83,45 @@ TfrmPrintOk::TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& pro
 
 int TfrmPrintOk::exec()
 {
+    given_.reset();
     if (host_.printWindow() == nullptr) return QDialog::Rejected;
     FormShow();
     return QDialog::exec();
 }
 
+int TfrmPrintOk::exec(PrintSource source)
+{
+    if (source.sheet == nullptr) return QDialog::Rejected;
+    given_ = std::move(source);
+    FormShow();
+    const int result = QDialog::exec();
+    given_.reset();
+    return result;
+}
+
+std::optional<PrintSource> TfrmPrintOk::source() const
+{
+    if (given_) return given_;
+    TfrmPrint* window = host_.printWindow();
+    if (window == nullptr) return std::nullopt;
+    PrintSource page{&window->worksheet(), window->drawOptions(), {}};
+    page.options.screen = &window->layout();
+    return page;
+}
+
 void TfrmPrintOk::FormShow()
 {
-    TfrmPrint* window = host_.printWindow();
+    const PrintSource page = *source();
     showPageSize();
     lblSize->setText(sysText("用紙のサイズを ") + QString::fromLatin1(paperName(host_.chosenPaperWidth())) +
                      sysText(" に設定してください"));
     loading_ = true;
-    spnStartNum->setValue(window->worksheet().settings.startNumber);
+    spnStartNum->setValue(page.sheet->settings.startNumber);
     loading_ = false;
     // What the screen shows is what prints unless changed here; where the answers are kept off the worksheet
-    // whatever the teacher chose, they stay off the paper too.
-    const std::optional<bool> forced = window->drawOptions().answersShown;
-    chkAnswers->setChecked(forced.value_or(window->worksheet().settings.answersShown));
+    // whatever the teacher chose (student mode, a practice sheet), they stay off the paper too.
+    const std::optional<bool> forced = page.options.answersShown;
+    chkAnswers->setChecked(forced.value_or(page.sheet->settings.answersShown));
     allowAnswers_ = !forced.has_value() || *forced;
     setUp_ = false;
     enableButtons(true);
@@ -114,8 +135,9 @@ void TfrmPrintOk::showPageSize()
 
 void TfrmPrintOk::spnStartNumChange(int value)
 {
+    // 開始No is kept with a worksheet window's page, not with another window's.
     TfrmPrint* window = host_.printWindow();
-    if (loading_ || window == nullptr) return;
+    if (loading_ || given_ || window == nullptr) return;
     window->worksheet().settings.startNumber = value;
     window->worksheet().changed = true;
 }
@@ -156,8 +178,7 @@ bool TfrmPrintOk::copyDone(QProgressDialog* progress, int firstNumber, int done,
 void TfrmPrintOk::btnPrintClick()
 {
     if (!setUp_ && !runPrintDialog()) return;
-    TfrmPrint* window = host_.printWindow();
-    if (window == nullptr) return;
+    if (!source()) return;
     PrintRequest request = printMode_.request();
     request.copies = printer_.copyCount();
 
@@ -173,14 +194,15 @@ void TfrmPrintOk::btnPrintClick()
         progress->setMinimumDuration(0);
         progress->setValue(0);
     }
-    // The printer pages frame the boxes of the page on the screen.
-    DrawOptions options = window->drawOptions();
-    options.screen = &window->layout();
-    options.answersShown = allowAnswers_ && chkAnswers->isChecked();
-    const PrintOutcome out = printOnPrinter(printer_, window->worksheet(), request, options,
-                                            [this, &progress, first = request.startNumber](int done, int total) {
-                                                return copyDone(progress.get(), first, done, total);
-                                            });
+    // Taken once printing has started: the printer pages frame the boxes of the page as the screen shows it now.
+    PrintSource page = *source();
+    page.options.answersShown = allowAnswers_ && chkAnswers->isChecked();
+    const PrintOutcome out = printOnPrinter(
+        printer_, *page.sheet, request, page.options,
+        [this, &progress, first = request.startNumber](int done, int total) {
+            return copyDone(progress.get(), first, done, total);
+        },
+        page.marks);
     progress.reset();
     // The next print starts at 1 again.
     printMode_.setStart(1);

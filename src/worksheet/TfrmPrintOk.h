@@ -1,12 +1,15 @@
 #pragma once
 // The print dialog (印刷): the printer's page size, the paper to set, the worksheet's start number, the printer
 // set-up through the system print dialog, and 印刷開始, which prints the active worksheet with the print mode
-// dialog's choice (print_job.h) and shows the progress of a class set. Opening it switches answer-box recording
-// off until the worksheet window is next activated.
+// dialog's choice (print_job.h) and shows the progress of a class set. The practice window prints its marked
+// sheet through it too.
+#include "worksheet/drawing_pass.h"
+
 #include <QDialog>
 #include <QPrinter>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -20,13 +23,23 @@ class PrintHost;
 class Prompts;
 class TfrmPrintMode;
 
+// A page printed from another window than the worksheet's: the page, its drawing options (options.screen: the page
+// as that window shows it, whose boxes the printer pages frame) and what is drawn over it.
+struct PrintSource {
+    const Worksheet* sheet = nullptr;
+    DrawOptions options;
+    PageMarks marks;
+};
+
 class TfrmPrintOk : public QDialog {
     Q_OBJECT
 public:
     TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& prompts, QWidget* parent = nullptr);
 
-    // Without a worksheet window it does not open.
+    // The active worksheet window's page; without a worksheet window it does not open.
     int exec() override;
+    // Another window's page, with the same choices: printer, copies, numbering, print mode.
+    int exec(PrintSource source);
 
     // The printer every job goes to, kept for the whole run.
     QPrinter& printer() { return printer_; }
@@ -53,6 +66,8 @@ private:
     void enableButtons(bool on);
     // The progress of a class set; false when the user cancelled.
     bool copyDone(QProgressDialog* progress, int firstNumber, int done, int total);
+    // What 印刷開始 prints: the source given to exec, or the active worksheet window's page as it is now.
+    std::optional<PrintSource> source() const;
 
     PrintHost& host_;
     TfrmPrintMode& printMode_;
@@ -61,6 +76,7 @@ private:
     bool setUp_ = false;
     bool loading_ = false;
     bool allowAnswers_ = true;
+    std::optional<PrintSource> given_;
 };
 
 } // namespace tavola

@@ -1,6 +1,7 @@
 // A class set with different numbers on every copy, printed as a teacher does it: 印字モードの設定 with
 // 部ごとに問題を変える and 解答ページを付ける, then 印刷 → 印刷開始 into a PDF, read back as text.
 #include "support/gui_registry.h"
+#include "support/pdf_helpers.h"
 #include "support/program_fixture.h"
 
 #include "worksheet/TfrmPrint.h"
@@ -20,20 +21,10 @@
 #include <QTest>
 
 using namespace tavola;
+using tavola::test::pdfPages;
 using tavola::test::u;
 
 namespace {
-
-// pdftotext of every page, pages split at form feeds.
-QStringList pdfPages(const QString& file)
-{
-    QProcess text;
-    text.start("pdftotext", {file, "-"});
-    if (!text.waitForFinished(60000)) return {};
-    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
 
 // The digits of the problems in reading order: from the first "(" on, as the header carries the date and time.
 QString problemDigits(const QString& page)

@@ -2,6 +2,7 @@
 // system print dialog set to write a PDF, the print mode and paper dialogs from the worksheet's 設定 menu. The PDF
 // written is read back as text (its number lines) and as a picture (the rules of the header).
 #include "support/gui_registry.h"
+#include "support/pdf_helpers.h"
 #include "support/program_fixture.h"
 
 #include "platform/line_file.h"
@@ -32,31 +33,11 @@
 #include <functional>
 
 using namespace tavola;
+using tavola::test::pdfPages;
+using tavola::test::printToPdf;
 using tavola::test::u;
 
 namespace {
-
-// The system print dialog set to write the PDF file with the copy count, then OK.
-void printToPdf(QPrintDialog* dialog, const QString& file, int copies)
-{
-    auto* name = dialog->findChild<QLineEdit*>("filename");
-    auto* count = dialog->findChild<QSpinBox*>("copies");
-    QVERIFY(name != nullptr && count != nullptr);
-    name->setText(file);
-    count->setValue(copies);
-    dialog->accept();
-}
-
-// pdftotext of every page, pages split at form feeds.
-QStringList pdfPages(const QString& file)
-{
-    QProcess text;
-    text.start("pdftotext", {"-layout", file, "-"});
-    if (!text.waitForFinished(30000)) return {};
-    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
 
 struct Program : test::ProgramFixture {
     Program()
@@ -108,7 +89,7 @@ private slots:
         const QString file = p.pdf("class.pdf");
         p.print(file, 3);
         QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
-        const QStringList pages = pdfPages(file);
+        const QStringList pages = pdfPages(file, {"-layout"});
         QCOMPARE(pages.size(), 3);
         for (int k = 0; k < 3; ++k)
             QVERIFY2(
@@ -129,7 +110,7 @@ private slots:
         const QString file = p.pdf("same.pdf");
         p.print(file, 3);
         QCOMPARE(p.printOk()->printer().copyCount(), 3);
-        const QStringList pages = pdfPages(file);
+        const QStringList pages = pdfPages(file, {"-layout"});
         QCOMPARE(pages.size(), 3);
         for (const QString& page : pages) {
             QVERIFY(!page.contains(u("№")));
@@ -153,7 +134,7 @@ private slots:
         QVERIFY(p.sheet()->worksheet().changed);
         const QString file = p.pdf("bare.pdf");
         p.print(file, 1);
-        const QStringList pages = pdfPages(file);
+        const QStringList pages = pdfPages(file, {"-layout"});
         QCOMPARE(pages.size(), 1);
         QVERIFY(!pages[0].contains(u("№")));
         QVERIFY(!pages[0].contains(u("実施日")));
@@ -216,7 +197,7 @@ private slots:
         const QString file = p.pdf("part.pdf");
         p.print(file, 5);
         QCOMPARE(p.prompts.lastUtf8(), std::string("1 部を印刷したところで中止しました"));
-        QCOMPARE(pdfPages(file).size(), 1);
+        QCOMPARE(pdfPages(file, {"-layout"}).size(), 1);
         QCOMPARE(p.printMode()->spnStart->value(), 1);
     }
 
@@ -271,7 +252,7 @@ private slots:
                 QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
             });
             QTest::mouseClick(p.button("btnStartPrint"), Qt::LeftButton);
-            const QStringList pages = pdfPages(file);
+            const QStringList pages = pdfPages(file, {"-layout"});
             QCOMPARE(pages.size(), 1);
             // The first problem's answer 3/5 stands after its "1+2=".
             QVERIFY2(pages[0].contains(QRegularExpression("1\\+2= +3")) == c.printed, qPrintable(pages[0]));

@@ -2,6 +2,7 @@
 // and their slashes, the answer shown after the fourth wrong attempt, the score; a test with its marks and the
 // review of what was wrong; a page with too many answers; the scratch pad.
 #include "support/gui_registry.h"
+#include "support/pdf_helpers.h"
 #include "support/program_fixture.h"
 
 #include "app/qt_practice_host.h"
@@ -15,14 +16,18 @@
 #include "practice/learning_records.h"
 #include "practice/qt_scratch_pad.h"
 #include "worksheet/TfrmPrint.h"
+#include "worksheet/TfrmPrintMode.h"
+#include "worksheet/TfrmPrintOk.h"
 #include "worksheet/qt_print.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -417,15 +422,24 @@ private slots:
             for (int box : {1, 2, 3})
                 QVERIFY(p.pixelsAround(box, Qt::red) > 10);
 
-            // The marked sheet goes to the printer chosen in the print dialog.
+            // The marked sheet goes through the print dialog, numbered copies and all, with no answers on it.
             const QString pdf = p.dir() + "/practice.pdf";
-            p.windows->practiceHost->setPrintDialog([&](QPrinter& printer) {
-                setUpPdfPrinter(printer, pdf, 630);
-                return true;
+            TfrmPrintOk* printOk = p.windows->frmPrintOk.get();
+            p.windows->frmPrintMode->chkNumber->setChecked(true);
+            p.windows->frmPrintMode->radPrinter->setChecked(true);
+            p.whenModal(printOk, [&] {
+                QVERIFY(!printOk->chkAnswers->isChecked() && !printOk->chkAnswers->isEnabled());
+                test::whenModalOf<QPrintDialog>([&](QPrintDialog* d) { test::printToPdf(d, pdf, 2); });
+                QTest::mouseClick(printOk->btnPrint, Qt::LeftButton);
             });
             QVERIFY(w->btnStartPrint->isEnabled());
             QTest::mouseClick(w->btnStartPrint, Qt::LeftButton);
-            QVERIFY(QFileInfo(pdf).size() > 1000);
+            const QStringList pages = test::pdfPages(pdf);
+            QCOMPARE(pages.size(), 2);
+            for (int k = 0; k < 2; ++k)
+                QVERIFY2(pages[k].contains(u("№ ") + QString::number(k + 1)) && pages[k].contains(u("33点")),
+                         pages[k].toUtf8().constData());
+            QCOMPARE(QApplication::activeModalWidget(), w);
 
             QTest::mouseClick(w->btnFukushu, Qt::LeftButton);
             QVERIFY(!w->answerEdit(1)->isVisible());
