@@ -18,11 +18,9 @@
 #include "worksheet/TfrmPrint.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
-#include "worksheet/qt_print.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
