@@ -4,12 +4,12 @@
 #include "platform/sjis.h"
 #include "question/copy_file.h"
 #include "question/unit_reader.h"
-#include "render/unit_images.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 namespace tavola {
 namespace {
@@ -20,10 +20,11 @@ void writeBytes(const std::string& realPath, const std::string& bytes)
     out << bytes;
 }
 
+// A figure of the test courseware, as its bytes.
 std::string smallBmp()
 {
-    auto bytes = render::unitImageBmp(render::UnitImage::Gram);
-    return std::string(bytes.begin(), bytes.end());
+    std::ifstream in(std::string(TAVOLA_SAMPLE_DIR) + "/tasu/Graph/bar3of5.bmp", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(Worksheet, MadeFromAUnitWithItsSettingsAndBackAsContent)
