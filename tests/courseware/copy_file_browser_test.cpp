@@ -49,14 +49,18 @@ TEST_F(CopyFileBrowserTest, ListsLessonsAndTheSortedCopyFilesOfALesson)
     EXPECT_EQ(browser.contents(), (Lines{"[[unitX", "C.PRP"}));
     EXPECT_TRUE(prompts.shown.empty());
 
-    // A file clicked, confirmed: it is remembered and is chosen again when the window shows next time.
-    browser.chooseFile(2);
-    ASSERT_TRUE(browser.confirm(prompts));
-    EXPECT_EQ(browser.copyFileName(), "b.prp");
-    EXPECT_EQ(browser.rememberedFile(), 2);
-    // In a lesson with fewer files the first is chosen.
-    browser.chooseLesson(1, prompts);
-    EXPECT_EQ(browser.fileName(), folder.systemPath("hiki\\only.prp"));
+    // A file clicked, confirmed: it is remembered and is chosen again when the window shows next time. In a lesson
+    // with fewer files (one, here: the remembered index is that count or past it) the first is chosen.
+    for (int remembered : {1, 2}) {
+        browser.chooseLesson(0, prompts);
+        browser.chooseFile(remembered);
+        ASSERT_TRUE(browser.confirm(prompts));
+        EXPECT_EQ(browser.copyFileName(), remembered == 1 ? "a.prp" : "b.prp");
+        EXPECT_EQ(browser.rememberedFile(), remembered);
+        browser.chooseLesson(1, prompts);
+        EXPECT_EQ(browser.chosenFile(), 0);
+        EXPECT_EQ(browser.fileName(), folder.systemPath("hiki\\only.prp"));
+    }
     browser.chooseLesson(0, prompts);
     EXPECT_EQ(browser.fileName(), folder.systemPath("tasu\\b.prp"));
     ASSERT_TRUE(browser.show(prompts));

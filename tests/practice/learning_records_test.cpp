@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 using namespace tavola;
 
@@ -47,10 +48,10 @@ TEST(RecordLine, IsWrittenInTheFixedFormatAndReadsBack)
         ASSERT_TRUE(parsed) << c.line;
         EXPECT_EQ(parsed->similar, c.r.similar);
         EXPECT_EQ(parsed->trail, c.r.trail);
-        EXPECT_EQ(parsed->correct * 10000 + parsed->total * 1000 + parsed->score,
-                  c.r.correct * 10000 + c.r.total * 1000 + c.r.score);
+        EXPECT_EQ(std::tie(parsed->correct, parsed->total, parsed->score), std::tie(c.r.correct, c.r.total, c.r.score))
+            << c.line;
         EXPECT_EQ(parsed->seconds, std::max(0, c.r.seconds));
-        EXPECT_EQ(parsed->month * 100 + parsed->day, 305);
+        EXPECT_EQ(std::tie(parsed->month, parsed->day), std::make_tuple(3, 5));
     }
 }
 

@@ -361,6 +361,20 @@ TEST(PracticeEngine, AbortReturnsToIdleWithoutARecordFromEveryMode)
     }
 }
 
+TEST(PracticeEngine, EachExerciseRecordsItsOwnTime)
+{
+    Exercise x({"1"});
+    for (int seconds : {5, 3}) {
+        x.engine.startPractice();
+        for (int k = 0; k < seconds; ++k)
+            x.engine.tick();
+        x.type(1, "1");
+    }
+    ASSERT_EQ(x.view.records.size(), 2u);
+    EXPECT_EQ(x.view.records[0].elapsedSeconds, 5);
+    EXPECT_EQ(x.view.records[1].elapsedSeconds, 3);
+}
+
 TEST(PracticeEngine, NextBoxSkipsAnsweredBoxesAndWrapsAround)
 {
     Exercise x({"1", "2", "3", "4"});
