@@ -14,7 +14,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/settings_store.h"
 #include "platform/text_helpers.h"
-#include "question/TfrmReadUnit.h"
+#include "authoring/TfrmReadUnit.h"
 #include "question/copy_file.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"

@@ -16,7 +16,7 @@
 #include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
 #include "practice/TfrmZenSeikai.h"
-#include "question/TfrmReadUnit.h"
+#include "authoring/TfrmReadUnit.h"
 #include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"

@@ -5,7 +5,7 @@
 
 #include "courseware/TfrmMenu.h"
 #include "platform/qt/qt_text.h"
-#include "question/TfrmReadUnit.h"
+#include "authoring/TfrmReadUnit.h"
 #include "worksheet/TfrmPrint.h"
 
 #include <QAction>

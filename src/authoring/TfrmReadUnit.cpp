@@ -1,4 +1,4 @@
-#include "question/TfrmReadUnit.h"
+#include "authoring/TfrmReadUnit.h"
 
 #include "authoring/master_editor.h"
 #include "platform/prompts.h"
