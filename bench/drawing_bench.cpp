@@ -39,7 +39,7 @@ Worksheet fullPage()
     }
     Worksheet sheet = makeWorksheet(unit, true);
     sheet.settings.lineSpacing = 16;
-    sheet.settings.kran = {1, 10, 4, 0, 0, 0, 15, 10, 0, 0};
+    sheet.settings.answerBox.shape = 1;
     return sheet;
 }
 

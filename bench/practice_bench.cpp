@@ -39,8 +39,8 @@ struct Window : PracticeView {
     {
         MarkStyle style;
         style.fontSize = ws.settings.characterSize;
-        style.boxWidth = ws.settings.kran[1];
-        style.boxHeight = ws.settings.kran[2];
+        style.boxWidth = ws.settings.answerBox.width;
+        style.boxHeight = ws.settings.answerBox.height;
         drawing.setStyle(style);
     }
     void paint(const Rect& r)
@@ -93,8 +93,8 @@ void enterOnEveryBox(benchmark::State& state, bool correct)
         ExerciseLayout layout;
         layout.boxes = page.answerBoxes;
         layout.fontSize = ws.settings.characterSize;
-        layout.boxWidth = ws.settings.kran[1];
-        layout.boxHeight = ws.settings.kran[2];
+        layout.boxWidth = ws.settings.answerBox.width;
+        layout.boxHeight = ws.settings.answerBox.height;
         engine.open(layout, {});
         engine.startPractice();
     };

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Worksheet sheet = makeWorksheet(unit, (choice & 1) != 0);
     sheet.settings.characterSize = 6 + (choice >> 2) % 48;
-    sheet.settings.kran[0] = (choice >> 1) % 6;
+    sheet.settings.answerBox.shape = (choice >> 1) % 6;
     DrawOptions options;
     options.alternativeAnswers = (choice & 2) != 0;
     FixedClock clock{DateTime{2005, 3, 5, 9, 7, 0}};

@@ -98,8 +98,8 @@ void PracticeHost::printPracticeSheet(const PracticeSheet& print)
     page.options.screen = print.layout;
     MarkStyle style;
     style.fontSize = sheet.settings.characterSize;
-    style.boxWidth = sheet.settings.kran[1];
-    style.boxHeight = sheet.settings.kran[2];
+    style.boxWidth = sheet.settings.answerBox.width;
+    style.boxHeight = sheet.settings.answerBox.height;
     const PageLayout* layout = print.layout;
     page.marks = [entries, style, layout, boxes = print.boxes, score = print.score,
                   panelWidth = print.panelWidth](Canvas& canvas, double k) mutable {

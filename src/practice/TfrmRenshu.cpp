@@ -266,8 +266,8 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     ExerciseLayout layout;
     layout.boxes = layout_.answerBoxes;
     layout.fontSize = sheet.settings.characterSize;
-    layout.boxWidth = sheet.settings.kran[1];
-    layout.boxHeight = sheet.settings.kran[2];
+    layout.boxWidth = sheet.settings.answerBox.width;
+    layout.boxHeight = sheet.settings.answerBox.height;
     layout.sheetWidth = sheet_.width();
     layout.hasChoices = !sheet.kgroup.empty();
     // A unit saved as a copy keeps its hints; a worksheet opened from a copy file has none.
@@ -351,8 +351,8 @@ MarkStyle TfrmRenshu::markStyle() const
 {
     MarkStyle style;
     style.fontSize = worksheet_->settings.characterSize;
-    style.boxWidth = worksheet_->settings.kran[1];
-    style.boxHeight = worksheet_->settings.kran[2];
+    style.boxWidth = worksheet_->settings.answerBox.width;
+    style.boxHeight = worksheet_->settings.answerBox.height;
     return style;
 }
 

@@ -10,7 +10,6 @@ namespace {
 constexpr int kMaxOptionBits = 15;
 constexpr int kAllOptions = kOptionClassFlag | kOptionDateLine | kOptionNumberLine;
 constexpr int kA4Width = 630;
-constexpr std::size_t kColumnsItem = 3;
 
 std::optional<int> lineNumber(const Lines& lines, std::size_t k, auto read)
 {
@@ -81,9 +80,21 @@ UnitSettings unitSettings(const UnitData& unit, bool answersShown, const std::st
         if (f.size() >= kFontLineCount && f[kFontLineCount - 1] != "0") s.textFace = f[kFontLineCount - 1];
     }
     if (unit.hasKran) {
-        for (std::size_t k = 0; k < s.kran.size(); ++k)
-            s.kran[k] = lineNumber(unit.kran, k, [](const std::string& t) { return parseInteger(t); }).value_or(0);
-        s.columnsItem = unit.kran.size() > kColumnsItem ? unit.kran[kColumnsItem] : "0";
+        // A missing or unreadable item reads as 0, not as the default of a unit without the block.
+        auto item = [&](std::size_t k) {
+            return lineNumber(unit.kran, k, [](const std::string& t) { return parseInteger(t); }).value_or(0);
+        };
+        AnswerBoxSettings& a = s.answerBox;
+        a.shape = item(0);
+        a.width = item(1);
+        a.height = item(2);
+        a.columns = unit.kran.size() > 3 ? unit.kran[3] : "0";
+        a.answerX = item(4);
+        a.answerY = item(5);
+        a.insetX = item(6);
+        a.insetY = item(7);
+        a.subLineSpacing = item(8);
+        a.reserved = item(9);
     }
     return s;
 }
@@ -105,10 +116,11 @@ Lines UnitSettings::fontLines() const
 
 Lines UnitSettings::kranLines() const
 {
-    Lines lines;
-    for (std::size_t k = 0; k < kran.size(); ++k)
-        lines.push_back(k == kColumnsItem ? columnsItem : std::to_string(kran[k]));
-    return lines;
+    const AnswerBoxSettings& a = answerBox;
+    return {
+        std::to_string(a.shape),          std::to_string(a.width),   std::to_string(a.height), a.columns,
+        std::to_string(a.answerX),        std::to_string(a.answerY), std::to_string(a.insetX), std::to_string(a.insetY),
+        std::to_string(a.subLineSpacing), std::to_string(a.reserved)};
 }
 
 Lines UnitSettings::layoutBlockLines() const

@@ -41,6 +41,26 @@ std::optional<Paper> paperOfWidth(int width);
 // The main text face, what a font line 7 of "0" stands for.
 std::string mainTextFace();
 
+// The answer-box items 0 … 9, one per line of the "<<kran" block. Only the shape, the size and the answer column
+// are drawn; the other items are kept and written back.
+struct AnswerBoxSettings {
+    int shape = 2;  // item 0: 0 none, 1 square, 2 ［ ］, 3 【 】, 4 underline, 5 rounded square
+    int width = 10; // item 1: the frame is 5 × (width + 5) units wide
+    int height = 4; // item 2
+    // Item 3 as its text: only the text "2" asks for two columns ("02" and "+2" do not), and the line is written
+    // back as it was read.
+    std::string columns = "0";
+    int answerX = 0;        // item 4: the answer column in tens of layout units; 0 right after the text
+    int answerY = 0;        // item 5
+    int insetX = 15;        // item 6
+    int insetY = 10;        // item 7
+    int subLineSpacing = 0; // item 8 (副行間)
+    int reserved = 0;       // item 9
+
+    bool twoColumns() const { return columns == "2"; }
+    friend bool operator==(const AnswerBoxSettings&, const AnswerBoxSettings&) = default;
+};
+
 struct UnitSettings {
     Paper paper;
     bool answersShown = false; // value line 2: the main window's choice, not the file's
@@ -54,13 +74,8 @@ struct UnitSettings {
     // Font lines 2 … 6 (the secondary font's face, bold, italic, underline, strike-out), carried unchanged. The
     // face is written into copy files and master files, so it is CP932 like every text of those files.
     std::array<std::string, 5> secondaryFont{"MS 明朝"_sj, "False", "False", "False", "False"};
-    // The answer-box items 0 … 9 (kran lines 1 … 10).
-    std::array<int, kKranLineCount> kran{2, 10, 4, 0, 0, 0, 15, 10, 0, 0};
-    // Item 3 as its text: only the text "2" asks for two columns ("02" and "+2" do not), and the line is written
-    // back as it was read (kran[3] holds its number, which nothing uses).
-    std::string columnsItem = "0";
+    AnswerBoxSettings answerBox;
 
-    bool twoColumns() const { return columnsItem == "2"; }
     friend bool operator==(const UnitSettings&, const UnitSettings&) = default;
 
     // The blocks' lines as copy files and the editor write them; font line 7 is the face in use.

@@ -5,34 +5,25 @@
 namespace tavola {
 namespace {
 
-// Answer-box item numbers.
-constexpr int kItemShape = 0;
-constexpr int kItemWidth = 1;
-constexpr int kItemHeight = 2;
-constexpr int kItemAnswerX = 4;
-constexpr int kItemAnswerY = 5;
-constexpr int kItemInsetX = 6;
-constexpr int kItemInsetY = 7;
-
 // The field a control writes, for a worksheet's settings whether const or not.
 template <class Settings> auto storage(Settings& settings, SettingControl control) -> decltype(&settings.leftMargin)
 {
-    auto& kran = settings.kran;
+    auto& items = settings.answerBox;
     switch (control) {
     case SettingControl::Shape:
-        return &kran[kItemShape];
+        return &items.shape;
     case SettingControl::BoxWidth:
-        return &kran[kItemWidth];
+        return &items.width;
     case SettingControl::BoxHeight:
-        return &kran[kItemHeight];
+        return &items.height;
     case SettingControl::AnswerX:
-        return &kran[kItemAnswerX];
+        return &items.answerX;
     case SettingControl::AnswerY:
-        return &kran[kItemAnswerY];
+        return &items.answerY;
     case SettingControl::BoxInsetX:
-        return &kran[kItemInsetX];
+        return &items.insetX;
     case SettingControl::BoxInsetY:
-        return &kran[kItemInsetY];
+        return &items.insetY;
     case SettingControl::LeftMargin:
         return &settings.leftMargin;
     case SettingControl::RightMargin:
@@ -123,10 +114,10 @@ bool applySetting(Worksheet& sheet, SettingControl control, int value)
 
 bool applyClosingSizes(Worksheet& sheet, int width, int height)
 {
-    auto& kran = sheet.settings.kran;
-    bool altered = kran[kItemWidth] != width || kran[kItemHeight] != height;
-    kran[kItemWidth] = width;
-    kran[kItemHeight] = height;
+    AnswerBoxSettings& items = sheet.settings.answerBox;
+    bool altered = items.width != width || items.height != height;
+    items.width = width;
+    items.height = height;
     return altered;
 }
 

@@ -38,8 +38,10 @@ UnitSettings drawableSettings(const UnitSettings& settings)
     set.leftMargin = drawable(set.leftMargin);
     set.rightMargin = drawable(set.rightMargin);
     set.characterSize = drawable(set.characterSize);
-    for (int& item : set.kran)
-        item = drawable(item);
+    set.answerBox.shape = drawable(set.answerBox.shape);
+    set.answerBox.width = drawable(set.answerBox.width);
+    set.answerBox.height = drawable(set.answerBox.height);
+    set.answerBox.answerX = drawable(set.answerBox.answerX);
     return set;
 }
 
@@ -301,7 +303,7 @@ PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions&
     int F = c + set.characterSize;
     if (F < 1) F = 10;
 
-    LinePass lines(sheet, page, canvas, options, set.kran[4], F);
+    LinePass lines(sheet, page, canvas, options, set.answerBox.answerX, F);
     const std::string& face = lines.style().face;
 
     // The page's edges and the two rules under the header.
@@ -315,7 +317,7 @@ PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions&
     canvas.pen.width = 1;
 
     // The column divider of a two-column page.
-    if (set.twoColumns()) {
+    if (set.answerBox.twoColumns()) {
         const int x = (W + xL + F - xRm) / 2 - roundEven(10 * s);
         canvas.line(x, roundEven(90 * r), x, roundEven(0.97 * H));
     }
@@ -375,9 +377,9 @@ PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions&
     page.figures = placeFigures(sheet, placing, fallback, options.figures, answersShown, page.messages, &page.placed);
 
     FrameStyle frames;
-    frames.shape = boxShapeOf(set.kran[0]);
-    frames.boxWidth = set.kran[1];
-    frames.boxHeight = set.kran[2];
+    frames.shape = boxShapeOf(set.answerBox.shape);
+    frames.boxWidth = set.answerBox.width;
+    frames.boxHeight = set.answerBox.height;
     frames.charSize = set.characterSize;
     frames.sizeBonus = c;
     frames.face = face;

@@ -212,7 +212,7 @@ private slots:
             QCOMPARE(f.spin("spnKranWX")->isEnabled(), widthOn);
             QCOMPARE(f.spin("spnKranH")->isEnabled(), heightOn);
         });
-        QCOMPARE(f.host.sheet.settings.kran[0], shape);
+        QCOMPARE(f.host.sheet.settings.answerBox.shape, shape);
         QCOMPARE(f.host.sheet.changed, marks);
         QCOMPARE(f.host.redraws, redrawsAtOpening + 1);
     }
@@ -224,8 +224,8 @@ private slots:
             f.type("spnKranWX", "15");
             f.type("spnKranH", "7");
         });
-        QCOMPARE(f.host.sheet.settings.kran[1], 15);
-        QCOMPARE(f.host.sheet.settings.kran[2], 7);
+        QCOMPARE(f.host.sheet.settings.answerBox.width, 15);
+        QCOMPARE(f.host.sheet.settings.answerBox.height, 7);
         QCOMPARE(f.host.sheet.settings.kranLines()[1], std::string("15"));
         QVERIFY(f.host.sheet.changed);
     }
@@ -244,14 +244,14 @@ private slots:
             QCOMPARE(f.spin("spnAnsX")->value(), 2);
             QCOMPARE(f.spin("spnAnsY")->value(), -1);
         });
-        QCOMPARE(f.host.sheet.settings.kran[4], 2);
-        QCOMPARE(f.host.sheet.settings.kran[5], -1);
+        QCOMPARE(f.host.sheet.settings.answerBox.answerX, 2);
+        QCOMPARE(f.host.sheet.settings.answerBox.answerY, -1);
         QVERIFY(f.host.sheet.changed);
 
         // The answer position does not go left of the text's own end (0).
         Fixture g;
         g.run([&] { g.click(g.button("btnLeft")); });
-        QCOMPARE(g.host.sheet.settings.kran[4], 0);
+        QCOMPARE(g.host.sheet.settings.answerBox.answerX, 0);
         QVERIFY(!g.host.sheet.changed);
     }
 
@@ -300,7 +300,7 @@ private slots:
             QVERIFY(!f.form->isVisible());
         });
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(f.host.sheet.settings.kran[1], 10);
+        QCOMPARE(f.host.sheet.settings.answerBox.width, 10);
         QVERIFY(!f.host.sheet.changed);
     }
 
@@ -310,14 +310,14 @@ private slots:
         int redrawsBeforeOk = 0;
         int result = f.run([&] {
             // Changed behind the dialog's back: 閉じる puts the spins' values back.
-            f.host.sheet.settings.kran[1] = 33;
-            f.host.sheet.settings.kran[2] = 9;
+            f.host.sheet.settings.answerBox.width = 33;
+            f.host.sheet.settings.answerBox.height = 9;
             redrawsBeforeOk = f.host.redraws;
             f.click(f.button("btnOk"));
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(f.host.sheet.settings.kran[1], 10);
-        QCOMPARE(f.host.sheet.settings.kran[2], 4);
+        QCOMPARE(f.host.sheet.settings.answerBox.width, 10);
+        QCOMPARE(f.host.sheet.settings.answerBox.height, 4);
         QCOMPARE(f.host.redraws, redrawsBeforeOk + 1);
         QVERIFY(f.host.sheet.changed);
 

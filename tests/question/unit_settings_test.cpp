@@ -32,7 +32,7 @@ TEST(UnitSettings, DefaultsOfAUnitWithoutLayoutBlocks)
     EXPECT_EQ(s.optionBits, 7);
     EXPECT_EQ(s.characterSize, 14);
     EXPECT_EQ(u8(s.textFace), "ＭＳ 明朝");
-    EXPECT_EQ(s.kran, (std::array<int, 10>{2, 10, 4, 0, 0, 0, 15, 10, 0, 0}));
+    EXPECT_EQ(s.kranLines(), (Lines{"2", "10", "4", "0", "0", "0", "15", "10", "0", "0"}));
     // Without a "<<font" block the font lines written to a copy or master file are CP932 like the rest of it.
     EXPECT_EQ(s.fontLines(), sjLines({"14", "MS 明朝", "False", "False", "False", "False", "ＭＳ 明朝"}));
 
@@ -92,22 +92,31 @@ TEST(UnitSettings, FontFaceZeroIsTheMainFace)
 TEST(UnitSettings, KranItemsAsRead)
 {
     UnitData u;
-    u.kran = {"1", "12", "3", "2", "8", "0", "15", "10", "0", "0"};
+    u.kran = {"1", "12", "3", "2", "8", "-1", "16", "11", "5", "9"};
     u.hasKran = true;
     UnitSettings s = unitSettings(u);
-    EXPECT_EQ(s.kran, (std::array<int, 10>{1, 12, 3, 2, 8, 0, 15, 10, 0, 0}));
-    EXPECT_TRUE(s.twoColumns());
+    EXPECT_EQ(s.answerBox, (AnswerBoxSettings{.shape = 1,
+                                              .width = 12,
+                                              .height = 3,
+                                              .columns = "2",
+                                              .answerX = 8,
+                                              .answerY = -1,
+                                              .insetX = 16,
+                                              .insetY = 11,
+                                              .subLineSpacing = 5,
+                                              .reserved = 9}));
+    EXPECT_TRUE(s.answerBox.twoColumns());
 
     // The columns item is compared as text, and written back as read.
     for (auto [text, two] : std::vector<std::pair<const char*, bool>>{
              {"2", true}, {"02", false}, {"+2", false}, {"0", false}, {"1", false}}) {
         u.kran[3] = text;
         s = unitSettings(u);
-        EXPECT_EQ(s.twoColumns(), two) << text;
+        EXPECT_EQ(s.answerBox.twoColumns(), two) << text;
         EXPECT_EQ(s.kranLines()[3], text);
     }
     u.kran.resize(3);
-    EXPECT_FALSE(unitSettings(u).twoColumns());
+    EXPECT_FALSE(unitSettings(u).answerBox.twoColumns());
 }
 
 TEST(UnitSettings, WrittenBackAsTheBlocksRead)

@@ -54,16 +54,16 @@ TEST(AnswerBoxSettings, EachControlWritesItsOwnItemOrMarginAndNothingElse)
         void (*expect)(UnitSettings&, int);
     };
     const Case cases[] = {
-        {SettingControl::Shape, 1, false, [](UnitSettings& s, int v) { s.kran[0] = v; }},
-        {SettingControl::Shape, 5, false, [](UnitSettings& s, int v) { s.kran[0] = v; }},
-        {SettingControl::Shape, 0, true, [](UnitSettings& s, int v) { s.kran[0] = v; }},
-        {SettingControl::Shape, 4, true, [](UnitSettings& s, int v) { s.kran[0] = v; }},
-        {SettingControl::BoxWidth, 15, true, [](UnitSettings& s, int v) { s.kran[1] = v; }},
-        {SettingControl::BoxHeight, 7, true, [](UnitSettings& s, int v) { s.kran[2] = v; }},
-        {SettingControl::AnswerX, 30, true, [](UnitSettings& s, int v) { s.kran[4] = v; }},
-        {SettingControl::AnswerY, -2, true, [](UnitSettings& s, int v) { s.kran[5] = v; }},
-        {SettingControl::BoxInsetX, 20, true, [](UnitSettings& s, int v) { s.kran[6] = v; }},
-        {SettingControl::BoxInsetY, 12, true, [](UnitSettings& s, int v) { s.kran[7] = v; }},
+        {SettingControl::Shape, 1, false, [](UnitSettings& s, int v) { s.answerBox.shape = v; }},
+        {SettingControl::Shape, 5, false, [](UnitSettings& s, int v) { s.answerBox.shape = v; }},
+        {SettingControl::Shape, 0, true, [](UnitSettings& s, int v) { s.answerBox.shape = v; }},
+        {SettingControl::Shape, 4, true, [](UnitSettings& s, int v) { s.answerBox.shape = v; }},
+        {SettingControl::BoxWidth, 15, true, [](UnitSettings& s, int v) { s.answerBox.width = v; }},
+        {SettingControl::BoxHeight, 7, true, [](UnitSettings& s, int v) { s.answerBox.height = v; }},
+        {SettingControl::AnswerX, 30, true, [](UnitSettings& s, int v) { s.answerBox.answerX = v; }},
+        {SettingControl::AnswerY, -2, true, [](UnitSettings& s, int v) { s.answerBox.answerY = v; }},
+        {SettingControl::BoxInsetX, 20, true, [](UnitSettings& s, int v) { s.answerBox.insetX = v; }},
+        {SettingControl::BoxInsetY, 12, true, [](UnitSettings& s, int v) { s.answerBox.insetY = v; }},
         {SettingControl::LeftMargin, 0, true, [](UnitSettings& s, int v) { s.leftMargin = v; }},
         {SettingControl::RightMargin, 15, true, [](UnitSettings& s, int v) { s.rightMargin = v; }},
     };
@@ -114,7 +114,7 @@ TEST(AnswerBoxSettings, ClosingWritesTheSizesAndTellsWhetherThatAlteredThem)
     EXPECT_TRUE(applyClosingSizes(sheet, 20, 6));
     EXPECT_EQ(sheet.settings.kranLines(), (Lines{"1", "20", "6", "2", "3", "0", "15", "10", "0", "0"}));
     EXPECT_TRUE(applyClosingSizes(sheet, 20, 9));
-    EXPECT_EQ(sheet.settings.kran[2], 9);
+    EXPECT_EQ(sheet.settings.answerBox.height, 9);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ protected:
         unit.problemLines = std::move(lines);
         unit.shortKey = "Bun1.que-U1";
         Worksheet sheet = makeWorksheet(unit, true);
-        sheet.settings.kran = {1, 10, 4, 0, 0, 0, 15, 10, 0, 0}; // squares
+        sheet.settings.answerBox.shape = 1; // squares
         return sheet;
     }
 
@@ -373,7 +373,7 @@ TEST_F(DrawingPassTest, MarkupCasesOnTheSheet)
 TEST_F(DrawingPassTest, AnswerPositionFromTheSettings)
 {
     Worksheet sheet = sheetOf({"1+1=#2#", "10+10=#20#"});
-    sheet.settings.kran[4] = 30;
+    sheet.settings.answerBox.answerX = 30;
     RecordingCanvas canvas;
     draw(sheet, canvas);
     ASSERT_EQ(of(sheet).answerBoxes.size(), 2u);
@@ -488,7 +488,7 @@ TEST_F(DrawingPassTest, VeryLongLinesAtLargeSizesNeverWrapThePenPosition)
 TEST_F(DrawingPassTest, TwoColumnsDrawADivider)
 {
     Worksheet sheet = sheetOf({"1"});
-    sheet.settings.columnsItem = "2";
+    sheet.settings.answerBox.columns = "2";
     RecordingCanvas canvas;
     draw(sheet, canvas);
     auto lines = canvas.lines();
@@ -500,7 +500,7 @@ TEST_F(DrawingPassTest, FramesFollowTheTableAtEveryShape)
 {
     for (int shape = 0; shape <= 5; ++shape) {
         Worksheet sheet = sheetOf({"1+1=#2#"});
-        sheet.settings.kran[0] = shape;
+        sheet.settings.answerBox.shape = shape;
         RecordingCanvas canvas;
         draw(sheet, canvas);
         const AnswerBox box = of(sheet).answerBoxes.at(0);
@@ -659,7 +659,7 @@ TEST_F(DrawingPassTest, BrokenMarkupAndAnyBytesDrawWithoutCrashing)
     }
     Worksheet sheet = sheetOf(broken);
     sheet.settings.characterSize = -20;
-    sheet.settings.kran = {5, -30, -8, 2, 0, 0, 0, 0, 0, 0};
+    sheet.settings.answerBox = {5, -30, -8, "2", 0, 0, 0, 0, 0, 0};
     RecordingCanvas canvas;
     draw(sheet, canvas);
     RecordingCanvas printer(4725, 6803, true, 600);
@@ -687,7 +687,7 @@ TEST_F(DrawingPassTest, DamagedLayoutValuesDrawWithinTheIntegersAndAreKept)
             sheet.settings.lineSpacing = v;
             sheet.settings.leftMargin = v;
             sheet.settings.rightMargin = -v / 2;
-            sheet.settings.kran = {shape, v, v, 2, v, v, v, v, v, v};
+            sheet.settings.answerBox = {shape, v, v, "2", v, v, v, v, v, v};
             sheet.graph = {"a.bmp", std::to_string(v), std::to_string(v)};
             const UnitSettings kept = sheet.settings;
             const Lines keptGraph = sheet.graph;

@@ -48,8 +48,8 @@ TEST(Worksheet, MadeFromAUnitWithItsSettingsAndBackAsContent)
     EXPECT_EQ(sheet.settings.lineSpacing, 30);
     EXPECT_EQ(sheet.settings.characterSize, 14);
     EXPECT_EQ(sheet.settings.optionBits, 7);
-    EXPECT_EQ(sheet.settings.kran[0], 2);
-    EXPECT_EQ(sheet.settings.kran[1], 10);
+    EXPECT_EQ(sheet.settings.answerBox.shape, 2);
+    EXPECT_EQ(sheet.settings.answerBox.width, 10);
     EXPECT_TRUE(sheet.settings.answersShown);
     EXPECT_TRUE(sheet.master);
     EXPECT_FALSE(sheet.changed);
@@ -68,7 +68,7 @@ TEST(Worksheet, MadeFromAUnitWithItsSettingsAndBackAsContent)
     // Read back, the content gives the same settings.
     Worksheet again = makeWorksheet(content, true);
     EXPECT_EQ(again.settings.characterSize, 18);
-    EXPECT_EQ(again.settings.kran, sheet.settings.kran);
+    EXPECT_EQ(again.settings.answerBox, sheet.settings.answerBox);
 
     UnitData edited = content;
     edited.problemLines = {"x"};
@@ -87,7 +87,7 @@ TEST(Worksheet, CopyFileRoundTripKeepsPlacedFiguresAndSettings)
     unit.graph = {"a.bmp", "-1", "-1"};
     Worksheet sheet = makeWorksheet(unit, false);
     sheet.settings.characterSize = 20;
-    sheet.settings.kran[0] = 5;
+    sheet.settings.answerBox.shape = 5;
     setFigurePosition(sheet.graph, 1, 90, 98); // as a pass placed it
 
     test::TempFolder folder;
@@ -101,7 +101,7 @@ TEST(Worksheet, CopyFileRoundTripKeepsPlacedFiguresAndSettings)
     EXPECT_EQ(back.problemLines, sheet.problemLines);
     EXPECT_EQ(back.graph, (Lines{"a.bmp", "90", "98"}));
     EXPECT_EQ(back.settings.characterSize, 20);
-    EXPECT_EQ(back.settings.kran, sheet.settings.kran);
+    EXPECT_EQ(back.settings.answerBox, sheet.settings.answerBox);
     EXPECT_EQ(back.settings.textFace, sheet.settings.textFace);
     EXPECT_FALSE(back.master);
 }
