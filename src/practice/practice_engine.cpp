@@ -71,12 +71,12 @@ std::vector<std::string> acceptListOf(const std::string& answerText)
     return parts;
 }
 
-int matchAnswer(const PracticeBox& box, const std::string& text)
+Judge matchAnswer(const PracticeBox& box, const std::string& text)
 {
     const std::string t = normaliseAnswer(text);
     for (const std::string& item : box.acceptList)
-        if (normaliseAnswer(item) == t) return box.answerShown ? kJudgeAfterShown : kJudgeCorrect;
-    return 0;
+        if (normaliseAnswer(item) == t) return box.answerShown ? Judge::MatchedAfterShown : Judge::Correct;
+    return Judge::Wrong;
 }
 
 int scoreOf(int correct, int total)
@@ -160,7 +160,7 @@ void PracticeEngine::open(const ExerciseLayout& layout, std::vector<std::string>
 void PracticeEngine::close()
 {
     for (PracticeBox& b : boxes_) {
-        b.judge = kJudgeNone;
+        b.judge = Judge::NotJudged;
         b.answerShown = false;
         b.visible = false;
     }
@@ -186,7 +186,7 @@ void PracticeEngine::beginExercise(bool test)
     view_.scrollToTop();
     for (PracticeBox& b : boxes_) {
         b.enteredAnswer = kNotEntered;
-        b.judge = kJudgeNone;
+        b.judge = Judge::NotJudged;
         b.tries = 0;
         b.answerShown = false;
         b.left = b.homeLeft;
@@ -253,7 +253,7 @@ void PracticeEngine::startReview()
     int first = 0;
     for (int i = 1; i <= boxCount(); ++i) {
         PracticeBox& b = box(i);
-        if (b.judge == kJudgeCorrect) continue;
+        if (b.judge == Judge::Correct) continue;
         b.text.clear();
         b.visible = true;
         b.redText = false;
@@ -332,22 +332,22 @@ int PracticeEngine::nextBox(int c) const
     return 0;
 }
 
-int PracticeEngine::judgeEntry(int i, const std::string& text)
+Judge PracticeEngine::judgeEntry(int i, const std::string& text)
 {
     PracticeBox& b = box(i);
-    const int result = matchAnswer(b, text);
-    if (result == kJudgeAfterShown) {
-        b.judge = kJudgeAfterShown;
+    const Judge result = matchAnswer(b, text);
+    if (result == Judge::MatchedAfterShown) {
+        b.judge = Judge::MatchedAfterShown;
         ++wrongCount_;
-    } else if (result == 0) {
-        b.judge = kJudgeTried;
+    } else if (result == Judge::Wrong) {
+        b.judge = Judge::Missed;
         ++wrongCount_;
     } else if (!reviewMode_) {
-        if (b.judge == kJudgeTried) {
-            b.judge = kJudgeCorrected;
-        } else if (b.judge == kJudgeWrong || b.judge == kJudgeCorrect) {
+        if (b.judge == Judge::Missed) {
+            b.judge = Judge::Corrected;
+        } else if (b.judge == Judge::Wrong || b.judge == Judge::Correct) {
             ++correctCount_;
-            b.judge = kJudgeCorrect;
+            b.judge = Judge::Correct;
         }
     }
     return result;
@@ -396,8 +396,8 @@ void PracticeEngine::enterPracticeLike(int i)
         return;
     }
     if (b.enteredAnswer == kNotEntered) b.enteredAnswer = b.text;
-    const int result = judgeEntry(i, b.text);
-    if (result != 0) {
+    const Judge result = judgeEntry(i, b.text);
+    if (result != Judge::Wrong) {
         view_.drawEntry(b.text, b.left, b.top, colours::Blue);
         if (b.answerShown) {
             ++b.tries;
@@ -471,7 +471,7 @@ void PracticeEngine::showAnswer()
     if (mode_ == ExerciseMode::Idle || currentBox_ < 1 || currentBox_ > boxCount()) return;
     PracticeBox& b = box(currentBox_);
     setMessage(answerMessage(b));
-    b.judge = kJudgeTried;
+    b.judge = Judge::Missed;
     b.answerShown = true;
     focusBox(currentBox_);
 }
@@ -517,6 +517,9 @@ void PracticeEngine::score()
     timerRunning_ = false;
     correctCount_ = 0;
     wrongCount_ = 0;
+    // Every judge becomes the result of matching the box's enteredAnswer (Correct, Wrong or MatchedAfterShown),
+    // over what judging the entry leaves: that would keep NotJudged for a practice box right at the first attempt
+    // and Missed for a wrong one, so the one would not count as correct and neither would print its mark.
     for (int i = 1; i <= n; ++i)
         box(i).judge = judgeEntry(i, box(i).enteredAnswer);
     scored_ = true;
@@ -525,7 +528,7 @@ void PracticeEngine::score()
 
     int correct = 0;
     for (int i = 1; i <= n; ++i)
-        if (box(i).judge == kJudgeCorrect) ++correct;
+        if (box(i).judge == Judge::Correct) ++correct;
     const int s = scoreOf(correct, n);
     correctCount_ = correct;
     totalCount_ = n;
@@ -537,7 +540,7 @@ void PracticeEngine::score()
     if (test) {
         for (int i = 1; i <= n; ++i) {
             PracticeBox& b = box(i);
-            if (b.judge != kJudgeCorrect) {
+            if (b.judge != Judge::Correct) {
                 view_.drawMark(b, MarkKind::TestSlash, colours::Red);
                 b.tries = 1;
             } else {

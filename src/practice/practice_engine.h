@@ -22,13 +22,15 @@ inline constexpr int kPracticeSlots = kMaxAnswerBoxes + 1;
 // enteredAnswer of a box nothing was entered in yet.
 inline constexpr const char* kNotEntered = "initX";
 
-// judge values
-inline constexpr int kJudgeNone = 99;       // not judged (a first-time correct practice box keeps it until scoring)
-inline constexpr int kJudgeCorrect = 1;     // set by scoring
-inline constexpr int kJudgeWrong = 0;       // set by scoring
-inline constexpr int kJudgeTried = -1;      // a wrong attempt was made, or the answer was shown on request
-inline constexpr int kJudgeAfterShown = -2; // matched only after the answer had been shown
-inline constexpr int kJudgeCorrected = 2;   // correct after a wrong attempt, outside review
+// What the judging says of a box. The numbers are fixed.
+enum class Judge {
+    NotJudged = 99,         // a first-time correct practice box keeps it until scoring
+    Correct = 1,            // set by scoring
+    Wrong = 0,              // set by scoring
+    Missed = -1,            // a wrong attempt was made, or the answer was shown on request
+    MatchedAfterShown = -2, // matched only after the answer had been shown
+    Corrected = 2,          // correct after a wrong attempt, outside review
+};
 
 enum class ExerciseMode { Idle, Practice, Review, Test };
 enum class MarkKind { Circle, DoubleCircle, Slash, TestSlash, Triangle };
@@ -42,7 +44,7 @@ struct PracticeBox {
     std::vector<std::string> acceptList; // the answer text split at ";": the answer, then its alternatives
     std::string referenceAnswer;
     std::string enteredAnswer = kNotEntered; // the first entry
-    int judge = kJudgeNone;
+    Judge judge = Judge::NotJudged;
     int tries = 0;
     bool answerShown = false;
     int homeLeft = 0;
@@ -153,8 +155,9 @@ std::string unusableCharacterMessage();
 std::string normaliseAnswer(const std::string& text);
 // The box's acceptable answers: its answer text split at every ";".
 std::vector<std::string> acceptListOf(const std::string& answerText);
-// 1 (or -2 once the answer was shown) for the first acceptable answer equal after normalising, else 0.
-int matchAnswer(const PracticeBox& box, const std::string& text);
+// Correct (MatchedAfterShown once the answer was shown) when an acceptable answer is equal after normalising, else
+// Wrong.
+Judge matchAnswer(const PracticeBox& box, const std::string& text);
 // round half up of correct × 100 / total; 0 for no boxes.
 int scoreOf(int correct, int total);
 // s = 0 Gaoh; 1–39 Namida; 40–59 Nanda; 60–79 Sleep; 80–99 Happy or GreenHeart; 100 Kutta or RedHeart.
@@ -232,11 +235,10 @@ public:
 
 private:
     void beginExercise(bool test);
-    int judgeEntry(int i, const std::string& text);
+    Judge judgeEntry(int i, const std::string& text);
     void enterPracticeLike(int i);
     void enterTest(int i);
     void drawTyped(PracticeBox& b);
-    void finishExercise();
     void closePanels();
     void endMessage();
     void setMessage(MessageText text) { messXX_ = std::move(text); }

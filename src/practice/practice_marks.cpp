@@ -82,11 +82,11 @@ void drawScoredMarks(Canvas& canvas, const std::vector<PracticeBox>& boxes, cons
 {
     for (std::size_t i = 1; i < boxes.size(); ++i) {
         const PracticeBox& b = boxes[i];
-        if (b.judge == kJudgeAfterShown)
+        if (b.judge == Judge::MatchedAfterShown)
             drawMark(canvas, b, MarkKind::Triangle, colours::Red, style);
-        else if (b.judge == kJudgeWrong)
+        else if (b.judge == Judge::Wrong)
             drawMark(canvas, b, MarkKind::TestSlash, colours::Red, style);
-        else if (b.judge == kJudgeCorrect)
+        else if (b.judge == Judge::Correct)
             drawMark(canvas, b, MarkKind::Circle, colours::Red, style);
     }
 }

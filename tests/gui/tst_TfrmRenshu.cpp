@@ -192,7 +192,7 @@ private slots:
             p.type(2, "1/5");
             QCOMPARE(p.prompts.shownUtf8(), std::vector<std::string>{"右下に正解を表示します"});
             p.type(2, "1/2");
-            QCOMPARE(w->engine().box(2).judge, kJudgeAfterShown);
+            QCOMPARE(w->engine().box(2).judge, Judge::MatchedAfterShown);
             QVERIFY(!m2->isVisible());
 
             // 2 と 5 分の 1, <==: the mixed number waits in the box; Enter judges it and ends the practice.
@@ -292,7 +292,7 @@ private slots:
             for (const char* key : {"BitBtn24", "btnInputNum"})
                 p.press(key);
             QCOMPARE(w->engine().box(2).enteredAnswer, std::string("2"));
-            QCOMPARE(w->engine().box(2).judge, kJudgeTried);
+            QCOMPARE(w->engine().box(2).judge, Judge::Missed);
             QCOMPARE(w->engine().currentBox(), 2);
         });
         QVERIFY(ran);

@@ -64,19 +64,21 @@ TEST(PracticeEngine, MatchingTrimsBlanksOnlyAndAcceptsListedAlternatives)
     struct Case {
         const char* answer;
         const char* typed;
-        int result;
+        bool matches;
     };
     const Case cases[] = {
-        {"1/2", "1/2", 1},     {"1/2", "  1/2 ", 1},   {"1/2", "　1/2　　", 1}, {"1/2", " 　1/2　 ", 1},
-        {"1/2", "１/２", 0},   {"1/2", "2/4", 0},      {"1&1/2", "3/2", 0},     {"3/4;6/8", "3/4", 1},
-        {"3/4;6/8", "6/8", 1}, {"3/4;6/8", "9/12", 0}, {"ア", "ア", 1},
+        {"1/2", "1/2", true},     {"1/2", "  1/2 ", true},    {"1/2", "　1/2　　", true}, {"1/2", " 　1/2　 ", true},
+        {"1/2", "１/２", false},  {"1/2", "2/4", false},      {"1&1/2", "3/2", false},    {"3/4;6/8", "3/4", true},
+        {"3/4;6/8", "6/8", true}, {"3/4;6/8", "9/12", false}, {"ア", "ア", true},
     };
     for (const Case& c : cases) {
         PracticeBox box;
         box.acceptList = acceptListOf(sjis::encode(c.answer));
-        EXPECT_EQ(matchAnswer(box, sjis::encode(c.typed)), c.result) << c.answer << " / " << c.typed;
+        EXPECT_EQ(matchAnswer(box, sjis::encode(c.typed)), c.matches ? Judge::Correct : Judge::Wrong)
+            << c.answer << " / " << c.typed;
         box.answerShown = true;
-        EXPECT_EQ(matchAnswer(box, sjis::encode(c.typed)), c.result == 1 ? -2 : 0) << c.typed;
+        EXPECT_EQ(matchAnswer(box, sjis::encode(c.typed)), c.matches ? Judge::MatchedAfterShown : Judge::Wrong)
+            << c.typed;
     }
     // The trailing 0x81 0x40 of "＠" (81 97) is no full-width space, nor is the 40 of "―" (81 5C 40…) split.
     EXPECT_EQ(normaliseAnswer("\x82\xA0\x81\x40"), "\x82\xA0");
@@ -123,7 +125,7 @@ TEST(PracticeEngine, PracticeFirstAttemptsAreScoredAndTheTrailRecordsTries)
     EXPECT_EQ(x.engine.box(2).left, x.engine.box(2).homeLeft + x.engine.box(2).width);
     EXPECT_TRUE(x.engine.selectBoxText());
     x.type(2, "3/4");
-    EXPECT_EQ(x.engine.box(2).judge, kJudgeCorrected);
+    EXPECT_EQ(x.engine.box(2).judge, Judge::Corrected);
     EXPECT_EQ(x.view.entries[3].second, x.engine.box(2).homeLeft + x.engine.box(2).width);
     x.type(3, "5");
 
@@ -133,7 +135,7 @@ TEST(PracticeEngine, PracticeFirstAttemptsAreScoredAndTheTrailRecordsTries)
     EXPECT_EQ(r.correct, 2);
     EXPECT_EQ(r.total, 3);
     EXPECT_EQ(r.score, 67);
-    EXPECT_EQ(x.engine.box(2).judge, kJudgeWrong);
+    EXPECT_EQ(x.engine.box(2).judge, Judge::Wrong);
     EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
     EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"練習を終わりました"});
     EXPECT_TRUE(x.engine.controls().btnFukushuEnabled);
@@ -166,15 +168,15 @@ TEST(PracticeEngine, AnAnswerShownThenTypedGetsATriangleAndCountsWrong)
     Exercise x({"2/3", "1"});
     x.engine.startPractice();
     x.engine.showAnswer();
-    EXPECT_EQ(x.engine.box(1).judge, kJudgeTried);
+    EXPECT_EQ(x.engine.box(1).judge, Judge::Missed);
     ASSERT_EQ(x.engine.exerciseMessage().size(), 2u);
     EXPECT_EQ(x.engine.exerciseMessage()[0].text, "正解は"_sj);
     x.type(1, "2/3");
-    EXPECT_EQ(x.engine.box(1).judge, kJudgeAfterShown);
+    EXPECT_EQ(x.engine.box(1).judge, Judge::MatchedAfterShown);
     EXPECT_EQ(x.view.marks.back().first, MarkKind::Triangle);
     x.type(2, "1");
     ASSERT_EQ(x.view.records.size(), 1u);
-    EXPECT_EQ(x.engine.box(1).judge, kJudgeAfterShown);
+    EXPECT_EQ(x.engine.box(1).judge, Judge::MatchedAfterShown);
     EXPECT_EQ(x.view.records[0].correct, 1);
     EXPECT_EQ(x.view.records[0].triesTrail, "10");
 }
@@ -210,7 +212,7 @@ TEST(PracticeEngine, BlanksOnlyAsksToShowTheAnswerAndEmptyIsIgnored)
     x.prompts.queueAnswer(Answer::No);
     x.type(1, "   ");
     EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"正解を表示しますか"});
-    EXPECT_EQ(x.engine.box(1).judge, kJudgeNone);
+    EXPECT_EQ(x.engine.box(1).judge, Judge::NotJudged);
     EXPECT_EQ(x.engine.box(1).enteredAnswer, kNotEntered);
     x.prompts.queueAnswer(Answer::Yes);
     x.type(1, " ");
