@@ -22,6 +22,18 @@ MessageLine lineAt(int n, const std::string& text, int sizePt, Colour colour)
     return {n * (pixels(sizePt) + 4), text, sizePt, colour};
 }
 
+// The text without blanks and control characters (bytes at or below the space) at either end.
+std::string withoutBlankEnds(const std::string& text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 } // namespace
 
 MessageText answerMessage(const PracticeBox& box)
@@ -382,59 +394,89 @@ void PracticeEngine::enterPracticeLike(int i)
     PracticeBox& b = box(i);
     drawTyped(b);
     if (!b.editable) return;
-    std::size_t begin = 0;
-    std::size_t end = b.text.size();
-    while (begin < end && static_cast<unsigned char>(b.text[begin]) <= ' ')
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(b.text[end - 1]) <= ' ')
-        --end;
-    b.text = b.text.substr(begin, end - begin);
+    b.text = withoutBlankEnds(b.text);
     if (b.text.empty()) {
-        view_.beforePrompt();
-        if (prompts_.confirm("正解を表示しますか"_sj) == Answer::Yes) showAnswer();
-        focusBox(i);
+        offerToShowAnswer(i);
         return;
     }
     if (b.enteredAnswer == kNotEntered) b.enteredAnswer = b.text;
-    const Judge result = judgeEntry(i, b.text);
-    if (result != Judge::Wrong) {
-        view_.drawEntry(b.text, b.left, b.top, colours::Blue);
-        if (b.answerShown) {
-            ++b.tries;
-            view_.drawMark(b, MarkKind::Triangle, markColour());
-            b.redText = true;
-        } else {
-            view_.drawMark(b, reviewMode_ ? MarkKind::DoubleCircle : MarkKind::Circle, markColour());
-            const auto& praise = praiseTable();
-            const std::string word = praise[static_cast<std::size_t>(random_.below(static_cast<int>(praise.size())))];
-            setMessage({{0, "★★"_sj + word + "★★"_sj, 18, colours::Red}});
-        }
-        triesTrail_ += std::to_string(b.tries);
-        b.visible = false;
-        const int next = nextBox(i);
-        if (next != 0) {
-            focusBox(next);
-            return;
-        }
-        if (!reviewMode_) {
-            score();
-            return;
-        }
-        endMessage();
-        closePanels();
-        if (allCorrect_ || wrongCount_ < 1) {
-            focus_ = FocusTarget::End;
-        } else {
-            controls_.btnFukushuEnabled = true;
-            focus_ = FocusTarget::Fukushu;
-        }
+    if (judgeEntry(i, b.text) == Judge::Wrong) {
+        markWrongEntry(i);
+        askForCorrection(i);
         return;
     }
+    markMatchedEntry(i);
+    goToNextBoxOrEnd(i);
+}
+
+// An entry of blanks only asks whether to show the answer.
+void PracticeEngine::offerToShowAnswer(int i)
+{
+    view_.beforePrompt();
+    if (prompts_.confirm("正解を表示しますか"_sj) == Answer::Yes) showAnswer();
+    focusBox(i);
+}
+
+// A matching entry is written where the box stands and marked: a triangle when the answer had been shown, else a
+// circle and a word of praise. Its tries join the trail and the box is hidden.
+void PracticeEngine::markMatchedEntry(int i)
+{
+    PracticeBox& b = box(i);
+    view_.drawEntry(b.text, b.left, b.top, colours::Blue);
+    if (b.answerShown) {
+        ++b.tries;
+        view_.drawMark(b, MarkKind::Triangle, markColour());
+        b.redText = true;
+    } else {
+        view_.drawMark(b, reviewMode_ ? MarkKind::DoubleCircle : MarkKind::Circle, markColour());
+        const auto& praise = praiseTable();
+        const std::string word = praise[static_cast<std::size_t>(random_.below(static_cast<int>(praise.size())))];
+        setMessage({{0, "★★"_sj + word + "★★"_sj, 18, colours::Red}});
+    }
+    triesTrail_ += std::to_string(b.tries);
+    b.visible = false;
+}
+
+// After a matching entry: the next open box, else a practice is scored and a review ends.
+void PracticeEngine::goToNextBoxOrEnd(int i)
+{
+    const int next = nextBox(i);
+    if (next != 0)
+        focusBox(next);
+    else if (!reviewMode_)
+        score();
+    else
+        endReview();
+}
+
+void PracticeEngine::endReview()
+{
+    endMessage();
+    closePanels();
+    if (allCorrect_ || wrongCount_ < 1) {
+        focus_ = FocusTarget::End;
+    } else {
+        controls_.btnFukushuEnabled = true;
+        focus_ = FocusTarget::Fukushu;
+    }
+}
+
+// A wrong entry is slashed (with its reduction hint when asked for) and the box moves right of it, as long as it
+// stays on the sheet.
+void PracticeEngine::markWrongEntry(int i)
+{
+    PracticeBox& b = box(i);
     view_.drawMark(b, MarkKind::Slash, markColour());
     if (reductionHints_)
         if (auto hint = reductionHint(b.text, b.acceptList)) view_.drawHint(b, *hint);
     const int newLeft = b.left + b.width;
     if (b.width + newLeft < layout_.sheetWidth) b.left = newLeft;
+}
+
+// The box waits for a corrected entry with its text selected; the fourth wrong try shows the answer.
+void PracticeEngine::askForCorrection(int i)
+{
+    PracticeBox& b = box(i);
     if (b.tries >= 3) {
         showAnswer();
         view_.beforePrompt();

@@ -237,6 +237,12 @@ private:
     void beginExercise(bool test);
     Judge judgeEntry(int i, const std::string& text);
     void enterPracticeLike(int i);
+    void offerToShowAnswer(int i);
+    void markMatchedEntry(int i);
+    void goToNextBoxOrEnd(int i);
+    void endReview();
+    void markWrongEntry(int i);
+    void askForCorrection(int i);
     void enterTest(int i);
     void drawTyped(PracticeBox& b);
     void closePanels();

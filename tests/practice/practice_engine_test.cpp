@@ -297,6 +297,25 @@ TEST(PracticeEngine, ReviewReopensOnlyTheWrongBoxesAndWritesNothing)
     EXPECT_EQ(x.prompts.shownUtf8(), std::vector<std::string>{"復習を終わりました"});
     EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
     EXPECT_EQ(x.view.allCorrect, 0);
+    EXPECT_FALSE(x.engine.controls().btnFukushuEnabled);
+    EXPECT_EQ(x.engine.focus(), FocusTarget::End);
+}
+
+TEST(PracticeEngine, AReviewWithAWrongTryOffersAnotherReview)
+{
+    Exercise x({"1", "2"});
+    x.engine.startPractice();
+    x.type(1, "9");
+    x.type(1, "1");
+    x.type(2, "2");
+    x.engine.startReview();
+    x.type(1, "8");
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Review);
+    x.type(1, "1");
+    EXPECT_EQ(x.engine.mode(), ExerciseMode::Idle);
+    EXPECT_TRUE(x.engine.controls().btnFukushuEnabled);
+    EXPECT_EQ(x.engine.focus(), FocusTarget::Fukushu);
+    EXPECT_EQ(x.view.records.size(), 1u);
 }
 
 TEST(PracticeEngine, TestCollectsAnswersAndScoresEmptyBoxesWrong)
