@@ -20,7 +20,7 @@ void writeBytes(const std::string& realPath, const std::string& bytes)
     out << bytes;
 }
 
-// A figure of the test courseware, as its bytes.
+// A figure of the test courseware (121 × 29 pixels), as its bytes.
 std::string smallBmp()
 {
     std::ifstream in(std::string(TAVOLA_SAMPLE_DIR) + "/tasu/Graph/bar3of5.bmp", std::ios::binary);
@@ -139,7 +139,7 @@ TEST(Figures, LoadingReportsMissingAndBrokenFiles)
 
     ASSERT_EQ(pictures.problem.size(), 3u);
     ASSERT_NE(pictures.problem[0], nullptr);
-    EXPECT_EQ(pictures.problem[0]->width, 16);
+    EXPECT_EQ(pictures.problem[0]->width, 121);
     EXPECT_EQ(pictures.problem[1], nullptr);
     EXPECT_EQ(pictures.problem[2], nullptr);
     EXPECT_EQ(pictures.answer.size(), 15u) << "only 15 figures a side are loaded";
@@ -150,7 +150,7 @@ TEST(Figures, LoadingReportsMissingAndBrokenFiles)
     EXPECT_EQ(loadClassFlag(dir), nullptr);
     writeBytes(folder.path() + "/classFlag.bmp", smallBmp());
     ASSERT_NE(loadClassFlag(dir), nullptr);
-    EXPECT_EQ(loadClassFlag(dir)->height, 16);
+    EXPECT_EQ(loadClassFlag(dir)->height, 29);
 }
 
 // A 1-bit bitmap of w × h pixels, all black: small on disk, w × h pixels in memory.
