@@ -1,5 +1,6 @@
 // Master files: the bytes of a .que file split into lines, every record read as the unit reader reads it in each
-// mode, a second unit added to the first, and the layout settings taken from what was read.
+// mode and with all its blocks as the editor takes them, a second unit added to the first, and the layout settings
+// taken from what was read.
 #include "fuzz_support.h"
 
 #include "courseware/index_file.h"
@@ -15,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = fuzz::writeScratch("Bun1.que", bytes);
     const Lines lines = splitLines(bytes);
     for (const char* marker : {"[[unit1", "[[unit2", "[[unit1R1", "[[unitX"})
-        if (auto at = findRecord(lines, marker)) (void)readRecord(lines, *at, path);
+        if (auto at = findRecord(lines, marker)) {
+            (void)readRecord(lines, *at, path);
+            (void)recordBlocks(lines, *at);
+        }
     for (int u = 1; u <= 3; ++u)
         (void)similarProblemsPresent(lines, u);
 

@@ -261,39 +261,21 @@ void MasterEditor::load(const CoursewareIndex& index, const UnitPosition& positi
             areas.agraph = sheet->agraph;
         }
     } else {
-        Lines otherBlocks;
-        for (std::size_t i = *header + 1; i < fileLines_.size() && fileLines_[i] != "]]"; ++i) {
-            const std::string& keyword = fileLines_[i];
-            if (keyword.rfind("<<", 0) != 0) continue;
-            Lines* into = nullptr;
-            if (keyword == "<<ques")
-                into = &areas.ques;
-            else if (keyword == "<<dummy")
-                into = &areas.dummy;
-            else if (keyword == "<<kgroup")
-                into = &areas.kgroup;
-            else if (keyword == "<<hint")
-                into = &areas.hint;
-            else if (keyword == "<<graph")
-                into = &areas.qgraph;
-            else if (keyword == "<<AGraph")
-                into = &areas.agraph;
-            // The layout blocks keep their keyword and ">>"; so does any other block (soft keys, answers), which
-            // is carried unchanged rather than lost when the unit is written back.
-            Lines* whole = into != nullptr ? nullptr : isLayoutKeyword(keyword) ? &areas.pasteLo : &otherBlocks;
-            if (whole != nullptr) whole->push_back(keyword);
-            std::size_t j = i + 1;
-            for (; j < fileLines_.size() && fileLines_[j] != ">>"; ++j)
-                (into != nullptr ? *into : *whole).push_back(fileLines_[j]);
-            if (whole != nullptr) whole->push_back(">>");
-            i = j;
-        }
+        RecordContent unit = recordBlocks(fileLines_, *header);
+        areas.ques = std::move(unit.ques);
+        areas.kgroup = std::move(unit.kgroup);
+        areas.dummy = std::move(unit.dummy);
+        areas.hint = std::move(unit.hint);
+        areas.qgraph = std::move(unit.graph);
+        areas.agraph = std::move(unit.agraph);
+        areas.pasteLo = std::move(unit.layout);
         if (sheet != nullptr) {
             areas.pasteLo = sheet->layoutBlockLines();
             areas.qgraph = sheet->graph;
             areas.agraph = sheet->agraph;
         }
-        areas.pasteLo.insert(areas.pasteLo.end(), otherBlocks.begin(), otherBlocks.end());
+        // Any other block (soft keys, answers) is carried unchanged rather than lost when the unit is written back.
+        areas.pasteLo.insert(areas.pasteLo.end(), unit.otherBlocks.begin(), unit.otherBlocks.end());
         similar_ = similarProblemsPresent(fileLines_, position.unit);
     }
 }

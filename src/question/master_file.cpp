@@ -22,8 +22,16 @@ std::optional<std::size_t> findFrom(const Lines& lines, std::size_t from, std::s
     return std::nullopt;
 }
 
+bool isReadWhole(const std::string& line)
+{
+    static constexpr std::string_view keywords[] = {"<<ques", "<<ans",   "<<header", "<<value",   "<<font",
+                                                    "<<kran", "<<graph", "<<kgroup", "<<softkey", "<<AGraph"};
+    return std::find(std::begin(keywords), std::end(keywords), line) != std::end(keywords);
+}
+
 // Reads one record by the system's rule: one index i, at most one block per pass, keywords compared with the
-// current line only.
+// current line only. The walk goes on to the record's end after a refusal, for the editor; the first refusal is
+// the one reported.
 class RecordReader {
 public:
     RecordReader(const Lines& lines, const std::string& path, std::size_t problemLinesBefore)
@@ -33,157 +41,191 @@ public:
 
     RecordRead read(std::size_t markerIndex)
     {
-        std::size_t i = markerIndex + 1;
-        while (i < lines_.size() && lines_[i] != kEndRecord) {
+        for (std::size_t i = markerIndex + 1; i < lines_.size() && lines_[i] != kEndRecord; ++i) {
             const std::string& line = lines_[i];
-            bool ok = true;
-            if (line == "<<ques") {
-                ok = readQues(i);
-            } else if (line == "<<ans") {
-                ok = skipBlock(i);
-            } else if (line == "<<header") {
-                ok = readBlock(i, c_.header);
-            } else if (line == "<<value") {
-                ok = readValue(i);
-            } else if (line == "<<font") {
-                ok = readFont(i);
-            } else if (line == "<<kran") {
-                ok = readKran(i);
-            } else if (line == "<<graph") {
-                ok = readFigures(i, c_.graph);
-            } else if (line == "<<kgroup") {
-                ok = readBlock(i, c_.kgroup);
-            } else if (line == "<<softkey") {
-                ok = readBlock(i, c_.softkey);
-            } else if (line == "<<AGraph") {
-                ok = readFigures(i, c_.agraph);
+            if (!isReadWhole(line)) {
+                passOver(line);
+                continue;
             }
-            if (!ok) return std::move(result_);
-            ++i;
+            endRun();
+            if (line == "<<ques") {
+                readQues(i);
+            } else if (line == "<<ans") {
+                readOther(i, nullptr);
+            } else if (line == "<<header") {
+                readOther(i, &c_.header);
+            } else if (line == "<<value") {
+                readValue(i);
+            } else if (line == "<<font") {
+                readFont(i);
+            } else if (line == "<<kran") {
+                readKran(i);
+            } else if (line == "<<graph") {
+                readFigures(i, c_.graph);
+            } else if (line == "<<kgroup") {
+                append(c_.kgroup, blockRange(i, i + 1));
+            } else if (line == "<<softkey") {
+                readOther(i, &c_.softkey);
+            } else if (line == "<<AGraph") {
+                readFigures(i, c_.agraph);
+            }
         }
+        endRun();
         result_.content = std::move(c_);
         return std::move(result_);
     }
 
 private:
-    bool fail(std::size_t line, std::string message)
+    using Range = std::pair<std::size_t, std::size_t>;
+
+    void fail(std::size_t line, std::string message)
     {
+        if (!result_.ok()) return;
         result_.status = Status::failure(std::move(message));
         result_.stopLine = line;
-        return false;
     }
 
-    // The lines after the keyword on line i up to the closing ">>"; i is left on the ">>".
-    std::optional<std::pair<std::size_t, std::size_t>> blockRange(std::size_t& i, std::size_t first)
+    // The lines after the keyword on line i up to the closing ">>"; i is left on the ">>". A block that is not
+    // closed is refused and takes the rest of the file.
+    Range blockRange(std::size_t& i, std::size_t first)
     {
         auto end = findFrom(lines_, first, kEndBlock);
         if (!end) {
             fail(i, messages::unclosedBlock(path_, lines_[i]));
-            return std::nullopt;
+            i = lines_.size();
+            return {first, lines_.size()};
         }
-        std::pair<std::size_t, std::size_t> range{first, *end};
         i = *end;
-        return range;
+        return {first, *end};
     }
 
-    bool readBlock(std::size_t& i, Lines& into)
+    // A block the unit reader skips or keeps without looking into it; the editor carries it whole.
+    void readOther(std::size_t& i, Lines* into)
     {
-        auto range = blockRange(i, i + 1);
-        if (!range) return false;
-        append(into, *range);
-        return true;
+        std::size_t keyword = i;
+        Range range = blockRange(i, i + 1);
+        if (into != nullptr) append(*into, range);
+        appendWhole(c_.otherBlocks, keyword, range);
     }
 
-    bool skipBlock(std::size_t& i) { return blockRange(i, i + 1).has_value(); }
-
-    bool readQues(std::size_t& i)
+    void readQues(std::size_t& i)
     {
         std::size_t keyword = i;
         std::size_t first = i + 1;
         if (first < lines_.size() && lines_[first] == "{") {
             // A "{" right after the keyword opens a comment that runs through the next "}".
-            auto close = findFrom(lines_, first + 1, "}");
-            if (!close) return fail(keyword, messages::unclosedComment(path_));
-            first = *close + 1;
+            if (auto close = findFrom(lines_, first + 1, "}"))
+                first = *close + 1;
+            else
+                fail(keyword, messages::unclosedComment(path_));
         }
-        auto range = blockRange(i, first);
-        if (!range) return false;
-        if (problemLinesBefore_ + c_.problemLines.size() + (range->second - range->first) >
+        Range range = blockRange(i, first);
+        if (problemLinesBefore_ + c_.problemLines.size() + (range.second - range.first) >
             static_cast<std::size_t>(kMaxProblemLines))
-            return fail(keyword, messages::tooManyProblemLines());
-        append(c_.problemLines, *range);
-        for (std::size_t line = range->first; line < range->second; ++line)
+            fail(keyword, messages::tooManyProblemLines());
+        append(c_.problemLines, range);
+        for (std::size_t line = range.first; line < range.second; ++line)
             c_.problemLineIndices.push_back(line);
-        return true;
+        append(c_.ques, {keyword + 1, range.second});
     }
 
-    bool notANumber(std::size_t line) { return fail(line, messages::notANumber(path_, line + 1, lines_[line])); }
+    void notANumber(std::size_t line) { fail(line, messages::notANumber(path_, line + 1, lines_[line])); }
 
-    bool readValue(std::size_t& i)
+    void readValue(std::size_t& i)
     {
         std::size_t keyword = i;
-        auto range = blockRange(i, i + 1);
-        if (!range) return false;
-        if (range->second - range->first != kValueLineCount) return fail(keyword, messages::valueBlockError());
-        for (int k = 1; k <= kValueLineCount; ++k) {
-            std::size_t line = range->first + static_cast<std::size_t>(k - 1);
-            if (valueLineIsNumber(k) && !valueLineNumber(k, lines_[line])) return notANumber(line);
+        Range range = blockRange(i, i + 1);
+        appendWhole(c_.layout, keyword, range);
+        if (range.second - range.first != kValueLineCount) {
+            fail(keyword, messages::valueBlockError());
+        } else {
+            for (int k = 1; k <= kValueLineCount; ++k) {
+                std::size_t line = range.first + static_cast<std::size_t>(k - 1);
+                if (valueLineIsNumber(k) && !valueLineNumber(k, lines_[line])) notANumber(line);
+            }
         }
-        append(c_.value, *range);
+        append(c_.value, range);
         c_.hasValue = true;
-        return true;
     }
 
-    bool readFont(std::size_t& i)
+    void readFont(std::size_t& i)
     {
         std::size_t keyword = i;
-        auto range = blockRange(i, i + 1);
-        if (!range) return false;
-        if (range->second - range->first != kFontLineCount) return fail(keyword, messages::fontBlockError());
-        if (!parseInteger(lines_[range->first])) return notANumber(range->first);
-        append(c_.font, *range);
+        Range range = blockRange(i, i + 1);
+        appendWhole(c_.layout, keyword, range);
+        if (range.second - range.first != kFontLineCount)
+            fail(keyword, messages::fontBlockError());
+        else if (!parseInteger(lines_[range.first]))
+            notANumber(range.first);
+        append(c_.font, range);
         c_.hasFont = true;
-        return true;
     }
 
-    bool readKran(std::size_t& i)
+    void readKran(std::size_t& i)
     {
         std::size_t keyword = i;
-        auto range = blockRange(i, i + 1);
-        if (!range) return false;
-        std::size_t count = range->second - range->first;
-        if (count > kKranLineCount) return fail(keyword, messages::kranBlockError());
-        for (std::size_t line = range->first; line < range->second; ++line)
-            if (!parseInteger(lines_[line])) return notANumber(line);
-        append(c_.kran, *range);
-        c_.kran.insert(c_.kran.end(), kKranLineCount - count, "0");
+        Range range = blockRange(i, i + 1);
+        appendWhole(c_.layout, keyword, range);
+        std::size_t count = range.second - range.first;
+        if (count > kKranLineCount) fail(keyword, messages::kranBlockError());
+        for (std::size_t line = range.first; line < range.second; ++line)
+            if (!parseInteger(lines_[line])) notANumber(line);
+        append(c_.kran, range);
+        if (count < kKranLineCount) c_.kran.insert(c_.kran.end(), kKranLineCount - count, "0");
         c_.hasKran = true;
-        return true;
     }
 
-    bool readFigures(std::size_t& i, Lines& into)
+    void readFigures(std::size_t& i, Lines& into)
     {
-        auto range = blockRange(i, i + 1);
-        if (!range) return false;
+        Range range = blockRange(i, i + 1);
         // Figure k takes list lines 3k−2 (file), 3k−1 (x) and 3k (y); repeated blocks continue the same list.
-        for (std::size_t line = range->first; line < range->second; ++line) {
-            std::size_t k = into.size() + (line - range->first);
-            if (k < kUsedFigureLines && k % 3 != 0 && !parseInteger(lines_[line])) return notANumber(line);
+        for (std::size_t line = range.first; line < range.second; ++line) {
+            std::size_t k = into.size() + (line - range.first);
+            if (k < kUsedFigureLines && k % 3 != 0 && !parseInteger(lines_[line])) notANumber(line);
         }
-        append(into, *range);
-        return true;
+        append(into, range);
     }
 
-    void append(Lines& into, std::pair<std::size_t, std::size_t> range)
+    // "<<dummy", "<<hint" and keywords the unit reader does not know are passed over one line at a time, as the
+    // unit reader always has; their lines are gathered up to the next ">>" that no other block takes.
+    void passOver(const std::string& line)
+    {
+        if (line.starts_with("<<")) {
+            endRun();
+            run_ = line == "<<dummy" ? &c_.dummy : line == "<<hint" ? &c_.hint : &c_.otherBlocks;
+            if (run_ == &c_.otherBlocks) run_->push_back(line);
+        } else if (line == kEndBlock) {
+            endRun();
+        } else if (run_ != nullptr) {
+            run_->push_back(line);
+        }
+    }
+
+    // A block carried whole gets its ">>", also when the record ends before it.
+    void endRun()
+    {
+        if (run_ == &c_.otherBlocks) c_.otherBlocks.emplace_back(kEndBlock);
+        run_ = nullptr;
+    }
+
+    void append(Lines& into, Range range)
     {
         into.insert(into.end(), lines_.begin() + static_cast<std::ptrdiff_t>(range.first),
                     lines_.begin() + static_cast<std::ptrdiff_t>(range.second));
+    }
+
+    void appendWhole(Lines& into, std::size_t keyword, Range range)
+    {
+        into.push_back(lines_[keyword]);
+        append(into, range);
+        into.emplace_back(kEndBlock);
     }
 
     const Lines& lines_;
     const std::string& path_;
     std::size_t problemLinesBefore_;
     RecordContent c_;
+    Lines* run_ = nullptr;
     RecordRead result_;
 };
 
@@ -209,7 +251,15 @@ std::optional<std::size_t> findRecord(const Lines& lines, std::string_view marke
 RecordRead readRecord(const Lines& lines, std::size_t markerIndex, const std::string& path,
                       std::size_t problemLinesBefore)
 {
-    return RecordReader(lines, path, problemLinesBefore).read(markerIndex);
+    RecordRead read = RecordReader(lines, path, problemLinesBefore).read(markerIndex);
+    // A refused read changes nothing.
+    if (!read.ok()) read.content = {};
+    return read;
+}
+
+RecordContent recordBlocks(const Lines& lines, std::size_t markerIndex)
+{
+    return RecordReader(lines, {}, 0).read(markerIndex).content;
 }
 
 Lines editorRecordLines(const EditorRecord& r)

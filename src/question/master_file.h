@@ -19,7 +19,9 @@ inline constexpr std::string_view kCopyRecordMarker = "[[unitX";
 // Index of the first line equal to the marker; nullopt when there is none (an empty file has none).
 std::optional<std::size_t> findRecord(const Lines& lines, std::string_view marker);
 
-// What one record holds for the unit reader. "<<ans", "<<dummy" and "<<hint" are not kept.
+// Everything one record holds. The unit reader takes the checked lists (problem lines without their comment,
+// layout values, kran padded, figures); the master file editor takes the blocks as written, so that it writes back
+// what it read; the practice window takes the hint lines.
 struct RecordContent {
     Lines problemLines;                          // "<<ques", after the "{" … "}" comment
     std::vector<std::size_t> problemLineIndices; // where each problem line stands in the file
@@ -34,6 +36,12 @@ struct RecordContent {
     bool hasValue = false;
     bool hasFont = false;
     bool hasKran = false;
+
+    Lines ques;        // "<<ques" as written, with its comment
+    Lines dummy;       // "<<dummy"
+    Lines hint;        // "<<hint"
+    Lines layout;      // the "<<value", "<<font" and "<<kran" blocks as written, each with its keyword and ">>"
+    Lines otherBlocks; // every other block ("<<ans", "<<header", "<<softkey", unknown keywords), whole
 };
 
 struct RecordRead {
@@ -54,6 +62,9 @@ struct RecordRead {
 // first 15 figures of each side).
 RecordRead readRecord(const Lines& lines, std::size_t markerIndex, const std::string& path,
                       std::size_t problemLinesBefore = 0);
+// The same reading without refusing: every block of the record, also of a record that readRecord refuses (the
+// editor opens such a unit so that it can be mended). A block that is not closed takes the rest of the file.
+RecordContent recordBlocks(const Lines& lines, std::size_t markerIndex);
 
 // One unit as the master file editor keeps it. layout holds the "<<value", "<<font" and "<<kran" blocks with
 // their keyword and ">>" lines, written unchanged.

@@ -230,6 +230,54 @@ TEST(MasterFile, KranIsPaddedToTen)
     EXPECT_EQ(empty.content.kran, Lines(10, "0"));
 }
 
+TEST(MasterFile, DummyAndHintBlocksComeBackFromTheReader)
+{
+    struct Case {
+        const char* name;
+        std::vector<const char*> body; // after "[[unit1"
+        std::vector<const char*> dummy;
+        std::vector<const char*> hint;
+    };
+    const Case cases[] = {
+        {"as the editor writes them",
+         {"<<ques", "(1) # ア #", ">>", "<<dummy", "イ", "ウ", ">>", "<<hint", "通分します", ">>", "]]"},
+         {"イ", "ウ"},
+         {"通分します"}},
+        {"an empty dummy block and no hint", {"<<ques", "# 1 #", ">>", "<<dummy", ">>", "]]"}, {}, {}},
+        {"repeated blocks append",
+         {"<<hint", "h1", ">>", "<<ques", "# 1 #", ">>", "<<hint", "h2", ">>", "]]"},
+         {},
+         {"h1", "h2"}},
+        {"a hint without its >> ends with its record",
+         {"<<hint", "h1", "]]", "[[unit2", "<<hint", "h2", ">>", "]]"},
+         {},
+         {"h1"}},
+        {"a record the unit reader refuses",
+         {"<<value", "1", ">>", "<<dummy", "d", ">>", "<<hint", "h", ">>"},
+         {"d"},
+         {"h"}},
+    };
+    auto lines = [](const std::vector<const char*>& utf8) {
+        Lines l;
+        for (const char* line : utf8)
+            l.push_back(sjis::encode(line));
+        return l;
+    };
+    for (const Case& c : cases) {
+        Lines file{"[[unit1"};
+        Lines body = lines(c.body);
+        file.insert(file.end(), body.begin(), body.end());
+        RecordContent blocks = recordBlocks(file, 0);
+        EXPECT_EQ(blocks.dummy, lines(c.dummy)) << c.name;
+        EXPECT_EQ(blocks.hint, lines(c.hint)) << c.name;
+        RecordRead read = readRecord(file, 0, kPath);
+        if (read.ok()) {
+            EXPECT_EQ(read.content.dummy, blocks.dummy) << c.name;
+            EXPECT_EQ(read.content.hint, blocks.hint) << c.name;
+        }
+    }
+}
+
 TEST(MasterFile, EditorOrders)
 {
     EditorRecord r;
