@@ -1,9 +1,8 @@
 // Answers in practice and test: the bytes up to the first line break as a box's answer text (split into the
 // answer and its alternatives), the rest as what the learner typed, judged, padded for the answer sheet and
-// normalised; and the bytes as a master file whose hint lines are looked up.
+// normalised.
 #include "fuzz_support.h"
 
-#include "platform/line_file.h"
 #include "practice/practice_engine.h"
 
 using namespace tavola;
@@ -24,9 +23,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)padTestAnswer(typed, box.referenceAnswer);
     (void)normaliseAnswer(typed);
-
-    const Lines lines = splitLines(bytes);
-    for (const char* marker : {"[[unit1", "[[unit1R1", "[[unitX"})
-        (void)hintLines(lines, marker);
     return 0;
 }

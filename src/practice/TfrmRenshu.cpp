@@ -6,6 +6,7 @@
 #include "platform/qt/qt_text.h"
 #include "practice/qt_mood_pictures.h"
 #include "practice/qt_scratch_pad.h"
+#include "question/master_file.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -273,8 +274,11 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     // A unit saved as a copy keeps its hints; a worksheet opened from a copy file has none.
     layout.fromCopyFile = sheet.masterPath.empty();
     std::vector<std::string> hints;
+    // The hints are those of the unit's record in its master file as it is when the practice window opens, as the
+    // editor would load them; the worksheet does not carry them.
     if (!sheet.masterPath.empty())
-        if (auto lines = readLineFile(sheet.masterPath)) hints = hintLines(*lines, unitRecordMarker(sheet.position));
+        if (auto lines = readLineFile(sheet.masterPath))
+            if (auto at = findRecord(*lines, unitRecordMarker(sheet.position))) hints = recordBlocks(*lines, *at).hint;
     layout.hasHints = !hints.empty();
     engine_.open(layout, std::move(hints));
     drawing_.setStyle(markStyle());

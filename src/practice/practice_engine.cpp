@@ -116,20 +116,6 @@ std::string padTestAnswer(const std::string& text, const std::string& reference)
     return padded;
 }
 
-std::vector<std::string> hintLines(const std::vector<std::string>& fileLines, const std::string& marker)
-{
-    std::vector<std::string> hints;
-    auto at = std::find(fileLines.begin(), fileLines.end(), marker);
-    if (at == fileLines.end()) return hints;
-    for (++at; at != fileLines.end() && *at != "]]" && !at->starts_with("[[unit"); ++at) {
-        if (*at != "<<hint") continue;
-        for (++at; at != fileLines.end() && *at != ">>"; ++at)
-            hints.push_back(*at);
-        break;
-    }
-    return hints;
-}
-
 PracticeEngine::PracticeEngine(PracticeView& view, Prompts& prompts, Random& random)
     : view_(view), prompts_(prompts), random_(random)
 {

@@ -165,8 +165,6 @@ Mood moodFor(int score, Random& random);
 // A test entry padded to its reference answer for the answer sheet: shorter texts become " " + text + 12 blanks
 // (12 blanks when empty), cut to the reference's length.
 std::string padTestAnswer(const std::string& text, const std::string& reference);
-// The lines of the "<<hint" block of the record with this marker in a master file; empty when there is none.
-std::vector<std::string> hintLines(const std::vector<std::string>& fileLines, const std::string& marker);
 
 class PracticeEngine {
 public:

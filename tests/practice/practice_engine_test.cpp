@@ -409,14 +409,8 @@ TEST(PracticeEngine, NextBoxSkipsAnsweredBoxesAndWrapsAround)
     EXPECT_EQ(x.engine.nextBox(2), 0);
 }
 
-TEST(PracticeEngine, HintLinesComeFromTheUnitsHintBlock)
+TEST(PracticeEngine, HintLinesAreShownUnlessOnlyThePlaceholder)
 {
-    const std::vector<std::string> file{"[[unit1", "<<ques", "a",       ">>",     "<<hint", "h1", "h2",
-                                        ">>",      "]]",     "[[unit2", "<<ques", ">>",     "]]"};
-    EXPECT_EQ(hintLines(file, "[[unit1"), (std::vector<std::string>{"h1", "h2"}));
-    EXPECT_TRUE(hintLines(file, "[[unit2").empty());
-    EXPECT_TRUE(hintLines(file, "[[unit3").empty());
-
     Exercise x({"1"}, {"h1", "h2"});
     x.engine.startPractice();
     EXPECT_TRUE(x.engine.controls().btnHintEnabled);
