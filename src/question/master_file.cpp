@@ -22,13 +22,6 @@ std::optional<std::size_t> findFrom(const Lines& lines, std::size_t from, std::s
     return std::nullopt;
 }
 
-bool isReadWhole(const std::string& line)
-{
-    static constexpr std::string_view keywords[] = {"<<ques", "<<ans",   "<<header", "<<value",   "<<font",
-                                                    "<<kran", "<<graph", "<<kgroup", "<<softkey", "<<AGraph"};
-    return std::find(std::begin(keywords), std::end(keywords), line) != std::end(keywords);
-}
-
 // Reads one record by the system's rule: one index i, at most one block per pass, keywords compared with the
 // current line only. The walk goes on to the record's end after a refusal, for the editor; the first refusal is
 // the one reported.
@@ -43,11 +36,6 @@ public:
     {
         for (std::size_t i = markerIndex + 1; i < lines_.size() && lines_[i] != kEndRecord; ++i) {
             const std::string& line = lines_[i];
-            if (!isReadWhole(line)) {
-                passOver(line);
-                continue;
-            }
-            endRun();
             if (line == "<<ques") {
                 readQues(i);
             } else if (line == "<<ans") {
@@ -68,6 +56,8 @@ public:
                 readOther(i, &c_.softkey);
             } else if (line == "<<AGraph") {
                 readFigures(i, c_.agraph);
+            } else {
+                passOver(line);
             }
         }
         endRun();
@@ -86,9 +76,10 @@ private:
     }
 
     // The lines after the keyword on line i up to the closing ">>"; i is left on the ">>". A block that is not
-    // closed is refused and takes the rest of the file.
+    // closed is refused and takes the rest of the file. Lines gathered since a keyword passed over end here.
     Range blockRange(std::size_t& i, std::size_t first)
     {
+        endRun();
         auto end = findFrom(lines_, first, kEndBlock);
         if (!end) {
             fail(i, messages::unclosedBlock(path_, lines_[i]));
