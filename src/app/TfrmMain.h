@@ -135,7 +135,7 @@ public:
     // The opening flows.
     tavola::OpenResult openUnit(const tavola::UnitPosition& position, bool reopen);
     bool openUnitThroughMenu();
-    TfrmPrint* currentWorksheet() const { return state_.currentWorksheet; }
+    TfrmPrint* currentWorksheet() const { return currentWorksheet_; }
     // The worksheet windows in the order they were opened.
     QList<TfrmPrint*> worksheetWindows() const;
 
@@ -155,7 +155,7 @@ public:
     bool showAnswers() const override { return state_.showAnswers; }
 
     // What the print, print mode and paper dialogs ask.
-    TfrmPrint* printWindow() override { return state_.currentWorksheet; }
+    TfrmPrint* printWindow() override { return currentWorksheet_; }
     int chosenPaperWidth() const override;
     void choosePaper(int width) override;
     void setPrinting(bool on) override;
@@ -373,6 +373,8 @@ private:
     tavola::TfrmRenshu* frmRenshu_ = nullptr;
     tavola::UnitMarks marks_;
     tavola::UnitReader reader_;
+    TfrmPrint* currentWorksheet_ = nullptr;      // the worksheet window activated last, until it closes
+    bool reducedView_ = false;                   // the worksheet windows show the whole page small
     TfrmPrint* mergedMenus_ = nullptr;           // the worksheet window whose menus are in the menu bar
     std::vector<QPointer<TfrmPrint>> usedOrder_; // the open worksheet windows, the one used last first
     QRect fittedArea_;                           // the document area and the work area as last fitted

@@ -179,7 +179,7 @@ void TfrmMain::setAnswerGlyph()
 void TfrmMain::btnStartPrintClick()
 {
     hideSavePopup();
-    if (state_.currentWorksheet == nullptr || frmPrintOk_ == nullptr) return;
+    if (currentWorksheet_ == nullptr || frmPrintOk_ == nullptr) return;
     frmPrintOk_->exec();
 }
 
@@ -194,7 +194,7 @@ void TfrmMain::choosePaper(int width)
 {
     applyPaper(width);
     // Checking a button that was checked already runs no paper action: the worksheet still takes the paper.
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current != nullptr && current->worksheet().settings.paper.width != width)
         paperAction(applyPaperRule(width).choice);
 }
@@ -202,13 +202,13 @@ void TfrmMain::choosePaper(int width)
 void TfrmMain::setPrinting(bool on)
 {
     printing_ = on;
-    if (on && state_.reducedView) btnShukushoClick();
+    if (on && reducedView_) btnShukushoClick();
 }
 
 void TfrmMain::btnEditClick()
 {
     hideSavePopup();
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr || frmEditQues_ == nullptr) return;
     Worksheet& sheet = current->worksheet();
     frmEditQues_->setFormSize(size());
@@ -245,7 +245,7 @@ void TfrmMain::choosePaperA4()
 void TfrmMain::btnSaveMasterClick()
 {
     hideSavePopup();
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr || !current->worksheet().master) return;
     if (Status saved = saveWorksheetToMaster(current->worksheet(), index_, defaultBlockLines()); !saved)
         prompts_.message(saved.message());
@@ -253,7 +253,7 @@ void TfrmMain::btnSaveMasterClick()
 
 void TfrmMain::btnAddClick()
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) {
         prompts_.message("追加する元のファイルがありません"_sj);
         return;
@@ -288,7 +288,7 @@ void TfrmMain::btnOpenCopyClick()
 {
     hideSavePopup();
     if (frmOpenPRP_ == nullptr) return;
-    const int lesson = state_.currentWorksheet != nullptr ? state_.currentWorksheet->worksheet().position.lesson : 1;
+    const int lesson = currentWorksheet_ != nullptr ? currentWorksheet_->worksheet().position.lesson : 1;
     frmOpenPRP_->setCoursewareDir(state_.coursewareDir);
     frmOpenPRP_->setFormGeometry(QRect(QPoint(0, 0), size()));
     std::string path;
@@ -308,8 +308,8 @@ void TfrmMain::btnOpenCopyClick()
     state_.showAnswers = true;
     setAnswerGlyph();
     OpenFlowContext ctx = openFlowContext();
-    if (openCopyFile(ctx, path, std::max(1, lesson)) && state_.currentWorksheet != nullptr)
-        state_.currentWorksheet->worksheet().changed = false;
+    if (openCopyFile(ctx, path, std::max(1, lesson)) && currentWorksheet_ != nullptr)
+        currentWorksheet_->worksheet().changed = false;
 }
 
 void TfrmMain::btnEditMasterClick()
@@ -319,7 +319,7 @@ void TfrmMain::btnEditMasterClick()
 
 void TfrmMain::btnEditCopyClick()
 {
-    if (state_.currentWorksheet == nullptr || frmReadUnit_ == nullptr) return;
+    if (currentWorksheet_ == nullptr || frmReadUnit_ == nullptr) return;
     frmReadUnit_->exec();
 }
 

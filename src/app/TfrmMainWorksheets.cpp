@@ -99,7 +99,7 @@ void TfrmMain::activateWindow(int index)
 
 void TfrmMain::closeCurrentWorksheet()
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) return;
     current->worksheet().changed = false;
     if (QMdiSubWindow* sub = subWindowOf(current)) sub->close();
@@ -219,20 +219,19 @@ bool TfrmMain::focusNextPrevChild(bool next)
 
 void TfrmMain::worksheetActivated(TfrmPrint& window)
 {
-    state_.currentWorksheet = &window;
+    currentWorksheet_ = &window;
     std::erase_if(usedOrder_, [&window](const QPointer<TfrmPrint>& w) { return w == nullptr || w == &window; });
     usedOrder_.insert(usedOrder_.begin(), QPointer<TfrmPrint>(&window));
     QMdiSubWindow* sub = subWindowOf(&window);
     if (sub != nullptr && !sub->isMaximized() && !sub->isMinimized()) sub->setGeometry(workArea());
     if (!closeQueryRunning_ && !printing_) loadControls(window.worksheet());
-    if (window.reducedView() != state_.reducedView) {
+    if (window.reducedView() != reducedView_) {
         ReducedViewSize r = reducedViewSize(pnlMain->height());
-        window.setReducedView(state_.reducedView, r.width, r.height);
+        window.setReducedView(reducedView_, r.width, r.height);
     }
     window.redraw();
     mergeMenus(&window);
     enableCopyButtons(window.selectionPending());
-    if (window.selectionPending()) state_.selectionRect = window.selection();
 }
 
 void TfrmMain::loadControls(const Worksheet& sheet)
@@ -313,8 +312,8 @@ void TfrmMain::worksheetClosed(TfrmPrint& window)
 {
     worksheetWindowClosed(state_, window.worksheet().windowKey);
     if (mergedMenus_ == &window) mergeMenus(nullptr);
-    if (state_.currentWorksheet == &window) {
-        state_.currentWorksheet = nullptr;
+    if (currentWorksheet_ == &window) {
+        currentWorksheet_ = nullptr;
         enableCopyButtons(false);
     }
     // The document area would activate the next child in creation order; the worksheet used last comes forward
@@ -325,8 +324,7 @@ void TfrmMain::worksheetClosed(TfrmPrint& window)
 
 void TfrmMain::worksheetSelectionChanged(TfrmPrint& window)
 {
-    if (&window != state_.currentWorksheet) return;
-    if (window.selectionPending()) state_.selectionRect = window.selection();
+    if (&window != currentWorksheet_) return;
     enableCopyButtons(window.selectionPending());
 }
 
@@ -392,22 +390,22 @@ bool TfrmMain::answerCommandEnabled() const
 
 Worksheet* TfrmMain::activeWorksheet()
 {
-    return state_.currentWorksheet != nullptr ? &state_.currentWorksheet->worksheet() : nullptr;
+    return currentWorksheet_ != nullptr ? &currentWorksheet_->worksheet() : nullptr;
 }
 
 const PageLayout* TfrmMain::activeLayout() const
 {
-    return state_.currentWorksheet != nullptr ? &state_.currentWorksheet->layout() : nullptr;
+    return currentWorksheet_ != nullptr ? &currentWorksheet_->layout() : nullptr;
 }
 
 void TfrmMain::redrawActiveWorksheet()
 {
-    if (state_.currentWorksheet != nullptr) showMessages(state_.currentWorksheet->redraw());
+    if (currentWorksheet_ != nullptr) showMessages(currentWorksheet_->redraw());
 }
 
 void TfrmMain::markActiveWorksheetChanged()
 {
-    if (state_.currentWorksheet != nullptr) state_.currentWorksheet->worksheet().changed = true;
+    if (currentWorksheet_ != nullptr) currentWorksheet_->worksheet().changed = true;
 }
 
 void TfrmMain::toggleReducedView()
@@ -417,7 +415,7 @@ void TfrmMain::toggleReducedView()
 
 std::string TfrmMain::reducedViewCaption() const
 {
-    return state_.reducedView ? "拡大"_sj : "縮小"_sj;
+    return reducedView_ ? "拡大"_sj : "縮小"_sj;
 }
 
 void TfrmMain::scrollActiveWorksheet()
@@ -434,18 +432,18 @@ void TfrmMain::setShowAnswers(bool on)
 
 void TfrmMain::worksheetSettingChanged()
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     showMessages(current->redraw());
     current->worksheet().changed = true;
 }
 
 void TfrmMain::paperAction(PaperChoice choice)
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (loadingControls_ || current == nullptr) return;
     const PaperSize& paper = state_.paperTable[static_cast<std::size_t>(choice)];
     current->worksheet().settings.paper = {paper.width, paper.height};
-    if (state_.reducedView)
+    if (reducedView_)
         btnShukushoClick();
     else
         showMessages(current->redraw());
@@ -456,7 +454,7 @@ void TfrmMain::btnKaitouClick()
 {
     state_.showAnswers = !state_.showAnswers;
     setAnswerGlyph();
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) return;
     // The score and the practising state belong to the practice window; a new answer display drops them.
     current->worksheet().settings.answersShown = state_.showAnswers;
@@ -466,58 +464,57 @@ void TfrmMain::btnKaitouClick()
 
 void TfrmMain::chkBekkaiClick()
 {
-    if (state_.currentWorksheet == nullptr) return;
-    showMessages(state_.currentWorksheet->redraw());
+    if (currentWorksheet_ == nullptr) return;
+    showMessages(currentWorksheet_->redraw());
 }
 
 void TfrmMain::spnGyouSpaceChange()
 {
-    if (loadingControls_ || state_.currentWorksheet == nullptr) return;
-    state_.currentWorksheet->worksheet().settings.lineSpacing = spnGyouSpace->value();
+    if (loadingControls_ || currentWorksheet_ == nullptr) return;
+    currentWorksheet_->worksheet().settings.lineSpacing = spnGyouSpace->value();
     worksheetSettingChanged();
 }
 
 void TfrmMain::spnMojiSizeChange()
 {
-    if (loadingControls_ || state_.currentWorksheet == nullptr) return;
-    state_.currentWorksheet->worksheet().settings.characterSize = spnMojiSize->value();
+    if (loadingControls_ || currentWorksheet_ == nullptr) return;
+    currentWorksheet_->worksheet().settings.characterSize = spnMojiSize->value();
     worksheetSettingChanged();
 }
 
 void TfrmMain::btnShukushoClick()
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) return;
-    state_.reducedView = !state_.reducedView;
-    btnShukusho->setIcon(QIcon(state_.reducedView ? ":/main/circle_green.png" : ":/main/circle_yellow.png"));
+    reducedView_ = !reducedView_;
+    btnShukusho->setIcon(QIcon(reducedView_ ? ":/main/circle_green.png" : ":/main/circle_yellow.png"));
     btnShukusho->setText(toQString(reducedViewCaption()));
     ReducedViewSize r = reducedViewSize(pnlMain->height());
-    current->setReducedView(state_.reducedView, r.width, r.height);
+    current->setReducedView(reducedView_, r.width, r.height);
     showMessages(current->redraw());
 }
 
 void TfrmMain::btnFpCloseClick()
 {
-    if (QMdiSubWindow* sub = subWindowOf(state_.currentWorksheet)) sub->close();
+    if (QMdiSubWindow* sub = subWindowOf(currentWorksheet_)) sub->close();
 }
 
 void TfrmMain::btnOpenMasterClick()
 {
     hideSavePopup();
-    if (openUnitThroughMenu() && state_.currentWorksheet != nullptr)
-        state_.currentWorksheet->worksheet().changed = false;
+    if (openUnitThroughMenu() && currentWorksheet_ != nullptr) currentWorksheet_->worksheet().changed = false;
 }
 
 void TfrmMain::btnSaveClick()
 {
-    if (state_.currentWorksheet == nullptr) return;
-    showSavePopup(state_.currentWorksheet->worksheet().master);
+    if (currentWorksheet_ == nullptr) return;
+    showSavePopup(currentWorksheet_->worksheet().master);
 }
 
 void TfrmMain::btnSaveCopyClick()
 {
     hideSavePopup();
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) return;
     if (auto path = saveWorksheetAsCopy(current->worksheet(), state_, index_, prompts_)) current->setCaption(*path);
 }
@@ -527,14 +524,14 @@ void TfrmMain::btnTestClick()
     hideSavePopup();
     // With a worksheet the practice runs on it from the top; without one a unit is opened first and closed again
     // afterwards.
-    const bool wasOpen = state_.currentWorksheet != nullptr;
+    const bool wasOpen = currentWorksheet_ != nullptr;
     if (wasOpen) {
-        state_.currentWorksheet->scrollToTop();
+        currentWorksheet_->scrollToTop();
     } else {
-        if (!openUnitThroughMenu() || state_.currentWorksheet == nullptr) return;
-        state_.currentWorksheet->worksheet().changed = false;
+        if (!openUnitThroughMenu() || currentWorksheet_ == nullptr) return;
+        currentWorksheet_->worksheet().changed = false;
     }
-    TfrmPrint* sheet = state_.currentWorksheet;
+    TfrmPrint* sheet = currentWorksheet_;
     if (frmRenshu_ == nullptr) return;
     const bool answersShown = state_.showAnswers;
     state_.showAnswers = false;
@@ -551,14 +548,14 @@ void TfrmMain::btnTestClick()
 void TfrmMain::btnKranClick()
 {
     hideSavePopup();
-    if (state_.currentWorksheet == nullptr || frmSettei_ == nullptr) return;
+    if (currentWorksheet_ == nullptr || frmSettei_ == nullptr) return;
     frmSettei_->setPanelHeight(pnlMain->height());
     frmSettei_->exec();
 }
 
 void TfrmMain::btnScrollClick()
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) return;
     current->scrollTo(scrollTarget(current->scrollPosition(), current->pictureHeight(), current->frameHeight()));
 }
@@ -571,9 +568,9 @@ void TfrmMain::enableCopyButtons(bool on)
 
 void TfrmMain::btnCopyClick()
 {
-    TfrmPrint* current = state_.currentWorksheet;
+    TfrmPrint* current = currentWorksheet_;
     if (current == nullptr) return;
-    RectangleCopy copy = rectangleCopy(state_.selectionRect);
+    RectangleCopy copy = rectangleCopy(current->selection());
     // A rectangle too narrow to hold a picture leaves the clipboard as it was.
     if (copy.width > 0 && copy.height > 0) {
         QImage buffer(copy.width, copy.height, QImage::Format_RGB32);
@@ -590,7 +587,7 @@ void TfrmMain::btnCopyClick()
 
 void TfrmMain::btnCancelClick()
 {
-    if (state_.currentWorksheet != nullptr) state_.currentWorksheet->clearSelection();
+    if (currentWorksheet_ != nullptr) currentWorksheet_->clearSelection();
     enableCopyButtons(false);
 }
 
@@ -598,7 +595,7 @@ void TfrmMain::btnCancelClick()
 
 void TfrmMain::mnuMaximizeClick()
 {
-    QMdiSubWindow* sub = subWindowOf(state_.currentWorksheet);
+    QMdiSubWindow* sub = subWindowOf(currentWorksheet_);
     if (sub == nullptr) return;
     if (sub->isMaximized() || sub->isMinimized()) sub->showNormal();
     sub->setGeometry(QRect(QPoint(0, 0), mdiArea_->viewport()->size()));
@@ -623,5 +620,5 @@ void TfrmMain::mnuJukuClick()
 {
     if (frmJuku_ == nullptr) return;
     frmJuku_->exec();
-    if (state_.currentWorksheet != nullptr) showMessages(state_.currentWorksheet->redraw());
+    if (currentWorksheet_ != nullptr) showMessages(currentWorksheet_->redraw());
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The shell state: the application-wide values the main window owns and the other windows read (courseware
-// folder, learner and school names, the current worksheet, the paper, the list of open worksheets), with the
+// folder, learner and school names, the paper, the list of open worksheets), with the
 // paper table and the small rules that work on them.
 #include "courseware/unit_position.h"
 #include "platform/canvas.h"
@@ -9,8 +9,6 @@
 #include <array>
 #include <string>
 #include <vector>
-
-class TfrmPrint;
 
 namespace tavola {
 
@@ -49,9 +47,7 @@ struct ShellState {
     std::string logOnDir; // recordDrive + "Tavola\LogOn", no trailing separator
     bool keyLock = false; // student mode
     bool showAnswers = false;
-    bool reducedView = false;
 
-    TfrmPrint* currentWorksheet = nullptr; // set and cleared by the worksheet window
     int worksheetCount = 0;
     std::vector<std::string> openWindowList; // captions of the open worksheet windows, in opening order
     std::string windowKey;                   // caption of the next worksheet window to be built
@@ -59,7 +55,6 @@ struct ShellState {
 
     std::array<PaperSize, kPaperCount> paperTable{};
     PaperSize currentPaper{kA4Width, 891};
-    std::array<int, 4> selectionRect{}; // x1, y1, x2, y2 dragged on the worksheet picture
 
     bool indexChanged = false; // the index editor rewrote an index: the unit selection reloads Main.ind
     bool marksStale = false;   // the unit selection rescans its similar-problem marks

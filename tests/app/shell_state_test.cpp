@@ -43,7 +43,6 @@ TEST(ShellState, StartsWithTheTableTheCommonLearnerAndTheDrawingFonts)
     EXPECT_EQ(state.mainFont.face, "ＭＳ 明朝"_sj);
     EXPECT_EQ(state.mainFont.sizePt, 18); // 24 pixels on the screen
     EXPECT_TRUE(state.hankakuFont.italic);
-    EXPECT_EQ(state.currentWorksheet, nullptr);
 }
 
 TEST(ShellState, FindWindowGivesTheFirstEqualCaption)

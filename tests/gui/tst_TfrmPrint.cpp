@@ -346,7 +346,7 @@ private slots:
         drag(sheet, QPoint(400, 100), QPoint(60, 20));
         QVERIFY(copy->isEnabled());
         QVERIFY(cancel->isEnabled());
-        QCOMPARE(p.main->shellState().selectionRect, (std::array<int, 4>{400, 100, 60, 20}));
+        QCOMPARE(sheet->selection(), (std::array<int, 4>{400, 100, 60, 20}));
         QTest::mouseClick(copy, Qt::LeftButton);
         QCOMPARE(p.clipboard.size(), 1);
         QCOMPARE(p.clipboard[0].size(), QSize(338, 78));
@@ -377,7 +377,7 @@ private slots:
         QTest::mouseClick(sheet->pageWidget(), Qt::RightButton, {}, QPoint(260, 200));
         QVERIFY(p.button("btnCopy")->isEnabled());
         // The frame lies one pixel around the figure.
-        QCOMPARE(p.main->shellState().selectionRect, (std::array<int, 4>{249, 193, 371, 223}));
+        QCOMPARE(sheet->selection(), (std::array<int, 4>{249, 193, 371, 223}));
         QVERIFY(!sheet->worksheet().changed);
         QTest::keyClick(sheet->pageWidget(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(p.clipboard.size(), 1);
@@ -432,7 +432,7 @@ private slots:
         QVERIFY(sheet != nullptr);
         QPushButton* shukusho = p.button("btnShukusho");
         shukusho->click();
-        QVERIFY(p.main->shellState().reducedView);
+        QVERIFY(sheet->reducedView());
         QCOMPARE(shukusho->text(), u("拡大"));
         QCOMPARE(toQString(p.main->reducedViewCaption()), u("拡大"));
         auto* reduced = sheet->findChild<QLabel*>("imgReduced");
@@ -443,7 +443,7 @@ private slots:
 
         // A paper button while reduced turns the reduced view off and shows the new paper.
         p.child<QRadioButton>("radB4")->setChecked(true);
-        QVERIFY(!p.main->shellState().reducedView);
+        QVERIFY(!sheet->reducedView());
         QCOMPARE(shukusho->text(), u("縮小"));
         QVERIFY(sheet->pageWidget()->isVisible());
         QCOMPARE(sheet->pagePicture().size(), QSize(771, 1092));
