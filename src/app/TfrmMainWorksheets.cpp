@@ -109,13 +109,10 @@ void TfrmMain::createWorksheetWindow(WorksheetDocument document)
 {
     auto* window =
         new TfrmPrint(*this, std::move(document.sheet), std::move(document.figures), std::move(document.classFlag));
-    window->setCaption(state_.windowKey);
-    window->worksheet().windowKey = state_.windowKey;
-    window->worksheet().shortKey = state_.shortKey;
     QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName("subPrint");
-    worksheetWindowOpened(state_, state_.windowKey);
+    worksheetWindowOpened(state_, window->worksheet().windowKey);
     // The window fills the free area and draws once before it shows.
     sub->setGeometry(workArea());
     showMessages(window->redraw());

@@ -58,11 +58,9 @@ Result<WorksheetDocument> readWorksheetDocument(UnitReader& reader, const ReadRe
 OpenResult openUnit(OpenFlowContext& ctx, const UnitPosition& position, bool reopen)
 {
     UnitFileNames names = ctx.index.unitFileNames(position);
-    ctx.state.windowKey = names.windowKey;
-    ctx.state.shortKey = names.shortKey;
     if (!paths::fileExists(names.masterPath)) return OpenResult::Failed;
 
-    if (int found = findWindow(ctx.state, ctx.state.windowKey); found >= 0) {
+    if (int found = findWindow(ctx.state, names.windowKey); found >= 0) {
         if (!reopen) {
             ctx.prompts.message(alreadyOpenMessage());
             ctx.windows.activateWindow(found);
@@ -71,14 +69,13 @@ OpenResult openUnit(OpenFlowContext& ctx, const UnitPosition& position, bool reo
         ctx.windows.closeCurrentWorksheet();
     }
 
+    // The request carries the window key and the short key into the worksheet, and so to its window.
     ReadRequest request = unitReadRequest(ctx.index, position);
     // The index holds the names of its current lesson only; the texts chosen in the unit selection window stand
     // in for another lesson's.
     if (request.lessonTitle.empty()) request.lessonTitle = ctx.state.lastLessonText;
     if (request.sectionTitle.empty()) request.sectionTitle = ctx.state.lastSectionText;
     if (request.unitTitle.empty()) request.unitTitle = ctx.state.lastUnitText;
-    request.windowKey = ctx.state.windowKey;
-    request.shortKey = ctx.state.shortKey;
 
     Result<WorksheetDocument> document =
         readWorksheetDocument(ctx.reader, request, ctx.state.showAnswers, ctx.index, ctx.prompts);
@@ -120,8 +117,6 @@ bool openCopyFile(OpenFlowContext& ctx, const std::string& path, int lesson)
         ctx.windows.activateWindow(found);
         return false;
     }
-    ctx.state.windowKey = path;
-    ctx.state.shortKey = path;
     Result<WorksheetDocument> document =
         readWorksheetDocument(ctx.reader, copyReadRequest(path, lesson), ctx.state.showAnswers, ctx.index, ctx.prompts);
     if (!document) {

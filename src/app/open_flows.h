@@ -56,8 +56,8 @@ public:
     virtual void activateWindow(int index) = 0;
     // Closes the current worksheet window without asking (its changed flag is cleared first).
     virtual void closeCurrentWorksheet() = 0;
-    // Creates the worksheet window for the document, captioned with state.windowKey, and focuses it; the window
-    // is counted and listed with worksheetWindowOpened.
+    // Creates the worksheet window for the document, captioned with the worksheet's window key, and focuses it;
+    // the window is counted and listed with worksheetWindowOpened.
     virtual void createWorksheetWindow(WorksheetDocument document) = 0;
     // Shows the master file editor on a new unit at the position; true when it ended with OK (the unit was saved).
     virtual bool editNewUnit(const UnitPosition& /*position*/) { return false; }
@@ -80,7 +80,7 @@ struct OpenFlowContext {
 Result<WorksheetDocument> readWorksheetDocument(UnitReader& reader, const ReadRequest& request, bool showAnswers,
                                                 const CoursewareIndex& index, Prompts& prompts);
 
-// Open a unit (unit position, reopen). Builds the window key and short key into the state, returns Failed when
+// Open a unit (unit position, reopen). Builds the window key and short key of the worksheet, returns Failed when
 // the master file does not exist (without a message); an open window with the same key is activated after
 // "すでに読み込まれています" (AlreadyOpen), or with reopen the current worksheet is closed and the unit read anew.
 // A unit that cannot be read shows the reader's message, if any, and fails.

@@ -50,8 +50,6 @@ struct ShellState {
 
     int worksheetCount = 0;
     std::vector<std::string> openWindowList; // captions of the open worksheet windows, in opening order
-    std::string windowKey;                   // caption of the next worksheet window to be built
-    std::string shortKey;                    // printed on that worksheet
 
     std::array<PaperSize, kPaperCount> paperTable{};
     PaperSize currentPaper{kA4Width, 891};
