@@ -163,10 +163,8 @@ void TfrmMain::btnLockClick()
 
 void TfrmMain::applyPaper(int width)
 {
-    AppliedPaper applied = applyPaperRule(width);
     // Checking a radio button that was not checked yet runs its paper action.
-    radPaper[static_cast<std::size_t>(applied.choice)]->setChecked(true);
-    state_.currentPaper = applied.paper;
+    radPaper[static_cast<std::size_t>(applyPaperRule(width))]->setChecked(true);
 }
 
 void TfrmMain::setAnswerGlyph()
@@ -186,7 +184,7 @@ void TfrmMain::btnStartPrintClick()
 int TfrmMain::chosenPaperWidth() const
 {
     for (std::size_t i = 0; i < radPaper.size(); ++i)
-        if (radPaper[i]->isChecked()) return state_.paperTable[i].width;
+        if (radPaper[i]->isChecked()) return kPaperTable[i].width;
     return kA4Width;
 }
 
@@ -195,8 +193,7 @@ void TfrmMain::choosePaper(int width)
     applyPaper(width);
     // Checking a button that was checked already runs no paper action: the worksheet still takes the paper.
     TfrmPrint* current = currentWorksheet_;
-    if (current != nullptr && current->worksheet().settings.paper.width != width)
-        paperAction(applyPaperRule(width).choice);
+    if (current != nullptr && current->worksheet().settings.paper.width != width) paperAction(applyPaperRule(width));
 }
 
 void TfrmMain::setPrinting(bool on)
@@ -303,7 +300,6 @@ void TfrmMain::btnOpenCopyClick()
         }
         prompts_.message(path + ":拡張子が不正です"_sj);
     }
-    state_.copyFileName = frmOpenPRP_->copyFileName();
     // The copy comes up with its answers shown, as the main window shows them afterwards.
     state_.showAnswers = true;
     setAnswerGlyph();

@@ -237,7 +237,7 @@ void TfrmMain::loadControls(const Worksheet& sheet)
     loadingControls_ = true;
     spnGyouSpace->setValue(sheet.settings.lineSpacing);
     spnMojiSize->setValue(sheet.settings.characterSize);
-    radPaper[static_cast<std::size_t>(applyPaperRule(sheet.settings.paper.width).choice)]->setChecked(true);
+    radPaper[static_cast<std::size_t>(applyPaperRule(sheet.settings.paper.width))]->setChecked(true);
     state_.showAnswers = sheet.settings.answersShown;
     setAnswerGlyph();
     loadingControls_ = false;
@@ -438,7 +438,7 @@ void TfrmMain::paperAction(PaperChoice choice)
 {
     TfrmPrint* current = currentWorksheet_;
     if (loadingControls_ || current == nullptr) return;
-    const PaperSize& paper = state_.paperTable[static_cast<std::size_t>(choice)];
+    const PaperSize& paper = kPaperTable[static_cast<std::size_t>(choice)];
     current->worksheet().settings.paper = {paper.width, paper.height};
     if (reducedView_)
         btnShukushoClick();

@@ -1,31 +1,19 @@
 #include "app/shell_state.h"
 
-#include "platform/numbers.h"
 #include "platform/sjis.h"
-
-#include <cmath>
 
 namespace tavola {
 
-AppliedPaper applyPaperRule(int width)
+PaperChoice applyPaperRule(int width)
 {
-    AppliedPaper applied;
-    applied.choice = PaperChoice::A4;
+    PaperChoice choice = PaperChoice::A4;
     for (int i = 0; i < kPaperCount; ++i) {
-        if (kPaperTable[static_cast<std::size_t>(i)].width == width) applied.choice = static_cast<PaperChoice>(i);
+        if (kPaperTable[static_cast<std::size_t>(i)].width == width) choice = static_cast<PaperChoice>(i);
     }
-    applied.paper = {width, roundEven(width * std::sqrt(2.0))};
-    return applied;
+    return choice;
 }
 
-ShellState::ShellState() : learnerName("共通"_sj), paperTable(kPaperTable)
-{
-    mainFont.face = "ＭＳ 明朝"_sj;
-    mainFont.sizePt = 18;
-    hankakuFont.face = "Bookman Old Style";
-    hankakuFont.sizePt = 18;
-    hankakuFont.italic = true;
-}
+ShellState::ShellState() : learnerName("共通"_sj) {}
 
 int findWindow(const ShellState& state, const std::string& name)
 {

@@ -3,7 +3,6 @@
 // folder, learner and school names, the paper, the list of open worksheets), with the
 // paper table and the small rules that work on them.
 #include "courseware/unit_position.h"
-#include "platform/canvas.h"
 #include "platform/line_file.h"
 
 #include <array>
@@ -28,14 +27,8 @@ inline constexpr std::array<PaperSize, kPaperCount> kPaperTable{{{546, 771}, {63
 
 inline constexpr int kA4Width = 630;
 
-// What Apply paper makes of a width: the radio button to check and the current paper. The height is
-// width × √2 rounded, not the table's height, so B5 gives 772 and B4 1090. A width that is none of the four
-// checks A4 and is kept as it is.
-struct AppliedPaper {
-    PaperChoice choice = PaperChoice::A4;
-    PaperSize paper;
-};
-AppliedPaper applyPaperRule(int width);
+// What Apply paper makes of a width: the paper of that width; a width that is none of the four chooses A4.
+PaperChoice applyPaperRule(int width);
 
 struct ShellState {
     std::string coursewareDir; // system path ending in a separator
@@ -51,25 +44,15 @@ struct ShellState {
     int worksheetCount = 0;
     std::vector<std::string> openWindowList; // captions of the open worksheet windows, in opening order
 
-    std::array<PaperSize, kPaperCount> paperTable{};
-    PaperSize currentPaper{kA4Width, 891};
-
     bool indexChanged = false; // the index editor rewrote an index: the unit selection reloads Main.ind
     bool marksStale = false;   // the unit selection rescans its similar-problem marks
-    std::string copyFileName;  // bare name of the copy file last confirmed in the copy-file browser
 
     UnitPosition lastPosition; // last confirmed in the unit selection window
     std::string lastLessonText;
     std::string lastSectionText;
     std::string lastUnitText;
 
-    bool mainStarted = false; // the show sequence has run; the worksheet window consults it when activated
-    std::string helpFile;     // bare file name of the help page inside coursewareDir + "help/"
-
-    // The drawing fonts the main window holds for the worksheet and the expression renderer: "ＭＳ 明朝" and
-    // "Bookman Old Style" italic, both 24 pixels high (18 pt on the screen).
-    FontSpec mainFont;
-    FontSpec hankakuFont;
+    std::string helpFile; // bare file name of the help page inside coursewareDir + "help/"
 
     ShellState();
 };

@@ -142,7 +142,6 @@ ShowOutcome runShowSequence(ShellState& state, CoursewareIndex& index, SettingsS
     std::string title = state.coursewareDir + "Title.BMP";
     window.showTitlePicture(checkFileExists(prompts, title) ? title : std::string());
 
-    state.paperTable = kPaperTable;
     state.indexChanged = false;
     state.openWindowList.clear();
 
@@ -168,8 +167,6 @@ ShowOutcome runShowSequence(ShellState& state, CoursewareIndex& index, SettingsS
 
     state.showAnswers = false;
     window.toggleAnswers();
-
-    state.mainStarted = true;
 
     auto drive = settings.readCommonText("RecDrive", "C:\\");
     if (!drive) return failed(drive.message());
