@@ -157,10 +157,10 @@ void TfrmMain::buildCommandPanel()
     edtLogOnName->setReadOnly(true);
     edtLogOnName->setAlignment(Qt::AlignCenter);
     btnKaitou = commandButton(pnlMain, "btnKaitou", "解答表示", ":/main/answer_off.png");
-    btnKaitou->setEnabled(false); // given its glyph and enabled by the show sequence
+    btnKaitou->setEnabled(state_.answersEnabled); // given its glyph and enabled by the show sequence
     chkBekkai = new QCheckBox(sysText("別解表示"), pnlMain);
     chkBekkai->setObjectName("chkBekkai");
-    chkBekkai->setChecked(true);
+    chkBekkai->setChecked(state_.alternativeAnswers);
     btnKran = commandButton(pnlMain, "btnKran", "解答欄　", ":/main/kran.png");
 
     lblGyouSpace = label(pnlMain, "lblGyouSpace", "主行間");
@@ -259,10 +259,12 @@ void TfrmMain::buildHiddenControls()
         sizeLayout->addWidget(r);
         radPaper[static_cast<std::size_t>(i)] = r;
         connect(r, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) paperAction(static_cast<PaperChoice>(i));
+            if (!on) return;
+            state_.paper = static_cast<PaperChoice>(i);
+            paperAction(state_.paper);
         });
     }
-    radPaper[0]->setChecked(true);
+    radPaper[static_cast<std::size_t>(state_.paper)]->setChecked(true);
     pnlSize->hide();
 
     btnShukusho = commandButton(pnlMain, "btnShukusho", "縮小", ":/main/circle_yellow.png");

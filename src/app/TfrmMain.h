@@ -294,6 +294,8 @@ private:
     void buildMenus();
     bool handleKey(QKeyEvent* event);
     void setAnswerGlyph();
+    // The paper goes into the state and its radio button is checked.
+    void setPaperChoice(tavola::PaperChoice choice);
     void openDocument(const std::string& systemPath, int context);
 
     // The worksheet windows.

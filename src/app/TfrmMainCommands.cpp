@@ -90,7 +90,7 @@ void TfrmMain::mainIndexRead()
 void TfrmMain::enableAnswerButton()
 {
     setAnswerGlyph();
-    btnKaitou->setEnabled(true);
+    btnKaitou->setEnabled(state_.answersEnabled);
 }
 
 void TfrmMain::selectScreenPrintMode()
@@ -163,8 +163,14 @@ void TfrmMain::btnLockClick()
 
 void TfrmMain::applyPaper(int width)
 {
+    setPaperChoice(applyPaperRule(width));
+}
+
+void TfrmMain::setPaperChoice(PaperChoice choice)
+{
+    state_.paper = choice;
     // Checking a radio button that was not checked yet runs its paper action.
-    radPaper[static_cast<std::size_t>(applyPaperRule(width))]->setChecked(true);
+    radPaper[static_cast<std::size_t>(choice)]->setChecked(true);
 }
 
 void TfrmMain::setAnswerGlyph()
@@ -183,9 +189,7 @@ void TfrmMain::btnStartPrintClick()
 
 int TfrmMain::chosenPaperWidth() const
 {
-    for (std::size_t i = 0; i < radPaper.size(); ++i)
-        if (radPaper[i]->isChecked()) return kPaperTable[i].width;
-    return kA4Width;
+    return kPaperTable[static_cast<std::size_t>(state_.paper)].width;
 }
 
 void TfrmMain::choosePaper(int width)
@@ -234,7 +238,7 @@ bool TfrmMain::editNewUnit(const UnitPosition& position)
 void TfrmMain::choosePaperA4()
 {
     loadingControls_ = true;
-    radPaper[static_cast<std::size_t>(PaperChoice::A4)]->setChecked(true);
+    setPaperChoice(PaperChoice::A4);
     loadingControls_ = false;
     paperAction(PaperChoice::A4);
 }

@@ -20,7 +20,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -237,7 +236,7 @@ void TfrmMain::loadControls(const Worksheet& sheet)
     loadingControls_ = true;
     spnGyouSpace->setValue(sheet.settings.lineSpacing);
     spnMojiSize->setValue(sheet.settings.characterSize);
-    radPaper[static_cast<std::size_t>(applyPaperRule(sheet.settings.paper.width))]->setChecked(true);
+    setPaperChoice(applyPaperRule(sheet.settings.paper.width));
     state_.showAnswers = sheet.settings.answersShown;
     setAnswerGlyph();
     loadingControls_ = false;
@@ -284,7 +283,7 @@ void TfrmMain::showMenus(bool keyLock)
 DrawOptions TfrmMain::worksheetDrawOptions() const
 {
     DrawOptions options;
-    options.alternativeAnswers = chkBekkai->isChecked();
+    options.alternativeAnswers = state_.alternativeAnswers;
     options.schoolName = state_.schoolName;
     options.learnerName = state_.learnerName;
     options.clock = &clock_;
@@ -380,7 +379,7 @@ void TfrmMain::putPictureOnClipboard(const QImage& picture)
 
 bool TfrmMain::answerCommandEnabled() const
 {
-    return btnKaitou->isEnabled();
+    return state_.answersEnabled;
 }
 
 // ---- the active worksheet for the dialogs ----
@@ -461,6 +460,7 @@ void TfrmMain::btnKaitouClick()
 
 void TfrmMain::chkBekkaiClick()
 {
+    state_.alternativeAnswers = chkBekkai->isChecked();
     if (currentWorksheet_ == nullptr) return;
     showMessages(currentWorksheet_->redraw());
 }

@@ -29,11 +29,12 @@ DrawOptions PracticeHost::practiceDrawOptions() const
 
 bool PracticeHost::alternativeAnswersOption() const
 {
-    return main_.chkBekkai->isChecked();
+    return main_.shellState().alternativeAnswers;
 }
 
 void PracticeHost::setAlternativeAnswersOption(bool on)
 {
+    main_.shellState().alternativeAnswers = on;
     main_.chkBekkai->setChecked(on);
 }
 

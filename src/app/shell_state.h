@@ -1,6 +1,6 @@
 #pragma once
-// The shell state: the application-wide values the main window owns and the other windows read (courseware
-// folder, learner and school names, the paper, the list of open worksheets), with the
+// The shell state: the application-wide values the main window owns and the other windows and the flows read
+// (courseware folder, learner and school names, the modes, the paper, the list of open worksheets), with the
 // paper table and the small rules that work on them.
 #include "courseware/unit_position.h"
 #include "platform/line_file.h"
@@ -40,6 +40,10 @@ struct ShellState {
     std::string logOnDir; // recordDrive + "Tavola\LogOn", no trailing separator
     bool keyLock = false; // student mode
     bool showAnswers = false;
+    bool answersEnabled = false;    // 解答表示 can be used (the show sequence enables it)
+    bool alternativeAnswers = true; // 別解表示: the screen pages show the alternative answers
+    // The paper chosen with the paper buttons, as the print dialog names it; the show sequence applies the stored one.
+    PaperChoice paper = PaperChoice::B5;
 
     int worksheetCount = 0;
     std::vector<std::string> openWindowList; // captions of the open worksheet windows, in opening order

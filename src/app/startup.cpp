@@ -158,6 +158,7 @@ ShowOutcome runShowSequence(ShellState& state, CoursewareIndex& index, SettingsS
     if (Status read = index.readMainIndex(); !read) return failed(read.message());
     window.mainIndexRead();
 
+    state.answersEnabled = true;
     window.enableAnswerButton();
     window.selectScreenPrintMode();
 

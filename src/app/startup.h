@@ -62,6 +62,7 @@ public:
     virtual void setShowTipsNextTime(bool show) = 0;
     // The main index has been read into the index: the unit selection window shows its title and lessons.
     virtual void mainIndexRead() = 0;
+    // The 解答表示 button shows that the answers can be used now (state.answersEnabled).
     virtual void enableAnswerButton() = 0;
     // The print-mode dialog starts on "画面に忠実に印刷する".
     virtual void selectScreenPrintMode() = 0;

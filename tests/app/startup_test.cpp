@@ -137,6 +137,7 @@ TEST_F(ShowSequence, FirstStartRunsEveryStepInOrderAndCreatesEverySetting)
     EXPECT_TRUE(window_.tipsNextTime);
     EXPECT_EQ(window_.paperWidth, 630);
     EXPECT_TRUE(state_.showAnswers); // switched off, then toggled once
+    EXPECT_TRUE(state_.answersEnabled);
     EXPECT_TRUE(state_.marksStale);
     EXPECT_FALSE(state_.indexChanged);
     EXPECT_EQ(state_.learnerName, "共通"_sj);

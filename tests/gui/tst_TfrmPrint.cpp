@@ -124,7 +124,7 @@ private slots:
         emit sheet->mnuView->aboutToShow();
         QVERIFY(sheet->mnuKaitou->isEnabled());
         QVERIFY(sheet->mnuKaitou->isChecked());
-        p.button("btnKaitou")->setEnabled(false);
+        p.main->shellState().answersEnabled = false;
         emit sheet->mnuView->aboutToShow();
         QVERIFY(!sheet->mnuKaitou->isEnabled());
 
