@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace tavola;
+namespace tavola {
 
 namespace {
 
@@ -211,3 +211,5 @@ void TfrmInputName::btnOkClick()
     if (ctx_.learnerChanged) ctx_.learnerChanged();
     accept();
 }
+
+} // namespace tavola

@@ -15,9 +15,11 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class TfrmPassword;
 
 namespace tavola {
+
+class TfrmPassword;
+
 class Prompts;
 class SettingsStore;
 struct ShellState;
@@ -37,14 +39,12 @@ struct InputNameContext {
     std::function<LearnerPassword(const std::string& learner)> passwordOf;
 };
 
-} // namespace tavola
-
 class TfrmInputName : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmInputName(tavola::InputNameContext context, QWidget* parent = nullptr);
+    explicit TfrmInputName(InputNameContext context, QWidget* parent = nullptr);
 
-    const tavola::NameList& nameList() const { return list_; }
+    const NameList& nameList() const { return list_; }
     void setPasswordWindow(TfrmPassword* window) { ctx_.password = window; }
 
     QPlainTextEdit* Memo1 = nullptr;
@@ -78,6 +78,8 @@ private:
     // 追加 of the typed name: the name in CP932, or nullopt (after the message) when it cannot be a name.
     std::optional<std::string> addTypedName();
 
-    tavola::InputNameContext ctx_;
-    tavola::NameList list_;
+    InputNameContext ctx_;
+    NameList list_;
 };
+
+} // namespace tavola

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace tavola;
+namespace tavola {
 
 TfrmJuku::TfrmJuku(ShellState& state, SettingsStore& settings, Prompts& prompts, QWidget* parent)
     : QDialog(parent), state_(state), settings_(settings), prompts_(prompts)
@@ -72,3 +72,5 @@ void TfrmJuku::btnOKClick()
     state_.schoolName = *name;
     accept();
 }
+
+} // namespace tavola

@@ -8,16 +8,15 @@ class QLineEdit;
 class QPushButton;
 
 namespace tavola {
+
 struct ShellState;
 class SettingsStore;
 class Prompts;
-} // namespace tavola
 
 class TfrmJuku : public QDialog {
     Q_OBJECT
 public:
-    TfrmJuku(tavola::ShellState& state, tavola::SettingsStore& settings, tavola::Prompts& prompts,
-             QWidget* parent = nullptr);
+    TfrmJuku(ShellState& state, SettingsStore& settings, Prompts& prompts, QWidget* parent = nullptr);
 
     QLineEdit* edtSchool = nullptr;
     QPushButton* btnOK = nullptr;
@@ -30,7 +29,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    tavola::ShellState& state_;
-    tavola::SettingsStore& settings_;
-    tavola::Prompts& prompts_;
+    ShellState& state_;
+    SettingsStore& settings_;
+    Prompts& prompts_;
 };
+
+} // namespace tavola

@@ -28,7 +28,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-using namespace tavola;
+namespace tavola {
 
 namespace {
 
@@ -436,3 +436,5 @@ void TfrmMain::buildMenus()
     mnuDoYouKnow->setObjectName("mnuDoYouKnow");
     mnuHelp->addAction(sysText("補足"), this, &TfrmMain::mnuHosokuClick)->setObjectName("mnuHosoku");
 }
+
+} // namespace tavola

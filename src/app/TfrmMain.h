@@ -33,11 +33,13 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QUrl;
+
+namespace tavola {
+
 class TfrmInputName;
 class TfrmJuku;
 class TfrmVersion;
 
-namespace tavola {
 struct InputNameContext;
 class TfrmKiroku;
 class TfrmGakkyu;
@@ -55,85 +57,82 @@ class TfrmReadUnit;
 class TfrmSetPaper;
 class TfrmRenshu;
 class TfrmSettei;
-} // namespace tavola
 
 class TfrmMain : public QMainWindow,
-                 public tavola::WorksheetHost,
-                 public tavola::PrintHost,
-                 private tavola::ShowSequenceWindow,
-                 private tavola::OpenFlowWindows,
+                 public WorksheetHost,
+                 public PrintHost,
+                 private ShowSequenceWindow,
+                 private OpenFlowWindows,
                  private TfrmPrintHost {
     Q_OBJECT
 public:
     static constexpr int kPanelWidth = 113;
 
-    TfrmMain(tavola::Prompts& prompts, tavola::SettingsStore& settings, const tavola::Clock& clock,
-             QWidget* parent = nullptr);
+    TfrmMain(Prompts& prompts, SettingsStore& settings, const Clock& clock, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // What the other windows and the flows use.
-    tavola::ShellState& shellState() { return state_; }
-    tavola::CoursewareIndex& index() { return index_; }
-    tavola::Prompts& prompts() { return prompts_; }
-    tavola::SettingsStore& settings() { return settings_; }
-    const tavola::Clock& clock() const { return clock_; }
+    ShellState& shellState() { return state_; }
+    CoursewareIndex& index() { return index_; }
+    Prompts& prompts() { return prompts_; }
+    SettingsStore& settings() { return settings_; }
+    const Clock& clock() const { return clock_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
     QMdiSubWindow* titleWindow() const { return titleWindow_; }
 
     // The windows created after this one at start-up (they live for the whole run).
     void attachVersionWindow(TfrmVersion* window) { frmVersion_ = window; }
     void attachJukuWindow(TfrmJuku* window) { frmJuku_ = window; }
-    void attachMenuWindow(tavola::TfrmMenu* window) { frmMenu_ = window; }
-    void attachSetteiWindow(tavola::TfrmSettei* window) { frmSettei_ = window; }
-    void attachOpenPRPWindow(tavola::TfrmOpenPRP* window) { frmOpenPRP_ = window; }
-    void attachReadUnitWindow(tavola::TfrmReadUnit* window) { frmReadUnit_ = window; }
-    void attachPrintWindows(tavola::TfrmPrintMode* printMode, tavola::TfrmSetPaper* setPaper,
-                            tavola::TfrmPrintOk* printOk)
+    void attachMenuWindow(TfrmMenu* window) { frmMenu_ = window; }
+    void attachSetteiWindow(TfrmSettei* window) { frmSettei_ = window; }
+    void attachOpenPRPWindow(TfrmOpenPRP* window) { frmOpenPRP_ = window; }
+    void attachReadUnitWindow(TfrmReadUnit* window) { frmReadUnit_ = window; }
+    void attachPrintWindows(TfrmPrintMode* printMode, TfrmSetPaper* setPaper, TfrmPrintOk* printOk)
     {
         frmPrintMode_ = printMode;
         frmSetPaper_ = setPaper;
         frmPrintOk_ = printOk;
     }
-    void attachEditorWindows(tavola::TfrmEditQues* editQues, tavola::TfrmEditIndex* editIndex)
+    void attachEditorWindows(TfrmEditQues* editQues, TfrmEditIndex* editIndex)
     {
         frmEditQues_ = editQues;
         frmEditIndex_ = editIndex;
     }
-    tavola::TfrmEditQues* editQuesWindow() const { return frmEditQues_; }
-    tavola::TfrmEditIndex* editIndexWindow() const { return frmEditIndex_; }
+    TfrmEditQues* editQuesWindow() const { return frmEditQues_; }
+    TfrmEditIndex* editIndexWindow() const { return frmEditIndex_; }
     // The master file editor changed a master file: the unit selection rescans its marks.
     void masterFileChanged();
-    void attachRenshuWindow(tavola::TfrmRenshu* window) { frmRenshu_ = window; }
-    tavola::TfrmRenshu* renshuWindow() const { return frmRenshu_; }
-    void attachLearnerWindows(TfrmInputName* inputName, tavola::TfrmKiroku* kiroku, tavola::TfrmZenSeikai* zenSeikai);
+    void attachRenshuWindow(TfrmRenshu* window) { frmRenshu_ = window; }
+    TfrmRenshu* renshuWindow() const { return frmRenshu_; }
+    void attachLearnerWindows(TfrmInputName* inputName, TfrmKiroku* kiroku, TfrmZenSeikai* zenSeikai);
     TfrmVersion* versionWindow() const { return frmVersion_; }
     TfrmJuku* jukuWindow() const { return frmJuku_; }
-    tavola::TfrmMenu* menuWindow() const { return frmMenu_; }
+    TfrmMenu* menuWindow() const { return frmMenu_; }
     TfrmInputName* inputNameWindow() const { return frmInputName_; }
-    tavola::TfrmKiroku* kirokuWindow() const { return frmKiroku_; }
-    tavola::TfrmZenSeikai* zenSeikaiWindow() const { return frmZenSeikai_; }
+    TfrmKiroku* kirokuWindow() const { return frmKiroku_; }
+    TfrmZenSeikai* zenSeikaiWindow() const { return frmZenSeikai_; }
 
     // The learner: what the name window shares with the shell, the current lesson (the one chosen in the unit
     // selection window; below 1 before any), the name window (true when a learner logged on), the records viewer
     // of the current lesson (true when records were erased), and 記録表示 of the unit selection window, which has
     // a learner log on first when there is none.
-    tavola::InputNameContext inputNameContext();
+    InputNameContext inputNameContext();
     int currentLesson() const;
     bool logOn();
     bool showRecordsViewer();
     bool showRecordsFromMenu();
     // 学級の記録 of lesson n with the learner folder's name list (teacher mode); true when records were erased.
     bool showClassRecords(int lesson);
-    tavola::TfrmGakkyu* gakkyuWindow() const { return frmGakkyu_; }
+    TfrmGakkyu* gakkyuWindow() const { return frmGakkyu_; }
 
     // What the unit selection window shares with the shell.
-    tavola::MenuContext menuContext();
-    tavola::UnitMarks& marks() { return marks_; }
+    MenuContext menuContext();
+    UnitMarks& marks() { return marks_; }
     // The learner's record file of lesson n (empty without a learner).
     std::string recordFileOf(int lesson) const;
 
     // The opening flows.
-    tavola::OpenResult openUnit(const tavola::UnitPosition& position, bool reopen);
+    OpenResult openUnit(const UnitPosition& position, bool reopen);
     bool openUnitThroughMenu();
     TfrmPrint* currentWorksheet() const { return currentWorksheet_; }
     // The worksheet windows in the order they were opened.
@@ -144,8 +143,8 @@ public:
     void setClipboardWriter(ClipboardWriter writer) { clipboardWriter_ = std::move(writer); }
 
     // The active worksheet for the dialogs that work on it (TfrmSettei).
-    tavola::Worksheet* activeWorksheet() override;
-    const tavola::PageLayout* activeLayout() const override;
+    Worksheet* activeWorksheet() override;
+    const PageLayout* activeLayout() const override;
     void redrawActiveWorksheet() override;
     void markActiveWorksheetChanged() override;
     void toggleReducedView() override;
@@ -162,7 +161,7 @@ public:
 
     // How the show sequence ended; Quit means the window closes and the program ends.
     bool showSequenceRun() const { return showSequenceRun_; }
-    tavola::ShowOutcome showOutcome() const { return showOutcome_; }
+    ShowOutcome showOutcome() const { return showOutcome_; }
 
     // Help pages and "補足" open in the desktop's browser; tests replace the opener.
     using UrlOpener = std::function<bool(const QUrl&)>;
@@ -172,7 +171,7 @@ public:
 
     // Operations offered to the other windows.
     void applyPaper(int width) override;
-    void paperAction(tavola::PaperChoice choice);
+    void paperAction(PaperChoice choice);
     void activateWindow(int index) override;
     void showSavePopup(bool saveMasterEnabled);
     void hideSavePopup();
@@ -204,7 +203,7 @@ public:
 
     // Hidden controls: commands without a visible control.
     QFrame* pnlSize = nullptr;
-    std::array<QRadioButton*, tavola::kPaperCount> radPaper{}; // radB5, radA4, radB4, radA3
+    std::array<QRadioButton*, kPaperCount> radPaper{}; // radB5, radA4, radB4, radA3
     QPushButton* btnShukusho = nullptr;
     QPushButton* btnAdd = nullptr;
     QPushButton* btnScroll = nullptr;
@@ -295,19 +294,19 @@ private:
     bool handleKey(QKeyEvent* event);
     void setAnswerGlyph();
     // The paper goes into the state and its radio button is checked.
-    void setPaperChoice(tavola::PaperChoice choice);
+    void setPaperChoice(PaperChoice choice);
     void openDocument(const std::string& systemPath, int context);
 
     // The worksheet windows.
     void setUpWorksheets();
-    tavola::OpenFlowContext openFlowContext();
+    OpenFlowContext openFlowContext();
     bool chooseUnit() override;
     void closeCurrentWorksheet() override;
-    void createWorksheetWindow(tavola::WorksheetDocument document) override;
-    bool editNewUnit(const tavola::UnitPosition& position) override;
+    void createWorksheetWindow(WorksheetDocument document) override;
+    bool editNewUnit(const UnitPosition& position) override;
     void choosePaperA4() override;
     void worksheetActivated(TfrmPrint& window);
-    void loadControls(const tavola::Worksheet& sheet);
+    void loadControls(const Worksheet& sheet);
     void mergeMenus(TfrmPrint* window);
     void showMenus(bool keyLock);
     void worksheetSettingChanged();
@@ -324,7 +323,7 @@ private:
     void bringFrontWorksheetForward();
 
     // TfrmPrintHost.
-    tavola::DrawOptions worksheetDrawOptions() const override;
+    DrawOptions worksheetDrawOptions() const override;
     bool worksheetCloseQuery(TfrmPrint& window) override;
     void worksheetClosed(TfrmPrint& window) override;
     void worksheetSelectionChanged(TfrmPrint& window) override;
@@ -346,11 +345,11 @@ private:
     void showLearnerName() override;
     void focusStudyButton() override;
 
-    tavola::Prompts& prompts_;
-    tavola::SettingsStore& settings_;
-    const tavola::Clock& clock_;
-    tavola::ShellState state_;
-    tavola::CoursewareIndex index_;
+    Prompts& prompts_;
+    SettingsStore& settings_;
+    const Clock& clock_;
+    ShellState state_;
+    CoursewareIndex index_;
 
     QMdiArea* mdiArea_ = nullptr;
     QMdiSubWindow* titleWindow_ = nullptr;
@@ -358,23 +357,23 @@ private:
     std::string startupProblem_; // why the courseware folder could not be taken
     TfrmVersion* frmVersion_ = nullptr;
     TfrmJuku* frmJuku_ = nullptr;
-    tavola::TfrmMenu* frmMenu_ = nullptr;
+    TfrmMenu* frmMenu_ = nullptr;
     TfrmInputName* frmInputName_ = nullptr;
-    tavola::TfrmKiroku* frmKiroku_ = nullptr;
-    tavola::TfrmGakkyu* frmGakkyu_ = nullptr; // made at its first showing, a child of this window
-    tavola::TfrmZenSeikai* frmZenSeikai_ = nullptr;
-    tavola::TfrmSettei* frmSettei_ = nullptr;
-    tavola::TfrmOpenPRP* frmOpenPRP_ = nullptr;
-    tavola::TfrmReadUnit* frmReadUnit_ = nullptr;
-    tavola::TfrmPrintMode* frmPrintMode_ = nullptr;
-    tavola::TfrmSetPaper* frmSetPaper_ = nullptr;
-    tavola::TfrmPrintOk* frmPrintOk_ = nullptr;
+    TfrmKiroku* frmKiroku_ = nullptr;
+    TfrmGakkyu* frmGakkyu_ = nullptr; // made at its first showing, a child of this window
+    TfrmZenSeikai* frmZenSeikai_ = nullptr;
+    TfrmSettei* frmSettei_ = nullptr;
+    TfrmOpenPRP* frmOpenPRP_ = nullptr;
+    TfrmReadUnit* frmReadUnit_ = nullptr;
+    TfrmPrintMode* frmPrintMode_ = nullptr;
+    TfrmSetPaper* frmSetPaper_ = nullptr;
+    TfrmPrintOk* frmPrintOk_ = nullptr;
     bool printing_ = false; // activating a worksheet window leaves the shared controls as they are
-    tavola::TfrmEditQues* frmEditQues_ = nullptr;
-    tavola::TfrmEditIndex* frmEditIndex_ = nullptr;
-    tavola::TfrmRenshu* frmRenshu_ = nullptr;
-    tavola::UnitMarks marks_;
-    tavola::UnitReader reader_;
+    TfrmEditQues* frmEditQues_ = nullptr;
+    TfrmEditIndex* frmEditIndex_ = nullptr;
+    TfrmRenshu* frmRenshu_ = nullptr;
+    UnitMarks marks_;
+    UnitReader reader_;
     TfrmPrint* currentWorksheet_ = nullptr;      // the worksheet window activated last, until it closes
     bool reducedView_ = false;                   // the worksheet windows show the whole page small
     TfrmPrint* mergedMenus_ = nullptr;           // the worksheet window whose menus are in the menu bar
@@ -386,5 +385,7 @@ private:
     ClipboardWriter clipboardWriter_;
     UrlOpener urlOpener_;
     bool showSequenceRun_ = false;
-    tavola::ShowOutcome showOutcome_ = tavola::ShowOutcome::Completed;
+    ShowOutcome showOutcome_ = ShowOutcome::Completed;
 };
+
+} // namespace tavola

@@ -6,6 +6,7 @@
 #include "app/main_keys.h"
 #include "authoring/TfrmEditIndex.h"
 #include "authoring/TfrmEditQues.h"
+#include "authoring/TfrmReadUnit.h"
 #include "authoring/master_editor.h"
 #include "courseware/TfrmMenu.h"
 #include "courseware/TfrmOpenPRP.h"
@@ -14,7 +15,6 @@
 #include "platform/qt/qt_text.h"
 #include "platform/settings_store.h"
 #include "platform/text_helpers.h"
-#include "authoring/TfrmReadUnit.h"
 #include "question/copy_file.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -38,7 +38,7 @@
 #include <QStyle>
 #include <QUrl>
 
-using namespace tavola;
+namespace tavola {
 
 // ---- start-up ----
 
@@ -562,3 +562,5 @@ bool TfrmMain::handleKey(QKeyEvent* event)
     bool typed = (c.unicode() >= 0x20 && c.unicode() != 0x7f) || c == QChar('\b');
     return !typed;
 }
+
+} // namespace tavola

@@ -7,7 +7,7 @@
 #include "practice/TfrmGakkyu.h"
 #include "practice/TfrmKiroku.h"
 
-using namespace tavola;
+namespace tavola {
 
 void TfrmMain::attachLearnerWindows(TfrmInputName* inputName, TfrmKiroku* kiroku, TfrmZenSeikai* zenSeikai)
 {
@@ -81,3 +81,5 @@ void TfrmMain::mnuGakkyuClick()
 {
     showClassRecords(currentLesson());
 }
+
+} // namespace tavola

@@ -23,7 +23,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
-using namespace tavola;
+namespace tavola {
 
 void TfrmMain::setUpWorksheets()
 {
@@ -619,3 +619,5 @@ void TfrmMain::mnuJukuClick()
     frmJuku_->exec();
     if (currentWorksheet_ != nullptr) showMessages(currentWorksheet_->redraw());
 }
+
+} // namespace tavola

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace tavola;
+namespace tavola {
 
 TfrmPassword::TfrmPassword(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts)
 {
@@ -140,3 +140,5 @@ void TfrmPassword::btnOkClick()
     }
     accept();
 }
+
+} // namespace tavola

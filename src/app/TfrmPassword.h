@@ -10,13 +10,13 @@ class QLineEdit;
 class QPushButton;
 
 namespace tavola {
+
 class Prompts;
-} // namespace tavola
 
 class TfrmPassword : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmPassword(tavola::Prompts& prompts, QWidget* parent = nullptr);
+    explicit TfrmPassword(Prompts& prompts, QWidget* parent = nullptr);
 
     // Before showing: the learner greeted, the stored password ("?" for none) and the data file a new one goes to.
     // fromOtherLesson: the password is the learner's from another lesson; once typed it is copied into dataFile.
@@ -40,8 +40,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    tavola::Prompts& prompts_;
+    Prompts& prompts_;
     std::string stored_;
     std::string dataFile_;
     bool fromOtherLesson_ = false;
 };
+
+} // namespace tavola

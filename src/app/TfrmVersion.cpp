@@ -10,6 +10,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace tavola {
+
 TfrmVersion::TfrmVersion(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmVersion");
@@ -22,14 +24,14 @@ TfrmVersion::TfrmVersion(QWidget* parent) : QDialog(parent)
     imgIcon->setPixmap(QPixmap(":/main/app_icon.png"));
     imgIcon->setAlignment(Qt::AlignTop);
 
-    auto* lblProduct = new QLabel(QString::fromUtf8(tavola::kMainCaption), this);
+    auto* lblProduct = new QLabel(QString::fromUtf8(kMainCaption), this);
     lblProduct->setObjectName("lblProduct");
     QFont big = lblProduct->font();
     big.setPointSize(big.pointSize() + 2);
     big.setBold(true);
     lblProduct->setFont(big);
 
-    auto* lblVersion = new QLabel(QString::fromUtf8(tavola::kVersionText), this);
+    auto* lblVersion = new QLabel(QString::fromUtf8(kVersionText), this);
     lblVersion->setObjectName("lblVersion");
 
     auto* lblPublisher = new QLabel(QString::fromUtf8("算数問題集シリーズ\n"
@@ -74,3 +76,5 @@ void TfrmVersion::showEvent(QShowEvent* event)
     }
     QDialog::showEvent(event);
 }
+
+} // namespace tavola

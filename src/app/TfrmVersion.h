@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace tavola {
+
 class TfrmVersion : public QDialog {
     Q_OBJECT
 public:
@@ -14,3 +16,5 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 };
+
+} // namespace tavola

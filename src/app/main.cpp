@@ -30,9 +30,9 @@ int main(int argc, char** argv)
     tavola::QtPrompts prompts(QString::fromUtf8(tavola::kApplicationTitle));
     tavola::SettingsStore settings;
     auto windows = tavola::createProgramWindows(prompts, settings, tavola::systemClock());
-    TfrmMain& frmMain = *windows->frmMain;
+    tavola::TfrmMain& frmMain = *windows->frmMain;
     prompts.setParent(&frmMain);
-    QObject::connect(&frmMain, &TfrmMain::startupAborted, &app, [] { QCoreApplication::exit(1); });
+    QObject::connect(&frmMain, &tavola::TfrmMain::startupAborted, &app, [] { QCoreApplication::exit(1); });
 
     if (QByteArray ms = qgetenv("TAVOLA_QUIT_AFTER_MS"); !ms.isEmpty()) {
         QString screenshot = qEnvironmentVariable("TAVOLA_SCREENSHOT");

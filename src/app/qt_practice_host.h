@@ -4,10 +4,9 @@
 #include "practice/TfrmRenshu.h"
 #include "practice/learning_records.h"
 
-class TfrmMain;
-
 namespace tavola {
 
+class TfrmMain;
 class TfrmPrintOk;
 
 class PracticeHost : public TfrmRenshuHost {

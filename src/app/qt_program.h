@@ -3,14 +3,13 @@
 // worksheet windows come and go). main() creates them here; the window tests create them the same way.
 #include <memory>
 
+namespace tavola {
 class TfrmMain;
 class TfrmVersion;
 class TfrmJuku;
 class TfrmInputName;
 class TfrmPassword;
 class TfrmBMP;
-
-namespace tavola {
 class TfrmMenu;
 class TfrmSettei;
 class TfrmEditIndex;

@@ -21,9 +21,9 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class TfrmBMP;
 
 namespace tavola {
+class TfrmBMP;
 class Prompts;
 class TfrmEditSource;
 struct Worksheet;

@@ -8,7 +8,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-using tavola::sysText;
+namespace tavola {
 
 TfrmBMP::TfrmBMP(QWidget* parent) : QDialog(parent)
 {
@@ -50,3 +50,5 @@ void TfrmBMP::showPicture(const QPixmap& picture)
     move(0, 0);
     exec();
 }
+
+} // namespace tavola

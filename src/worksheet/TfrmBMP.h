@@ -6,6 +6,8 @@
 class QLabel;
 class QPushButton;
 
+namespace tavola {
+
 class TfrmBMP : public QDialog {
     Q_OBJECT
 public:
@@ -19,3 +21,5 @@ public:
     QLabel* lblYH = nullptr;
     QPushButton* btnClose = nullptr;
 };
+
+} // namespace tavola

@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <utility>
 
-using namespace tavola;
+namespace tavola {
 
 namespace {
 
@@ -413,3 +413,5 @@ void TfrmPrint::closeEvent(QCloseEvent* event)
     event->accept();
     host_.worksheetClosed(*this);
 }
+
+} // namespace tavola

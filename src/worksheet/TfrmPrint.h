@@ -22,6 +22,9 @@ class QLabel;
 class QMenu;
 class QPainter;
 class QScrollArea;
+
+namespace tavola {
+
 class TfrmPrint;
 
 // The main window's commands the worksheet window's menu items lead to.
@@ -47,7 +50,7 @@ class TfrmPrintHost {
 public:
     virtual ~TfrmPrintHost() = default;
     // The options of a screen pass that come from the shell: 別解表示, school name, learner name, clock.
-    virtual tavola::DrawOptions worksheetDrawOptions() const = 0;
+    virtual DrawOptions worksheetDrawOptions() const = 0;
     // The closing question; false keeps the window open.
     virtual bool worksheetCloseQuery(TfrmPrint& window) = 0;
     // The window closes: it leaves the list of open worksheets.
@@ -66,15 +69,15 @@ public:
     // The page picture is at most this many pixels a side, whatever paper width a file gives.
     static constexpr int kMaxPictureSide = 4096;
 
-    TfrmPrint(TfrmPrintHost& host, tavola::Worksheet sheet, tavola::FigurePictures figures,
-              tavola::PictureRef classFlag, QWidget* parent = nullptr);
+    TfrmPrint(TfrmPrintHost& host, Worksheet sheet, FigurePictures figures, PictureRef classFlag,
+              QWidget* parent = nullptr);
     ~TfrmPrint() override;
 
-    tavola::Worksheet& worksheet() { return sheet_; }
-    const tavola::Worksheet& worksheet() const { return sheet_; }
+    Worksheet& worksheet() { return sheet_; }
+    const Worksheet& worksheet() const { return sheet_; }
     const QImage& pagePicture() const { return page_; }
-    const tavola::FigurePictures& figurePictures() const { return figures_; }
-    const tavola::PictureRef& classFlagPicture() const { return classFlag_; }
+    const FigurePictures& figurePictures() const { return figures_; }
+    const PictureRef& classFlagPicture() const { return classFlag_; }
     // The caption: the window key, or the copy file's path once it was saved.
     void setCaption(const std::string& key);
 
@@ -82,11 +85,11 @@ public:
     // position take the one the page gave them. Returns what the page has to tell the user (too many figures).
     std::vector<std::string> redraw();
     // The page as last laid out on the screen: the answer boxes, segments and figures the other windows read.
-    const tavola::PageLayout& layout() const { return layout_; }
+    const PageLayout& layout() const { return layout_; }
     // The figure pictures, replaced when units are added.
-    void setFigures(tavola::FigurePictures figures) { figures_ = std::move(figures); }
+    void setFigures(FigurePictures figures) { figures_ = std::move(figures); }
     // The options of this window's screen pass: the host's, with the window's class flag and figure pictures.
-    tavola::DrawOptions drawOptions() const;
+    DrawOptions drawOptions() const;
 
     // The reduced view hides the page picture and shows the whole page scaled into an area of the given size.
     void setReducedView(bool on, int width, int height);
@@ -108,7 +111,7 @@ public:
     void clearSelection();
 
     // The figures as the page placed them, page coordinates (figure k at index k − 1).
-    const std::vector<tavola::PlacedFigure>& placedFigures() const { return layout_.figures; }
+    const std::vector<PlacedFigure>& placedFigures() const { return layout_.figures; }
     // The widget that shows the page picture; its coordinates are page coordinates.
     QWidget* pageWidget() const { return imgPage_; }
 
@@ -159,11 +162,11 @@ private:
     void setSelection(const std::array<int, 4>& rect);
 
     TfrmPrintHost& host_;
-    tavola::Worksheet sheet_;
-    tavola::FigurePictures figures_;
-    tavola::PictureRef classFlag_;
+    Worksheet sheet_;
+    FigurePictures figures_;
+    PictureRef classFlag_;
     QImage page_;
-    tavola::PageLayout layout_;
+    PageLayout layout_;
     bool ranOff_ = false; // the last page ran past the paper's bottom
     bool reduced_ = false;
 
@@ -184,3 +187,5 @@ private:
     bool selectionPending_ = false;
     std::array<int, 4> selection_{};
 };
+
+} // namespace tavola

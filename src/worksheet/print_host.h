@@ -3,9 +3,9 @@
 // window, the paper chosen with its paper buttons, applying a paper from the paper dialog, and the printing state.
 // The main window implements it.
 
-class TfrmPrint;
-
 namespace tavola {
+
+class TfrmPrint;
 
 class PrintHost {
 public:
