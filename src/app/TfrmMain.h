@@ -123,7 +123,6 @@ public:
     bool showRecordsFromMenu();
     // 学級の記録 of lesson n with the learner folder's name list (teacher mode); true when records were erased.
     bool showClassRecords(int lesson);
-    TfrmGakkyu* gakkyuWindow() const { return frmGakkyu_; }
 
     // What the unit selection window shares with the shell.
     MenuContext menuContext();
@@ -160,7 +159,6 @@ public:
     void setPrinting(bool on) override;
 
     // How the show sequence ended; Quit means the window closes and the program ends.
-    bool showSequenceRun() const { return showSequenceRun_; }
     ShowOutcome showOutcome() const { return showOutcome_; }
 
     // Help pages and "補足" open in the desktop's browser; tests replace the opener.

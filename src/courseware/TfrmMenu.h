@@ -24,7 +24,6 @@ public:
 
     // "Open" (the main window's 開く) or "Add" (the unit reader's 追加), set before showing.
     void setSelectMode(MenuMode mode) { selectMode_ = mode; }
-    MenuMode selectMode() const { return selectMode_; }
     // The main window's size; the window is placed at the top-left corner at that size when shown.
     void setFormSize(QSize size) { formSize_ = size; }
     // The all-units window 全単元表示 shows; without one the window makes its own.

@@ -45,8 +45,6 @@ public:
 
     const ClassTable& table() const { return table_; }
     int lesson() const { return lesson_; }
-    // The records viewer a click on a cell opens (made at the first click).
-    TfrmKiroku* recordsViewer() const { return viewer_.get(); }
 
     bool recordsErased = false;
 

@@ -43,7 +43,6 @@ public:
 
     // The printer every job goes to, kept for the whole run.
     QPrinter& printer() { return printer_; }
-    bool printerSetUp() const { return setUp_; }
 
     QLabel* lblPWidth = nullptr;
     QLabel* lblPHeight = nullptr;
