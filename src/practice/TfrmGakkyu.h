@@ -78,7 +78,7 @@ private:
     Prompts& prompts_;
     DataFileOf dataFileOf_;
     PrinterSetup printerSetup_;
-    std::unique_ptr<TfrmKiroku> viewer_;
+    std::unique_ptr<TfrmKiroku> viewer_; // the records viewer a click on a cell opens, made at the first click
     int lesson_ = 1;
     std::string nameListPath_;
     std::string nameListProblem_;
