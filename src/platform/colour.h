@@ -24,8 +24,6 @@ inline constexpr Colour Blue{0xFF0000};
 inline constexpr Colour Red{0x0000FF};
 inline constexpr Colour Green{0x008000};
 inline constexpr Colour Grey{0x808080};
-inline constexpr Colour Silver{0xC0C0C0};
-inline constexpr Colour Yellow{0x00FFFF};
 inline constexpr Colour Navy{0x800000};
 } // namespace colours
 

@@ -84,11 +84,6 @@ void ListingCanvas::drawPicture(const Rect& r, const Picture& picture)
     call.picture = &picture;
 }
 
-void paint(const DisplayList& list, Canvas& canvas)
-{
-    paint(list, 0, list.size(), canvas);
-}
-
 void paint(const DisplayList& list, std::size_t from, std::size_t to, Canvas& canvas)
 {
     to = std::min(to, list.size());

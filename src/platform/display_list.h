@@ -37,7 +37,6 @@ public:
 
     // While muted, calls are measured but not kept: what the page must leave out keeps its room.
     void setMuted(bool on) { muted_ = on; }
-    bool muted() const { return muted_; }
     // The lowest bottom of a text cell so far, muted texts included.
     int lowest() const { return lowest_; }
 
@@ -66,8 +65,7 @@ private:
     int lowest_ = 0;
 };
 
-// Makes every call of the list on the canvas, from first to last (or the calls [from, to)).
-void paint(const DisplayList& list, Canvas& canvas);
+// Makes the calls [from, to) of the list on the canvas, in order.
 void paint(const DisplayList& list, std::size_t from, std::size_t to, Canvas& canvas);
 
 } // namespace tavola

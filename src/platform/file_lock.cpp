@@ -70,7 +70,6 @@ FileLock::FileLock(const std::string& realPath)
         const int fd = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) {
             if (errno == EINTR) continue;
-            error_ = errno;
             state_ = State::Failed;
             return;
         }
@@ -101,7 +100,6 @@ FileLock::FileLock(const std::string& realPath)
             return;
         }
         if (err != EACCES && err != EAGAIN && err != ESTALE) {
-            error_ = err;
             state_ = State::Failed;
             return;
         }

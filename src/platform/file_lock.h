@@ -24,7 +24,7 @@ public:
         Held,     // the lock is ours
         Unlocked, // the file system has no locks: go on without one
         Busy,     // another program held it for the whole wait
-        Failed,   // the lock file could not be made (a read-only or missing folder): error() says why
+        Failed,   // the lock file could not be made (a read-only or missing folder)
     };
 
     // Takes the lock of the file at a real path (a symbolic link's target is locked, not the link), waiting up to
@@ -35,13 +35,6 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
     State state() const { return state_; }
-    // True when the file may be changed now.
-    bool held() const { return state_ == State::Held || state_ == State::Unlocked; }
-    // The errno of a Failed lock.
-    int error() const { return error_; }
-    // The lock file's real path.
-    const std::string& lockPath() const { return lockPath_; }
-
     // The lock file of a real path: "<name>.lock" beside it, or a short name of the same folder made from the
     // name when that would be longer than a file name may be.
     static std::string lockPathOf(const std::string& realPath);
@@ -50,7 +43,6 @@ private:
     std::string lockPath_;
     int fd_ = -1;
     State state_ = State::Failed;
-    int error_ = 0;
 };
 
 // How long a writer waits for the lock before it gives up (a few seconds: a write takes milliseconds). A seam for

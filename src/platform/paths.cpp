@@ -118,12 +118,6 @@ bool createDirectory(const std::string& systemPath)
     return !ec && fs::is_directory(real, ec);
 }
 
-bool removeFile(const std::string& systemPath)
-{
-    std::error_code ec;
-    return fs::remove(realPath(systemPath), ec);
-}
-
 bool ensureParentFolder(const std::string& systemPath)
 {
     std::error_code ec;

@@ -28,7 +28,6 @@ std::optional<std::string> currentDirectory();
 bool fileExists(const std::string& systemPath);
 bool directoryExists(const std::string& systemPath);
 bool createDirectory(const std::string& systemPath);
-bool removeFile(const std::string& systemPath);
 // Makes the folder that is to hold a file, with any folders above it, when it is missing.
 bool ensureParentFolder(const std::string& systemPath);
 

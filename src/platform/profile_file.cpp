@@ -5,7 +5,6 @@
 #include "platform/paths.h"
 #include "platform/sjis.h"
 
-#include <algorithm>
 #include <cctype>
 #include <optional>
 #include <string_view>
@@ -264,54 +263,6 @@ int SectionKeyCounts::count(const std::string& section) const
 bool sameSectionName(const std::string& a, const std::string& b)
 {
     return sameName(trimBlanks(a), trimBlanks(b));
-}
-
-std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath)
-{
-    auto lines = readProfileLines(systemPath);
-    if (!lines) return std::nullopt;
-    std::vector<ProfileSection> sections;
-    std::unordered_map<std::string, bool> seen;
-    ProfileSection* current = nullptr;
-    for (const std::string& line : *lines) {
-        if (auto name = sectionName(line)) {
-            current = nullptr;
-            if (seen.try_emplace(foldedName(*name), true).second) {
-                sections.push_back({*name, {}});
-                current = &sections.back();
-            }
-            continue;
-        }
-        Entry e;
-        if (current != nullptr && splitEntry(line, e)) current->entries.push_back({e.key, e.value});
-    }
-    return sections;
-}
-
-std::string entryValue(const ProfileSection& section, const std::string& key, const std::string& def)
-{
-    for (const ProfileEntry& e : section.entries)
-        if (sameName(e.key, key)) return e.value;
-    return def;
-}
-
-std::vector<std::string> numberedValues(const ProfileSection& section, const std::string& def)
-{
-    const std::size_t n = section.entries.size();
-    std::vector<std::string> values(n, def);
-    std::vector<bool> taken(n, false);
-    for (const ProfileEntry& e : section.entries) {
-        // Only a key written as std::to_string writes a number (digits, no leading zero) names key k; digits
-        // have no case, so this is entryValue's comparison.
-        const std::string& key = e.key;
-        if (key.empty() || key.size() > 19 || key.front() == '0') continue;
-        if (!std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-        const std::size_t k = std::stoull(key);
-        if (k < 1 || k > n || taken[k - 1]) continue;
-        taken[k - 1] = true;
-        values[k - 1] = e.value;
-    }
-    return values;
 }
 
 std::string quotedForWriting(const std::string& value)

@@ -10,8 +10,6 @@
 #include "platform/result.h"
 
 #include <functional>
-
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,22 +46,6 @@ ParsedLine parseLine(const std::string& line);
 // Whether two section (or key) names are one name to the profile functions.
 bool sameSectionName(const std::string& a, const std::string& b);
 
-struct ProfileEntry {
-    std::string key;
-    std::string value;
-};
-struct ProfileSection {
-    std::string name;
-    std::vector<ProfileEntry> entries; // in file order
-};
-// Every section with its entries from one reading of the file, in file order; a later section of a name already
-// seen is left out, as the other readers only ever see the first. nullopt when the file cannot be read.
-std::optional<std::vector<ProfileSection>> readSections(const std::string& systemPath);
-// The value of the first entry named key; def when there is none.
-std::string entryValue(const ProfileSection& section, const std::string& key, const std::string& def);
-// The values of the keys "1", "2", … n in key order, n being the section's number of entries, each as entryValue
-// gives it (def for a missing key); one pass over the entries, however many there are.
-std::vector<std::string> numberedValues(const ProfileSection& section, const std::string& def);
 // The value as a profile writer writes it so that it reads back unchanged: in quotes when it begins or ends with a
 // blank or a quote, which the reader would otherwise drop.
 std::string quotedForWriting(const std::string& value);

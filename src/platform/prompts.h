@@ -9,7 +9,7 @@
 
 namespace tavola {
 
-enum class Answer { Ok, Yes, No, Cancel };
+enum class Answer { Yes, No, Cancel };
 
 struct FileDialogRequest {
     std::string title;        // caption, CP932

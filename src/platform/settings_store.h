@@ -25,7 +25,6 @@ public:
     explicit SettingsStore(std::string folder = {});
 
     static std::string defaultFolder();
-    const std::string& folder() const { return folder_; }
 
     Result<bool> readFlag(const std::string& name, bool def);
     Result<std::int32_t> readInteger(const std::string& name, std::int32_t def);

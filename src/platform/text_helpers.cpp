@@ -5,7 +5,6 @@
 #include "platform/sjis.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
 
 namespace tavola {
@@ -27,13 +26,6 @@ bool checkFileExists(Prompts& prompts, const std::string& path)
     return false;
 }
 
-bool checkFolderExists(Prompts& prompts, const std::string& path)
-{
-    if (paths::directoryExists(path)) return true;
-    prompts.message(folderNotFoundMessage(path));
-    return false;
-}
-
 std::string extensionOf(std::string_view name)
 {
     std::size_t dot = name.find('.');
@@ -42,14 +34,6 @@ std::string extensionOf(std::string_view name)
     for (char& c : ext)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return ext;
-}
-
-std::string temporaryFolder()
-{
-    const char* t = std::getenv("TMPDIR");
-    std::string folder = (t != nullptr && *t != '\0') ? t : "/tmp";
-    if (folder.back() != '/') folder += '/';
-    return paths::systemPathOf(folder).value_or("/tmp/");
 }
 
 namespace {
@@ -147,18 +131,6 @@ std::string textAfterLast(std::string_view text, char c)
 std::string twoDigits(int n)
 {
     return n > 9 ? std::to_string(n) : "0" + std::to_string(n);
-}
-
-std::string clockTime(const Clock& clock)
-{
-    DateTime t = clock.now();
-    return twoDigits(t.hour) + ":" + twoDigits(t.minute);
-}
-
-std::string japaneseDate(const Clock& clock)
-{
-    DateTime t = clock.now();
-    return std::to_string(t.year) + "年"_sj + twoDigits(t.month) + "月"_sj + twoDigits(t.day) + "日"_sj;
 }
 
 std::string dottedDate(const Clock& clock)

@@ -15,8 +15,6 @@ class Clock;
 
 // "ファイル " + path + " が見つかりません" when the file does not exist.
 bool checkFileExists(Prompts& prompts, const std::string& path);
-// "ディレクトリ " + path + " が見つかりません" when the folder does not exist.
-bool checkFolderExists(Prompts& prompts, const std::string& path);
 std::string fileNotFoundMessage(const std::string& path);
 std::string folderNotFoundMessage(const std::string& path);
 
@@ -26,9 +24,6 @@ inline Answer confirmYesNoCancel(Prompts& prompts, const std::string& text) { re
 
 // From the first "." the "." and up to three more characters, lower-cased (ASCII); empty without ".".
 std::string extensionOf(std::string_view name);
-
-// The temporary folder, ending in a separator.
-std::string temporaryFolder();
 
 // The parts between "#" characters; returns the number of "#" found. "a#b#c" gives a, b, c and 2.
 int splitAtHash(std::string_view text, std::vector<std::string>& parts);
@@ -53,10 +48,6 @@ std::string textAfterLast(std::string_view text, char c);
 
 // Two digits of n: "07", "10", "00".
 std::string twoDigits(int n);
-// "09:07" from the clock.
-std::string clockTime(const Clock& clock);
-// "2005年03月05日".
-std::string japaneseDate(const Clock& clock);
 // "2005.03.05".
 std::string dottedDate(const Clock& clock);
 

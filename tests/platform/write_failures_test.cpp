@@ -69,7 +69,8 @@ std::vector<Writer> writers()
              prompts.queueAnswer(Answer::Yes); // overwrite
              CopyRecord record;
              record.problemLines = {kLong};
-             saveCopyAs(prompts, record, d.systemPath());
+             SaveCopyOutcome outcome = SaveCopyOutcome::Saved;
+             saveCopyAs(prompts, record, d.systemPath(), outcome);
              std::string message;
              for (const auto& shown : prompts.shown)
                  if (shown.kind == ScriptedPrompts::Kind::Message) message = sjis::toUtf8(shown.text);

@@ -64,7 +64,6 @@ public:
     bool end();
     bool active() const;
 
-    QPainter& painter() { return *painter_; }
     // The QFont a font specification turns into on this target.
     QFont qfont(const FontSpec& fontSpec) const;
     // Pixel size of a point size on this target.
