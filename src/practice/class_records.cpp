@@ -92,14 +92,6 @@ ScoreShade shadeOf(const ClassCell& cell)
     return ScoreShade::Good;
 }
 
-int ClassTable::columnOf(const std::string& recordSection) const
-{
-    const std::string key = nameKey(recordSection);
-    for (std::size_t c = 0; c < columns.size(); ++c)
-        if (nameKey(columns[c].recordSection) == key) return static_cast<int>(c);
-    return -1;
-}
-
 std::vector<std::string> classLearners(const Lines& nameListLines)
 {
     std::vector<std::string> learners;

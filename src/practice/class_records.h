@@ -83,9 +83,6 @@ struct ClassTable {
     std::vector<ClassColumn> columns;
     std::vector<ClassRow> rows;
     std::vector<ClassProblem> problems;
-
-    // The column of a record section (same name as the profile functions compare them); -1 when none.
-    int columnOf(const std::string& recordSection) const;
 };
 
 using LearnerFileOf = std::function<std::string(const std::string& learner)>;

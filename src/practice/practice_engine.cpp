@@ -150,8 +150,6 @@ void PracticeEngine::open(const ExerciseLayout& layout, std::vector<std::string>
     mood_.reset();
     lastScore_.reset();
     scored_ = false;
-    correctCount_ = 0;
-    totalCount_ = 0;
     focus_ = FocusTarget::Renshu;
 }
 
@@ -162,7 +160,6 @@ void PracticeEngine::close()
         b.answerShown = false;
         b.visible = false;
     }
-    correctCount_ = 0;
     scored_ = false;
     timerRunning_ = false;
     mode_ = ExerciseMode::Idle;
@@ -198,13 +195,11 @@ void PracticeEngine::beginExercise(bool test)
     controls_.pnlSS = true;
     controls_.pnlKiroku = false;
     controls_.pnlRenshu = false;
-    controls_.softKeyboard = randomKeys_;
     allCorrect_ = false;
     practiceLike_ = !test;
     reviewMode_ = false;
     elapsedSeconds_ = 0;
     timerRunning_ = true;
-    correctCount_ = 0;
     scored_ = false;
     currentBox_ = 1;
     controls_.grbTest = true;
@@ -259,7 +254,6 @@ void PracticeEngine::startReview()
     }
     controls_.btnFukushuEnabled = false;
     controls_.btnTestEnabled = false;
-    controls_.softKeyboard = randomKeys_;
     reviewMode_ = true;
     messXX_.clear();
     mode_ = ExerciseMode::Review;
@@ -272,7 +266,6 @@ void PracticeEngine::closePanels()
         b.editable = true;
         b.visible = false;
     }
-    controls_.softKeyboard = false;
     controls_.recordMemo = true;
     controls_.pnlRenshu = true;
     controls_.pnlKiroku = true;
@@ -344,7 +337,6 @@ Judge PracticeEngine::judgeEntry(int i, const std::string& text)
         if (b.judge == Judge::Missed) {
             b.judge = Judge::Corrected;
         } else if (b.judge == Judge::Wrong || b.judge == Judge::Correct) {
-            ++correctCount_;
             b.judge = Judge::Correct;
         }
     }
@@ -543,7 +535,6 @@ void PracticeEngine::score()
         return;
     }
     timerRunning_ = false;
-    correctCount_ = 0;
     wrongCount_ = 0;
     // Every judge becomes the result of matching the box's enteredAnswer (Correct, Wrong or MatchedAfterShown),
     // over what judging the entry leaves: that would keep NotJudged for a practice box right at the first attempt
@@ -552,16 +543,13 @@ void PracticeEngine::score()
         box(i).judge = judgeEntry(i, box(i).enteredAnswer);
     scored_ = true;
     allCorrect_ = wrongCount_ == 0;
-    controls_.softKeyboard = false;
 
     int correct = 0;
     for (int i = 1; i <= n; ++i)
         if (box(i).judge == Judge::Correct) ++correct;
     const int s = scoreOf(correct, n);
-    correctCount_ = correct;
-    totalCount_ = n;
     lastScore_ = s;
-    view_.writeRecord({test, correct, n, s, test ? std::string() : triesTrail_, elapsedSeconds_});
+    view_.writeRecord({correct, n, s, test ? std::string() : triesTrail_, elapsedSeconds_});
     // Review works on this scoring's wrong boxes: after a scoring without one there is nothing to review, whatever
     // an earlier scoring left.
     controls_.btnFukushuEnabled = wrongCount_ > 0;

@@ -71,7 +71,6 @@ struct ExerciseLayout {
     bool hasChoices = false;      // the unit has "<<kgroup" answers
     bool hasHints = false;        // at least one hint line
     bool fromCopyFile = false;
-    bool tooManyBoxes = false; // the page held more answers than the table
 };
 
 // One line of a message picture, at y pixels from its top.
@@ -86,7 +85,6 @@ using MessageText = std::vector<MessageLine>;
 
 // What a finished scored practice or test leaves for the learner's records.
 struct ScoredExercise {
-    bool test = false;
     int correct = 0;
     int total = 0;
     int score = 0;
@@ -103,8 +101,8 @@ struct PracticeControls {
     bool pnlKiroku = true;
     bool pnlSS = false;
     bool grbTest = false;
-    bool choicePanel = false; // grbSelect instead of pnlBunsu
-    bool softKeyboard = false;
+    bool choicePanel = false;  // grbSelect instead of pnlBunsu
+    bool softKeyboard = false; // grbMoji: the soft keys belong to the hidden "ランダム" input mode, so they stay off
     bool recordMemo = true;
     bool imgMess = true;
     bool btnHintVisible = false;
@@ -203,16 +201,8 @@ public:
     int nextBox(int c) const;
 
     ExerciseMode mode() const { return mode_; }
-    bool opened() const { return opened_; }
     int currentBox() const { return currentBox_; }
-    int wrongCount() const { return wrongCount_; }
-    bool allCorrect() const { return allCorrect_; }
     bool timerRunning() const { return timerRunning_; }
-    int elapsedSeconds() const { return elapsedSeconds_; }
-    const std::string& triesTrail() const { return triesTrail_; }
-    // The correct and total counts of the last scoring (the worksheet's counters for printing).
-    int correctCount() const { return correctCount_; }
-    int totalCount() const { return totalCount_; }
     bool scored() const { return scored_; }
     std::optional<int> lastScore() const { return lastScore_; }
     std::optional<Mood> mood() const { return mood_; }
@@ -224,12 +214,9 @@ public:
     // imgMessXX (the exercise's messages) and imgMess (the course guide, the end).
     const MessageText& exerciseMessage() const { return messXX_; }
     const MessageText& idleMessage() const { return mess_; }
-    // "ランダム" in the hidden input-mode group: soft keys at exercise and review start.
-    void setRandomKeys(bool on) { randomKeys_ = on; }
     // 約分のヒント: a wrong entry with the answer's value but not its form gets a hint beside its slash. Judging,
     // marks, trail and score are the same either way.
     void setReductionHints(bool on) { reductionHints_ = on; }
-    bool reductionHints() const { return reductionHints_; }
 
 private:
     void beginExercise(bool test);
@@ -266,10 +253,7 @@ private:
     bool timerRunning_ = false;
     int elapsedSeconds_ = 0;
     std::string triesTrail_;
-    int correctCount_ = 0;
-    int totalCount_ = 0;
     bool scored_ = false;
-    bool randomKeys_ = false;
     bool reductionHints_ = false;
     std::optional<int> lastScore_;
     std::optional<Mood> mood_;

@@ -116,11 +116,4 @@ const QImage& moodPicture(Mood mood)
     return picture;
 }
 
-const char* moodName(Mood mood)
-{
-    static const std::array<const char*, 8> names{"imgGaoh",  "imgNamida",     "imgNanda", "imgSleep",
-                                                  "imgHappy", "imgGreenHeart", "imgKutta", "imgRedHeart"};
-    return names[static_cast<std::size_t>(mood)];
-}
-
 } // namespace tavola

@@ -7,7 +7,5 @@
 namespace tavola {
 
 const QImage& moodPicture(Mood mood);
-// The object name of the picture, as the system names it ("imgGaoh", …).
-const char* moodName(Mood mood);
 
 } // namespace tavola

@@ -12,8 +12,6 @@ class ScratchPad : public QWidget {
 public:
     explicit ScratchPad(QWidget* parent = nullptr);
 
-    const QImage& picture() const { return picture_; }
-    bool penDown() const { return penDown_; }
     // The pad as the practice window shows it: wiped, then the three usage lines.
     void clearWithUsage();
     // A double-click: a blank pad with its one hint line.

@@ -18,7 +18,6 @@ public:
 
     // The worksheet's character size and answer-box settings the entries and marks follow.
     void setStyle(const MarkStyle& style) { style_ = style; }
-    const MarkStyle& style() const { return style_; }
     const QImage& sheet() const { return sheet_; }
     // The metrics and faces of the page the entries are written on.
     void setContext(const render::RenderContext& context) { context_ = context; }
