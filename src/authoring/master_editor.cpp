@@ -238,7 +238,6 @@ void MasterEditor::load(const CoursewareIndex& index, const UnitPosition& positi
     fileLines_.clear();
     path_.clear();
     unitId_.clear();
-    isNew_ = true;
     if (position.section <= 0) return;
 
     path_ = index.masterFilePath(position.lesson, position.section);
@@ -248,8 +247,7 @@ void MasterEditor::load(const CoursewareIndex& index, const UnitPosition& positi
         if (auto lines = readLineFile(path_)) fileLines_ = std::move(*lines);
         header = findRecord(fileLines_, unitRecordMarker(position));
     }
-    isNew_ = !header;
-    if (isNew_) {
+    if (!header) {
         areas.ques = newUnitProblemText();
         areas.pasteLo = defaultBlocks;
         // A worksheet whose record has gone from the file is written back as it stands on the page.
@@ -355,7 +353,6 @@ MasterEditor::SaveOutcome MasterEditor::save()
         return outcome;
     }
     fileLines_ = std::move(lines);
-    isNew_ = false;
     modified = false;
     outcome.ok = true;
     return outcome;

@@ -115,8 +115,6 @@ public:
     const UnitPosition& position() const { return position_; }
     const std::string& path() const { return path_; }
     const Lines& fileLines() const { return fileLines_; }
-    // The record was not in the file (or the file did not exist): the template was used.
-    bool isNew() const { return isNew_; }
     // The similar problems the unit already has (lstTempBuff).
     const std::vector<std::string>& similarProblems() const { return similar_; }
     // 0 until a similar problem is made, then its number.
@@ -156,7 +154,6 @@ private:
     UnitPosition position_;
     std::string path_;
     Lines fileLines_;
-    bool isNew_ = true;
     std::vector<std::string> similar_;
     int newSimilar_ = 0;
     std::string unitId_; // the unit's short key, which seeds its variants

@@ -37,7 +37,6 @@ public:
 
     const std::vector<std::string>& lessons() const { return lessons_; }
     int chosenLesson() const { return lesson_; }
-    const std::string& lessonDir() const { return lessonDir_; }
     const std::vector<std::string>& files() const { return files_; }
     int chosenFile() const { return file_; }
     // edtFileName: the full path of the chosen file.
@@ -46,7 +45,6 @@ public:
     const Lines& contents() const { return contents_; }
     // The bare name of the file confirmed last (the learning records' section name of a copy file).
     const std::string& copyFileName() const { return copyFileName_; }
-    int rememberedFile() const { return remembered_; }
 
 private:
     CoursewareIndex index_;

@@ -32,12 +32,4 @@ bool DialogFormPrinter::printForm(QWidget& form)
     return renderFormOnPrinter(form, printer);
 }
 
-bool PdfFormPrinter::printForm(QWidget& form)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path_);
-    return renderFormOnPrinter(form, printer);
-}
-
 } // namespace tavola

@@ -1,7 +1,6 @@
 #pragma once
 // Printing a window as it is shown on screen (the all-units window's 印刷). The printer sits behind this small
 // interface so that a test can print into a PDF file instead of a real printer.
-#include <QString>
 
 class QPrinter;
 class QWidget;
@@ -19,16 +18,6 @@ public:
 class DialogFormPrinter : public FormPrinter {
 public:
     bool printForm(QWidget& form) override;
-};
-
-// Prints into a PDF file.
-class PdfFormPrinter : public FormPrinter {
-public:
-    explicit PdfFormPrinter(QString path) : path_(std::move(path)) {}
-    bool printForm(QWidget& form) override;
-
-private:
-    QString path_;
 };
 
 // Paints the window onto one page from the corner of the printable area, at the printer's resolution as it is at

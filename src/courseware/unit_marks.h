@@ -41,8 +41,6 @@ public:
     std::string mark(int section, int unit) const;
     bool hasSimilar(int section, int unit) const;
     int count(int section, int unit) const;
-    // The lesson the marks belong to (0 before the first refresh).
-    int lesson() const { return lesson_; }
 
 private:
     struct Entry {

@@ -66,12 +66,6 @@ CopyNameCheck checkCopyName(const std::string& chosen)
     return extension == kCopyExtension ? CopyNameCheck::Accepted : CopyNameCheck::BadExtension;
 }
 
-std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder)
-{
-    SaveCopyOutcome outcome = SaveCopyOutcome::Cancelled;
-    return saveCopyAs(prompts, record, startFolder, outcome);
-}
-
 std::string proposedCopyName(const std::string& shortKey)
 {
     std::string name = fileNameOf(shortKey);

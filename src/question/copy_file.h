@@ -35,13 +35,6 @@ std::string copyFileFolder(const CoursewareIndex& index, int lesson);
 enum class CopyNameCheck { Accepted, NeedsExtension, BadExtension };
 CopyNameCheck checkCopyName(const std::string& chosen);
 
-// Save as copy (名前を付けて保存): the save dialog (filter "*.prp", starting in startFolder) until a name is
-// accepted: ".prp" in any case is kept as typed, a name without extension gets ".prp", another extension shows
-// name + ":拡張子が不正です" and the dialog is offered again. An existing file is overwritten only after
-// "ファイル" + name + "を上書きしてもいいですか？" is answered Yes. A failed write shows name + "の保存に失敗しました"
-// and leaves the old file as it was. Returns the path written, or nullopt (cancelled, not overwritten, failed).
-std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder);
-
 // The name the save dialog proposes for a worksheet: the file name of its short key with ".prp" added unless it
 // ends in it already ("tasu1.que-U1" gives "tasu1.que-U1.prp").
 std::string proposedCopyName(const std::string& shortKey);
@@ -59,7 +52,11 @@ CopySaveOffer copySaveOffer(const std::string& currentPath, const std::string& s
 // Why save as copy wrote nothing (or that it did): a caller that closes a window after the save needs to tell a
 // cancelled dialog, which lets the window close, from a failed write, which keeps it open.
 enum class SaveCopyOutcome { Saved, Cancelled, NotOverwritten, Failed };
-// suggestedName is the name the dialog starts with (empty: none).
+// Save as copy (名前を付けて保存): the save dialog (filter "*.prp", starting in startFolder, offering
+// suggestedName) until a name is accepted: ".prp" in any case is kept as typed, a name without extension gets
+// ".prp", another extension shows name + ":拡張子が不正です" and the dialog is offered again. An existing file is
+// overwritten only after "ファイル" + name + "を上書きしてもいいですか？" is answered Yes. A failed write shows
+// name + "の保存に失敗しました" and leaves the old file as it was. Returns the path written, or nullopt.
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
                                       SaveCopyOutcome& outcome, const std::string& suggestedName = {});
 

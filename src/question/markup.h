@@ -22,7 +22,6 @@ struct SplitLine {
     // Answers that are drawn: one per complete pair of "#". With an odd count the text after the last "#" is
     // not drawn.
     int answerCount() const { return hashCount / 2; }
-    bool isAnswer(std::size_t index) const { return index % 2 == 1; }
 };
 
 SplitLine splitLine(std::string_view line);

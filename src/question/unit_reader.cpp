@@ -36,10 +36,10 @@ void takeBlocks(UnitData& u, RecordContent&& c)
 }
 
 // Loads the file and reads the record; a missing or empty file and a missing record fail without a message.
-RecordRead loadRecord(const ReadRequest& request, Lines& fileLines, std::size_t problemLinesBefore)
+RecordRead loadRecord(const ReadRequest& request, std::size_t problemLinesBefore)
 {
     RecordRead r;
-    fileLines = readLineFile(request.path).value_or(Lines{});
+    const Lines fileLines = readLineFile(request.path).value_or(Lines{});
     auto at = findRecord(fileLines, request.marker);
     if (!at) {
         r.status = Status::failure({});
@@ -91,9 +91,7 @@ std::string UnitReader::titleSuffix(const UnitPosition& p) const
 Status UnitReader::read(const ReadRequest& request)
 {
     if (request.mode == ReadMode::AddUnit) return Status::failure({});
-    Lines lines;
-    RecordRead r = loadRecord(request, lines, 0);
-    fileLines_ = std::move(lines);
+    RecordRead r = loadRecord(request, 0);
     if (!r.ok()) return r.status;
 
     UnitData u;
@@ -135,9 +133,7 @@ Status UnitReader::checkCanAdd(const UnitData& worksheet)
 Status UnitReader::addUnit(UnitData& worksheet, const ReadRequest& request)
 {
     if (Status can = checkCanAdd(worksheet); !can) return can;
-    Lines lines;
-    RecordRead r = loadRecord(request, lines, worksheet.problemLines.size());
-    fileLines_ = std::move(lines);
+    RecordRead r = loadRecord(request, worksheet.problemLines.size());
     if (!r.ok()) return r.status;
 
     const UnitPosition& p = request.position;
@@ -152,7 +148,6 @@ Status UnitReader::addUnit(UnitData& worksheet, const ReadRequest& request)
     }
 
     RecordContent& added = r.content;
-    figureLinesBefore_ = worksheet.graph.size();
     worksheet.title = title;
     worksheet.builtTitle = title;
     worksheet.problemLines.insert(worksheet.problemLines.end(), added.problemLines.begin(), added.problemLines.end());

@@ -60,8 +60,6 @@ public:
 
     // The unit of the last successful read or add.
     const UnitData& unit() const { return unit_; }
-    // The lines of the file last loaded.
-    const Lines& fileLines() const { return fileLines_; }
 
     // An add is refused with "これ以上追加できません" when the worksheet already has 15 problem figures.
     static Status checkCanAdd(const UnitData& worksheet);
@@ -72,21 +70,13 @@ public:
     // the first unit. On failure the worksheet is left as it was. The caller marks the worksheet changed.
     Status addUnit(UnitData& worksheet, const ReadRequest& request);
 
-    int previousSection() const { return previousSection_; }
-    bool opened() const { return opened_; }
-    // The number of problem figure lines the worksheet had before the last add: the figures from there on are
-    // the added ones.
-    std::size_t figureLinesBefore() const { return figureLinesBefore_; }
-
 private:
     // "," + u when s is the section of the previous read, else " §" + s + "-" + u.
     std::string titleSuffix(const UnitPosition& p) const;
 
     UnitData unit_;
-    Lines fileLines_;
     int previousSection_ = 0;
     bool opened_ = false;
-    std::size_t figureLinesBefore_ = 0;
 };
 
 } // namespace tavola

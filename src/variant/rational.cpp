@@ -125,13 +125,6 @@ std::optional<Fraction> divide(const Fraction& a, const Fraction& b)
     return makeFraction(*n, *d);
 }
 
-std::int64_t floorOf(const Rational& r)
-{
-    std::int64_t q = r.num / r.den;
-    if (r.num % r.den != 0 && r.num < 0) --q;
-    return q;
-}
-
 Rational fractionalPart(const Rational& r)
 {
     std::int64_t rem = r.num % r.den;

@@ -49,7 +49,6 @@ std::optional<Fraction> divide(const Fraction& a, const Fraction& b);
 
 // The part below the whole number: r − floor(r), in [0, 1).
 Rational fractionalPart(const Rational& r);
-std::int64_t floorOf(const Rational& r);
 
 std::string toString(const Rational& r);
 

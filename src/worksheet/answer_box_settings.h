@@ -21,12 +21,6 @@ enum class SettingControl {
     RightMargin, // spnRightM, the worksheet's right margin
 };
 
-// The spins, in the order the dialog loads them.
-inline constexpr SettingControl kSpinControls[] = {
-    SettingControl::BoxWidth,  SettingControl::BoxHeight, SettingControl::AnswerX,    SettingControl::AnswerY,
-    SettingControl::BoxInsetX, SettingControl::BoxInsetY, SettingControl::LeftMargin, SettingControl::RightMargin,
-};
-
 // The shape button item 0 selects: 1 … 5 their own buttons (2 and 3 are hidden), any other value なし.
 BoxShape shapeButtonOf(int item0);
 

@@ -182,7 +182,6 @@ TEST(MasterEditor, LoadsTheBlocksOrTheTemplate)
     Courseware cw;
     MasterEditor editor;
     editor.load(cw.index, {1, 1, 1, 0}, layout());
-    EXPECT_FALSE(editor.isNew());
     EXPECT_EQ(editor.areas.ques, sjLines({"問題", "(1) 2+3= # 5 #"}));
     EXPECT_EQ(editor.areas.kgroup, sjLines({"5"}));
     // The layout block and the soft keys are kept whole.
@@ -191,7 +190,6 @@ TEST(MasterEditor, LoadsTheBlocksOrTheTemplate)
 
     for (UnitPosition missing : {UnitPosition{1, 1, 9, 0}, UnitPosition{1, 7, 1, 0}}) {
         editor.load(cw.index, missing, layout());
-        EXPECT_TRUE(editor.isNew());
         EXPECT_EQ(editor.areas.ques, newUnitProblemText());
         EXPECT_EQ(editor.areas.pasteLo, layout());
     }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +23,22 @@ using namespace tavola;
 using tavola::test::u;
 
 namespace {
+
+// Prints into a PDF file instead of a printer.
+class PdfFormPrinter : public FormPrinter {
+public:
+    explicit PdfFormPrinter(QString path) : path_(std::move(path)) {}
+    bool printForm(QWidget& form) override
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path_);
+        return renderFormOnPrinter(form, printer);
+    }
+
+private:
+    QString path_;
+};
 
 struct Fixture {
     test::MenuCourseware c;

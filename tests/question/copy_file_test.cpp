@@ -37,6 +37,7 @@ protected:
     test::TempFolder dir;
     ScriptedPrompts prompts;
     CopyRecord record = copyRecordOf(sampleSheet(), unitSettings(sampleSheet(), true));
+    SaveCopyOutcome outcome = SaveCopyOutcome::Saved;
 };
 
 } // namespace
@@ -98,7 +99,7 @@ TEST_F(CopyFileTest, NamesChosenInTheSaveDialog)
         ScriptedPrompts p;
         p.queueFileName(c.chosen);
         p.queueFileName(d + "again.prp");
-        auto saved = saveCopyAs(p, record, "start\\");
+        auto saved = saveCopyAs(p, record, "start\\", outcome);
         ASSERT_TRUE(saved.has_value()) << c.chosen;
         EXPECT_EQ(*saved, c.written);
         EXPECT_TRUE(paths::fileExists(c.written)) << c.chosen;
@@ -116,14 +117,15 @@ TEST_F(CopyFileTest, NamesChosenInTheSaveDialog)
     std::filesystem::create_directories(dir.path() + "/my.docs");
     ScriptedPrompts p;
     p.queueFileName(dir.systemPath("my.docs/test"));
-    EXPECT_EQ(saveCopyAs(p, record, {}), dir.systemPath("my.docs/test.prp"));
+    EXPECT_EQ(saveCopyAs(p, record, {}, outcome), dir.systemPath("my.docs/test.prp"));
     EXPECT_EQ(checkCopyName("C:\\a.b\\name"), CopyNameCheck::NeedsExtension);
     EXPECT_EQ(checkCopyName("name.prpx"), CopyNameCheck::Accepted);
 
     // Cancel writes nothing.
     ScriptedPrompts cancel;
     cancel.queueFileName(std::nullopt);
-    EXPECT_FALSE(saveCopyAs(cancel, record, {}).has_value());
+    EXPECT_FALSE(saveCopyAs(cancel, record, {}, outcome).has_value());
+    EXPECT_EQ(outcome, SaveCopyOutcome::Cancelled);
 }
 
 TEST_F(CopyFileTest, OverwriteOnlyAfterYes)
@@ -133,13 +135,15 @@ TEST_F(CopyFileTest, OverwriteOnlyAfterYes)
 
     prompts.queueFileName(path);
     prompts.queueAnswer(Answer::No);
-    EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
+    EXPECT_FALSE(saveCopyAs(prompts, record, {}, outcome).has_value());
+    EXPECT_EQ(outcome, SaveCopyOutcome::NotOverwritten);
     EXPECT_EQ(prompts.lastUtf8(), "ファイル" + u8(path) + "を上書きしてもいいですか？");
     EXPECT_EQ(readLineFile(path).value(), Lines{"old"});
 
     prompts.queueFileName(path);
     prompts.queueAnswer(Answer::Yes);
-    EXPECT_EQ(saveCopyAs(prompts, record, {}), path);
+    EXPECT_EQ(saveCopyAs(prompts, record, {}, outcome), path);
+    EXPECT_EQ(outcome, SaveCopyOutcome::Saved);
     EXPECT_EQ(readLineFile(path).value(), copyRecordLines(record));
     EXPECT_EQ(prompts.unexpected, 0);
 }
@@ -149,7 +153,8 @@ TEST_F(CopyFileTest, AFailedWriteLeavesTheOldFile)
     // A missing folder.
     std::string missing = dir.systemPath("none/x.prp");
     prompts.queueFileName(missing);
-    EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
+    EXPECT_FALSE(saveCopyAs(prompts, record, {}, outcome).has_value());
+    EXPECT_EQ(outcome, SaveCopyOutcome::Failed);
     EXPECT_EQ(prompts.lastUtf8(), u8(missing) + "の保存に失敗しました");
 
     // A file that cannot be replaced: the old file stays as it was.
@@ -158,7 +163,8 @@ TEST_F(CopyFileTest, AFailedWriteLeavesTheOldFile)
     writefault::inject({writefault::Step::Rename, 1, EACCES});
     prompts.queueFileName(path);
     prompts.queueAnswer(Answer::Yes);
-    EXPECT_FALSE(saveCopyAs(prompts, record, {}).has_value());
+    EXPECT_FALSE(saveCopyAs(prompts, record, {}, outcome).has_value());
+    EXPECT_EQ(outcome, SaveCopyOutcome::Failed);
     EXPECT_EQ(prompts.lastUtf8(), u8(path) + "の保存に失敗しました");
     EXPECT_EQ(readLineFile(path).value(), Lines{"old"});
 }

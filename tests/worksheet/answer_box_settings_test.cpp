@@ -84,7 +84,9 @@ TEST(AnswerBoxSettings, SpinRangesHoldEveryDefaultAndWidenForValuesFromTheFile)
     EXPECT_EQ(spinRange(SettingControl::RightMargin), (SpinRange{0, 15}));
 
     Worksheet sheet = sheetWithKran({});
-    for (SettingControl control : kSpinControls) {
+    for (SettingControl control : {SettingControl::BoxWidth, SettingControl::BoxHeight, SettingControl::AnswerX,
+                                   SettingControl::AnswerY, SettingControl::BoxInsetX, SettingControl::BoxInsetY,
+                                   SettingControl::LeftMargin, SettingControl::RightMargin}) {
         SpinRange range = spinRange(control);
         int value = settingValue(sheet, control);
         EXPECT_LE(range.min, value) << static_cast<int>(control);
