@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,36 +39,11 @@ std::optional<std::string> readWholeFile(const std::string& systemPath)
     return readWholeFileAt(paths::realPath(systemPath));
 }
 
-std::optional<std::string> readWholeFileAt(const std::string& real)
-{
-    // Only a regular file is read: opening a named pipe or a device would wait for a writer for ever. The file
-    // is opened without waiting and then looked at, so that nothing can swap it between the look and the read.
-    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat st {};
-    std::optional<std::string> bytes;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        std::string buffer;
-        buffer.reserve(static_cast<std::size_t>(st.st_size));
-        char chunk[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n == 0) {
-                bytes = std::move(buffer);
-                break;
-            }
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) break;
-            buffer.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(fd);
-    return bytes;
-}
-
 BoundedRead readBoundedFileAt(const std::string& real, std::size_t limit)
 {
     BoundedRead read;
+    // Only a regular file is read: opening a named pipe or a device would wait for a writer for ever. The file
+    // is opened without waiting and then looked at, so that nothing can swap it between the look and the read.
     const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         read.failure = errno == ENOENT || errno == ENOTDIR ? ReadFailure::Missing : ReadFailure::Unreadable;
@@ -102,6 +78,11 @@ BoundedRead readBoundedFileAt(const std::string& real, std::size_t limit)
     }
     ::close(fd);
     return read;
+}
+
+std::optional<std::string> readWholeFileAt(const std::string& real)
+{
+    return readBoundedFileAt(real, std::numeric_limits<std::size_t>::max()).bytes;
 }
 
 BoundedRead readBoundedFile(const std::string& systemPath, std::size_t limit)
