@@ -1,41 +1,22 @@
 #include "question/markup.h"
 
 #include "platform/sjis.h"
+#include "platform/text_helpers.h"
 
 namespace tavola::markup {
-
-namespace {
-
-// Cuts at every single-byte separator that starts a character; always gives at least one part.
-std::vector<std::string> cutAt(std::string_view text, char separator, int* count)
-{
-    std::vector<std::string> parts;
-    int found = 0;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); i += sjis::charLength(text, i)) {
-        if (text[i] == separator) {
-            parts.emplace_back(text.substr(start, i - start));
-            start = i + 1;
-            ++found;
-        }
-    }
-    parts.emplace_back(text.substr(start));
-    if (count != nullptr) *count = found;
-    return parts;
-}
-
-} // namespace
 
 SplitLine splitLine(std::string_view line)
 {
     SplitLine split;
-    split.segments = cutAt(line, '#', &split.hashCount);
+    split.hashCount = splitAtHash(line, split.segments);
     return split;
 }
 
 std::vector<std::string> splitAnswer(std::string_view answer)
 {
-    return cutAt(answer, ';', nullptr);
+    std::vector<std::string> alternatives;
+    splitAtSemicolon(answer, alternatives);
+    return alternatives;
 }
 
 bool isPlainSegment(std::string_view segment)
