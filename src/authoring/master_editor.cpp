@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace tavola {
 namespace {
@@ -155,16 +154,7 @@ std::string nothingSelectedMessage()
 
 std::vector<std::string> figureFilesIn(const std::string& systemFolder)
 {
-    std::vector<std::string> files;
-    for (const std::string& name : paths::listFolder(systemFolder)) {
-        if (name.size() < 4) continue;
-        std::string end = name.substr(name.size() - 4);
-        std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (end == ".bmp" && paths::fileExists(systemFolder + name) && !paths::directoryExists(systemFolder + name))
-            files.push_back(name);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return paths::filesWithExtension(systemFolder, ".bmp");
 }
 
 std::vector<std::string> addFigures(Lines& area, const std::vector<std::string>& files,

@@ -73,8 +73,7 @@ std::string enclose(const std::string& selection, Enclosure kind);
 // "囲む範囲を選択してください".
 std::string nothingSelectedMessage();
 
-// The figure files of a folder (a system folder text ending in "\\"): regular files whose name ends in ".bmp" in
-// any case, sorted by name like every file list of the program (the file system lists them in no order).
+// The figure files of a folder (a system folder text ending in "\\"): paths::filesWithExtension ".bmp".
 std::vector<std::string> figureFilesIn(const std::string& systemFolder);
 
 // Adds each named bitmap to a figure area as file name, x and y. Figure k (k = lines div 3 + 1) starts at the

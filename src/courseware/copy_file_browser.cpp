@@ -10,16 +10,7 @@ namespace tavola {
 
 std::vector<std::string> copyFilesIn(const std::string& systemFolder)
 {
-    std::vector<std::string> files;
-    for (const std::string& name : paths::listFolder(systemFolder)) {
-        if (name.size() < 4) continue;
-        std::string end = name.substr(name.size() - 4);
-        std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (end == ".prp" && paths::fileExists(systemFolder + name) && !paths::directoryExists(systemFolder + name))
-            files.push_back(name);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return paths::filesWithExtension(systemFolder, ".prp");
 }
 
 CopyFileBrowser::CopyFileBrowser(std::string coursewareDir) : index_(std::move(coursewareDir)) {}

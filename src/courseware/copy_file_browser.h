@@ -15,8 +15,7 @@ namespace tavola {
 // The browser lists at most this many lessons of Main.ind.
 inline constexpr int kMaxBrowserLessons = 50;
 
-// The copy files of a folder (a system folder text ending in "\"): regular files whose name ends in ".prp" in any
-// case, sorted by name.
+// The copy files of a folder (a system folder text ending in "\"): paths::filesWithExtension ".prp".
 std::vector<std::string> copyFilesIn(const std::string& systemFolder);
 
 class CopyFileBrowser {

@@ -2,6 +2,8 @@
 
 #include "platform/sjis.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <strings.h>
@@ -144,6 +146,19 @@ std::vector<std::string> listFolder(const std::string& systemFolder)
         if (auto name = systemPathOf(it->path().filename().string())) names.push_back(*name);
     }
     return names;
+}
+
+std::vector<std::string> filesWithExtension(const std::string& systemFolder, std::string_view extension)
+{
+    std::vector<std::string> files;
+    for (const std::string& name : listFolder(systemFolder)) {
+        if (name.size() < extension.size()) continue;
+        std::string end = name.substr(name.size() - extension.size());
+        std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (end == extension && fileExists(systemFolder + name)) files.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 } // namespace tavola::paths

@@ -6,6 +6,7 @@
 // case-insensitive file system keeps working.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavola::paths {
@@ -37,5 +38,8 @@ bool isReadOnlyFolder(const std::string& systemPath);
 
 // Names (files and folders) in a folder, as system texts, in the order the file system lists them.
 std::vector<std::string> listFolder(const std::string& systemFolder);
+// The regular files of a folder (a system folder text ending in a separator) whose names end in extension
+// (".prp", ".bmp") in any ASCII case, sorted by name like every file list of the program.
+std::vector<std::string> filesWithExtension(const std::string& systemFolder, std::string_view extension);
 
 } // namespace tavola::paths
