@@ -2,9 +2,7 @@
 // sname.txt unless one is named) against every unit of a lesson (1 unless one is named), as a table or as the CSV
 // that the window 学級の記録 saves, byte for byte. What could not be read goes to stderr; passwords are never read.
 #include "app/learner_files.h"
-#include "app/startup.h"
 #include "platform/line_file.h"
-#include "platform/paths.h"
 #include "platform/text_helpers.h"
 #include "practice/class_records.h"
 #include "tools/cli_commands.h"
@@ -129,15 +127,8 @@ int runClass(const Args& args)
     if (!dir) return kFailed;
 
     CoursewareIndex index(*dir);
-    if (!readMainIndexOrReport(index)) return kFailed;
-    if (lesson > index.lessonCount()) {
-        printError("tavola-cli class: the index has " + std::to_string(index.lessonCount()) + " lessons");
-        return kFailed;
-    }
-    ShellState state;
-    state.coursewareDir = *dir;
-    state.onCdRom = paths::isReadOnlyFolder(*dir);
-    state.windowsDir = windowsFolder();
+    if (!readIndexWithLesson(index, lesson, "class")) return kFailed;
+    const ShellState state = learnerFilesState(*dir);
 
     std::string namesPath = defaultNameListPath(state);
     if (!namesArg.empty()) {

@@ -3,6 +3,7 @@
 // Each subcommand is a function taking the arguments after its name; tavola_cli.cpp lists them in its command
 // table, so a new subcommand is one more file, its declaration here and one line in that table.
 // Output is UTF-8; the courseware's CP932 texts are converted on the way out.
+#include "app/shell_state.h"
 #include "courseware/index_file.h"
 #include "courseware/unit_position.h"
 #include "platform/line_file.h"
@@ -48,6 +49,10 @@ std::optional<std::string> namedCopyFile(const std::string& realPath);
 
 // Reads Main.ind; prints the system's message when it cannot be read.
 bool readMainIndexOrReport(CoursewareIndex& index);
+// Reads Main.ind and checks that it has the lesson; prints the system's message or the subcommand's when not.
+bool readIndexWithLesson(CoursewareIndex& index, int lesson, const std::string& command);
+// The shell state the learner data files of a courseware folder are found by.
+ShellState learnerFilesState(const std::string& coursewareDir);
 // Lesson, section and unit count from 1, similar problems up to 5; prints the subcommand's message when not.
 bool checkPosition(const UnitPosition& p, const std::string& command);
 // The read request of the unit at p with Main.ind and the lesson's sub-index read and the master file there; prints

@@ -1,5 +1,6 @@
 #include "tools/cli_commands.h"
 
+#include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
@@ -54,13 +55,26 @@ bool checkPosition(const UnitPosition& p, const std::string& command)
     return false;
 }
 
+bool readIndexWithLesson(CoursewareIndex& index, int lesson, const std::string& command)
+{
+    if (!readMainIndexOrReport(index)) return false;
+    if (lesson <= index.lessonCount()) return true;
+    printError("tavola-cli " + command + ": the index has " + std::to_string(index.lessonCount()) + " lessons");
+    return false;
+}
+
+ShellState learnerFilesState(const std::string& coursewareDir)
+{
+    ShellState state;
+    state.coursewareDir = coursewareDir;
+    state.onCdRom = paths::isReadOnlyFolder(coursewareDir);
+    state.windowsDir = windowsFolder();
+    return state;
+}
+
 std::optional<ReadRequest> unitRequestAt(CoursewareIndex& index, const UnitPosition& p, const std::string& command)
 {
-    if (!readMainIndexOrReport(index)) return std::nullopt;
-    if (p.lesson > index.lessonCount()) {
-        printError("tavola-cli " + command + ": the index has " + std::to_string(index.lessonCount()) + " lessons");
-        return std::nullopt;
-    }
+    if (!readIndexWithLesson(index, p.lesson, command)) return std::nullopt;
     if (Status s = index.readLesson(p.lesson); !s) {
         printSystemMessage(s.message());
         return std::nullopt;

@@ -4,10 +4,8 @@
 // Records are listed by their real keys; damaged lines are named on stderr. Texts from the files reach the
 // terminal with their control characters escaped, and CSV cells are written so that no spreadsheet runs them.
 #include "app/learner_files.h"
-#include "app/startup.h"
 #include "courseware/unit_marks.h"
 #include "platform/output_text.h"
-#include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "platform/sjis.h"
 #include "practice/learning_records.h"
@@ -170,15 +168,8 @@ int runRecords(const Args& args)
     }
 
     CoursewareIndex index(*dir);
-    if (!readMainIndexOrReport(index)) return kFailed;
-    if (onlyLesson > index.lessonCount()) {
-        printError("tavola-cli records: the index has " + std::to_string(index.lessonCount()) + " lessons");
-        return kFailed;
-    }
-    ShellState state;
-    state.coursewareDir = *dir;
-    state.onCdRom = paths::isReadOnlyFolder(*dir);
-    state.windowsDir = windowsFolder();
+    if (!readIndexWithLesson(index, onlyLesson, "records")) return kFailed;
+    const ShellState state = learnerFilesState(*dir);
 
     std::vector<Row> rows;
     int first = onlyLesson > 0 ? onlyLesson : 1;
