@@ -39,9 +39,9 @@ Status writeCopyFile(const std::string& path, const CopyRecord& record)
     return {};
 }
 
-Status readCopyFile(UnitReader& reader, const std::string& path, int lesson)
+Status readCopyFile(UnitReader& reader, const std::string& path)
 {
-    return reader.read(copyReadRequest(path, lesson));
+    return reader.read(copyReadRequest(path));
 }
 
 std::string copyFileFolder(const std::string& coursewareDir, const std::string& lessonStem)

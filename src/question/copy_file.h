@@ -22,8 +22,8 @@ CopyRecord copyRecordOf(const UnitData& sheet, const UnitSettings& settings);
 // path + "の保存に失敗しました".
 Status writeCopyFile(const std::string& path, const CopyRecord& record);
 
-// Opens a copy file through the reader (mode 1) as a worksheet of lesson n.
-Status readCopyFile(UnitReader& reader, const std::string& path, int lesson = 1);
+// Opens a copy file through the reader (mode 1) as a worksheet of lesson 1.
+Status readCopyFile(UnitReader& reader, const std::string& path);
 
 // The folder copy files of a lesson are saved in and listed from: coursewareDir + stem + "\".
 std::string copyFileFolder(const std::string& coursewareDir, const std::string& lessonStem);

@@ -52,11 +52,11 @@ std::string mainTextFace()
     return "ＭＳ 明朝"_sj;
 }
 
-UnitSettings unitSettings(const UnitData& unit, bool answersShown, const std::string& mainFace)
+UnitSettings unitSettings(const UnitData& unit, bool answersShown)
 {
     UnitSettings s;
     s.answersShown = answersShown;
-    s.textFace = mainFace;
+    s.textFace = mainTextFace();
     if (unit.hasValue) {
         auto value = [&](int line, int fallback) {
             return lineNumber(unit.value, static_cast<std::size_t>(line - 1),

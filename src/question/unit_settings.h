@@ -91,7 +91,6 @@ struct UnitSettings {
 // 2, 10, 4, 0, 0, 0, 15, 10, 0, 0. Option bits of 16 or more become 15. answersShown is the main window's choice.
 // The reader has refused a unit whose numbers are not numbers; should a line still not read as one here, its
 // default stands.
-UnitSettings unitSettings(const UnitData& unit, bool answersShown = false,
-                          const std::string& mainFace = mainTextFace());
+UnitSettings unitSettings(const UnitData& unit, bool answersShown = false);
 
 } // namespace tavola

@@ -185,11 +185,11 @@ PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const Pri
     return outcome;
 }
 
-void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth, int dpi)
+void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth)
 {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    printer.setResolution(dpi);
+    printer.setResolution(600);
     printer.setPageSize(QPageSize(pageSizeOf(paperWidth)));
     printer.setPageOrientation(QPageLayout::Portrait);
 }

@@ -52,9 +52,9 @@ PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const Pri
                             const DrawOptions& options, const PrintProgress& progress = {},
                             const PageMarks& marks = {});
 
-// A printer writing a PDF file at dpi on the paper of the given width (546 B5, 630 A4, 771 B4, 891 A3; another
-// width is A4), portrait.
-void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth, int dpi = 600);
+// A printer writing a PDF file at 600 dpi on the paper of the given width (546 B5, 630 A4, 771 B4, 891 A3;
+// another width is A4), portrait.
+void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth);
 
 // The paper of a width: "B5", "A4", "B4" or "A3" (another width: "A4").
 const char* paperName(int paperWidth);

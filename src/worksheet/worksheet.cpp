@@ -4,14 +4,14 @@
 
 namespace tavola {
 
-Worksheet makeWorksheet(const UnitData& unit, bool answersShown, const std::string& mainFace)
+Worksheet makeWorksheet(const UnitData& unit, bool answersShown)
 {
     Worksheet sheet;
     copyPageContent(sheet, unit);
     sheet.builtTitle = unit.builtTitle;
     sheet.kgroup = unit.kgroup;
     sheet.softkey = unit.softkey;
-    sheet.settings = unitSettings(unit, answersShown, mainFace);
+    sheet.settings = unitSettings(unit, answersShown);
     sheet.path = unit.path;
     sheet.windowKey = unit.windowKey;
     sheet.shortKey = unit.shortKey;

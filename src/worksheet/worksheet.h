@@ -53,8 +53,8 @@ struct Worksheet {
 };
 
 // A new worksheet from what the reader gave; answersShown is the main window's 解答表示 choice (value line 2 is
-// written, never read), mainFace the face a font line 7 of "0" stands for.
-Worksheet makeWorksheet(const UnitData& unit, bool answersShown, const std::string& mainFace = mainTextFace());
+// written, never read).
+Worksheet makeWorksheet(const UnitData& unit, bool answersShown);
 
 // Takes the caption lines, problem lines and figure lists of a changed unit (the copy edit dialog, adding units)
 // and marks the worksheet changed.

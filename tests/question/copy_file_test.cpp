@@ -56,7 +56,7 @@ TEST_F(CopyFileTest, WrittenAndReadBackTheSame)
     EXPECT_EQ(readWholeFile(path)->substr(0, 9), "[[unitX\r\n");
 
     UnitReader reader;
-    ASSERT_TRUE(readCopyFile(reader, path, 2));
+    ASSERT_TRUE(readCopyFile(reader, path));
     const UnitData& back = reader.unit();
     EXPECT_EQ(back.title, sheet.title);
     EXPECT_EQ(back.school, sheet.school);

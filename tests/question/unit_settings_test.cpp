@@ -86,7 +86,6 @@ TEST(UnitSettings, FontFaceZeroIsTheMainFace)
     u.font = {"12", "MS", "False", "False", "False", "False", "0"};
     u.hasFont = true;
     EXPECT_EQ(u8(unitSettings(u).textFace), "ＭＳ 明朝");
-    EXPECT_EQ(unitSettings(u, false, "IPAMincho").textFace, "IPAMincho");
 }
 
 TEST(UnitSettings, KranItemsAsRead)
