@@ -35,7 +35,6 @@ inline int clampPosition(long long v)
 // blanks; nothing else. nullopt for any other text or a number out of range.
 std::optional<int> parseInteger(std::string_view text);
 
-// "True" / "False".
 inline std::string flagText(bool value) { return value ? "True" : "False"; }
 
 } // namespace tavola

@@ -13,7 +13,6 @@
 
 namespace tavola {
 
-// The copy file's record marker.
 inline constexpr std::string_view kCopyRecordMarker = "[[unitX";
 
 // Index of the first line equal to the marker; nullopt when there is none (an empty file has none).

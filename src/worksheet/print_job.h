@@ -61,7 +61,6 @@ public:
     virtual bool newPage() = 0;
     // Ends the job; false when it could not be finished (the file could not be written).
     virtual bool endJob() = 0;
-    // Throws the job away.
     virtual void abortJob() = 0;
 };
 
