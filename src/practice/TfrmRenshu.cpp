@@ -1,6 +1,5 @@
 #include "practice/TfrmRenshu.h"
 
-#include "platform/line_file.h"
 #include "platform/numbers.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_text.h"
@@ -273,12 +272,9 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     layout.hasChoices = !sheet.kgroup.empty();
     // A unit saved as a copy keeps its hints; a worksheet opened from a copy file has none.
     layout.fromCopyFile = sheet.masterPath.empty();
-    std::vector<std::string> hints;
     // The hints are those of the unit's record in its master file as it is when the practice window opens, as the
     // editor would load them; the worksheet does not carry them.
-    if (!sheet.masterPath.empty())
-        if (auto lines = readLineFile(sheet.masterPath))
-            if (auto at = findRecord(*lines, unitRecordMarker(sheet.position))) hints = recordBlocks(*lines, *at).hint;
+    std::vector<std::string> hints = recordHints(sheet.masterPath, unitRecordMarker(sheet.position));
     layout.hasHints = !hints.empty();
     engine_.open(layout, std::move(hints));
     drawing_.setStyle(markStyle());

@@ -253,6 +253,15 @@ RecordContent recordBlocks(const Lines& lines, std::size_t markerIndex)
     return RecordReader(lines, {}, 0).read(markerIndex).content;
 }
 
+Lines recordHints(const std::string& path, std::string_view marker)
+{
+    if (path.empty()) return {};
+    const std::optional<Lines> lines = readLineFile(path);
+    if (!lines) return {};
+    const std::optional<std::size_t> at = findRecord(*lines, marker);
+    return at ? recordBlocks(*lines, *at).hint : Lines{};
+}
+
 Lines editorRecordLines(const EditorRecord& r)
 {
     Lines out{r.marker};

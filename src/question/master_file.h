@@ -64,6 +64,9 @@ RecordRead readRecord(const Lines& lines, std::size_t markerIndex, const std::st
 // The same reading without refusing: every block of the record, also of a record that readRecord refuses (the
 // editor opens such a unit so that it can be mended). A block that is not closed takes the rest of the file.
 RecordContent recordBlocks(const Lines& lines, std::size_t markerIndex);
+// The hint lines of the record with the marker in the master file at path, as the file is now; empty when the file
+// or the record cannot be found.
+Lines recordHints(const std::string& path, std::string_view marker);
 
 // One unit as the master file editor keeps it. layout holds the "<<value", "<<font" and "<<kran" blocks with
 // their keyword and ">>" lines, written unchanged.
