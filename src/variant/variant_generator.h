@@ -60,8 +60,8 @@ bool canVary(std::string_view line);
 // that differ only in the order of their operands have the same key; nullopt when the line is not a problem.
 std::optional<std::string> problemKey(std::string_view line);
 
-// The seed of one copy of a class set: the unit as its number line names it ("tasu1.que-U3R1") and the copy's
-// number, so that a copy prints the same numbers every time.
+// The seed of one copy of a class set, made of the unit's short key ("tasu1.que-U3R1") and the copy's number, so
+// that a copy prints the same numbers every time.
 std::uint64_t variantSeed(std::string_view unitId, int copyNumber);
 
 // The lines with every problem that can be varied given new numbers (see above); a problem for which no variant
