@@ -1,7 +1,6 @@
 #include "authoring/master_editor.h"
 
-#include "../question/question_test_util.h"
-#include "../support/temp_folder.h"
+#include "lesson_courseware.h"
 #include "platform/line_file.h"
 #include "worksheet/worksheet.h"
 
@@ -26,26 +25,16 @@ Lines layout()
 }
 
 // A lesson "les" with its master file les1.que holding units 1 and 2 between other lines.
-struct Courseware {
-    test::TempFolder folder;
-    CoursewareIndex index;
-    Lines master = sjLines({"先頭の行",    "[[unit1",  "<<ques",  "問題",    "(1) 2+3= # 5 #",
-                            ">>",          "<<kgroup", "5",       ">>",      "<<softkey",
-                            "12345",       ">>",       "<<value", "630",     "False",
-                            "40",          "5",        "5",       "1",       "7",
-                            ">>",          "]]",       "間の行",  "[[unit2", "<<ques",
-                            "(1) # ア # ", ">>",       "]]",      "末尾の行"});
-
+struct Courseware : test::LessonCourseware {
     Courseware()
+        : LessonCourseware("かけ算", sjLines({"先頭の行",    "[[unit1",  "<<ques",  "問題",    "(1) 2+3= # 5 #",
+                                              ">>",          "<<kgroup", "5",       ">>",      "<<softkey",
+                                              "12345",       ">>",       "<<value", "630",     "False",
+                                              "40",          "5",        "5",       "1",       "7",
+                                              ">>",          "]]",       "間の行",  "[[unit2", "<<ques",
+                                              "(1) # ア # ", ">>",       "]]",      "末尾の行"}))
     {
-        writeLineFile(folder.systemPath("Main.ind"), sjLines({"題", "", "かけ算,les\\\\les", ">>"}));
-        std::filesystem::create_directory(folder.path() + "/les");
-        writeLineFile(masterPath(), master);
-        index.setCoursewareDir(folder.systemPath());
-        EXPECT_TRUE(index.readMainIndex().ok());
     }
-    std::string masterPath() const { return folder.systemPath("les/les1.que"); }
-    Lines onDisk() const { return readLineFile(masterPath()).value_or(Lines{}); }
 };
 
 } // namespace

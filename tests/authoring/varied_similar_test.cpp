@@ -2,8 +2,7 @@
 // only by save.
 #include "authoring/master_editor.h"
 
-#include "../question/question_test_util.h"
-#include "../support/temp_folder.h"
+#include "lesson_courseware.h"
 #include "platform/line_file.h"
 #include "question/master_file.h"
 #include "variant/problem_text.h"
@@ -19,44 +18,34 @@ using tavola::test::u8;
 
 namespace {
 
-struct Courseware {
-    test::TempFolder folder;
-    CoursewareIndex index;
-    Lines master = sjLines({"[[unit1",
-                            "<<ques",
-                            "１．次の計算をしましょう。",
-                            "(1)  3/6+1/6=# 4/6;2/3 #",
-                            "(2)  1/2+1/9=# 11/18 #",
-                            "(3)  5&2/4-2&3/4=# 2&3/4;11/4 #",
-                            ">>",
-                            "<<kgroup",
-                            "4/6",
-                            "2/3",
-                            "11/18",
-                            "2&3/4",
-                            "11/4",
-                            "1/9",
-                            ">>",
-                            "<<dummy",
-                            "1/9",
-                            ">>",
-                            "]]",
-                            "[[unit2",
-                            "<<ques",
-                            "(1) # ア #",
-                            ">>",
-                            "]]"});
-
+struct Courseware : test::LessonCourseware {
     Courseware()
+        : LessonCourseware("たし算", sjLines({"[[unit1",
+                                              "<<ques",
+                                              "１．次の計算をしましょう。",
+                                              "(1)  3/6+1/6=# 4/6;2/3 #",
+                                              "(2)  1/2+1/9=# 11/18 #",
+                                              "(3)  5&2/4-2&3/4=# 2&3/4;11/4 #",
+                                              ">>",
+                                              "<<kgroup",
+                                              "4/6",
+                                              "2/3",
+                                              "11/18",
+                                              "2&3/4",
+                                              "11/4",
+                                              "1/9",
+                                              ">>",
+                                              "<<dummy",
+                                              "1/9",
+                                              ">>",
+                                              "]]",
+                                              "[[unit2",
+                                              "<<ques",
+                                              "(1) # ア #",
+                                              ">>",
+                                              "]]"}))
     {
-        writeLineFile(folder.systemPath("Main.ind"), sjLines({"題", "", "たし算,les\\\\les", ">>"}));
-        std::filesystem::create_directory(folder.path() + "/les");
-        writeLineFile(masterPath(), master);
-        index.setCoursewareDir(folder.systemPath());
-        EXPECT_TRUE(index.readMainIndex().ok());
     }
-    std::string masterPath() const { return folder.systemPath("les/les1.que"); }
-    Lines onDisk() const { return readLineFile(masterPath()).value_or(Lines{}); }
 };
 
 } // namespace
