@@ -34,9 +34,7 @@ struct Program : test::ProgramFixture {
     Program()
     {
         copySample();
-        createWindows();
-        main->show();
-        if (!QTest::qWaitForWindowExposed(main)) qWarning("main window not shown");
+        if (!showWindows()) qWarning("main window not shown");
     }
 
     TfrmInputName* nameWindow() const { return windows->frmInputName.get(); }

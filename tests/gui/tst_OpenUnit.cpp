@@ -13,7 +13,6 @@
 #include "worksheet/TfrmPrint.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,7 +20,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -37,9 +35,7 @@ struct Program : test::ProgramFixture {
 
     void start()
     {
-        createWindows();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(showWindows());
         QVERIFY2(prompts.shown.empty(), prompts.lastUtf8().c_str());
     }
 
@@ -49,18 +45,7 @@ struct Program : test::ProgramFixture {
     void click(const char* listName, int row) const { test::clickRow(list(listName), row); }
 
     // Runs the steps inside the unit selection window once it is up (it is modal, so the test waits in its loop).
-    void inTheMenu(std::function<void()> steps)
-    {
-        auto* poll = new QTimer(main);
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, main, [this, poll, steps] {
-            if (QApplication::activeModalWidget() != menu()) return;
-            poll->stop();
-            poll->deleteLater();
-            steps();
-        });
-        poll->start();
-    }
+    void inTheMenu(std::function<void()> steps) { test::whenModal(menu(), std::move(steps)); }
     // Lesson, section, unit (rows counted from 0) and optionally a similar problem, then OK.
     void choose(int lesson, int section, int unit, int similar = -1)
     {
@@ -75,17 +60,10 @@ struct Program : test::ProgramFixture {
     // Runs the steps inside the practice window once it is up, then closes it with 閉じる.
     void whenPractising(std::function<void()> steps)
     {
-        auto* poll = new QTimer(main);
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, main, [this, poll, steps] {
-            QWidget* practice = main->renshuWindow();
-            if (QApplication::activeModalWidget() != practice) return;
-            poll->stop();
-            poll->deleteLater();
+        test::whenModal(main->renshuWindow(), [this, steps] {
             steps();
             QTest::mouseClick(main->renshuWindow()->btnEnd, Qt::LeftButton);
         });
-        poll->start();
     }
     void cancelMenu()
     {

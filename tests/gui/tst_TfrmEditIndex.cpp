@@ -38,9 +38,7 @@ struct Program : test::ProgramFixture {
 
     void start()
     {
-        createWindows();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(showWindows());
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* found = qobject_cast<TfrmInputText*>(w)) input = found;
         QVERIFY(input != nullptr);

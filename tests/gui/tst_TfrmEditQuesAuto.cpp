@@ -30,9 +30,7 @@ struct Program : test::ProgramFixture {
 
     void start()
     {
-        createWindows();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(showWindows());
         QVERIFY(main->index().readLesson(1));
     }
     TfrmEditQues* editor() const { return main->editQuesWindow(); }

@@ -51,9 +51,7 @@ struct Program : test::ProgramFixture {
         appendRecord(systemDir() + "kake\\hanako.ini", "S11分数×整数"_sj, at(4, "", 75));
         QDir().mkpath(dir() + "/LogOn");
         writeLineFile(systemDir() + "LogOn\\sname.txt", {"taro", "hanako", "jiro"});
-        createWindows();
-        main->show();
-        if (!QTest::qWaitForWindowExposed(main)) qWarning("main window not shown");
+        if (!showWindows()) qWarning("main window not shown");
         main->shellState().learnerName = "taro";
     }
 

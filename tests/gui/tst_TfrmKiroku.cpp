@@ -49,9 +49,7 @@ struct Program : test::ProgramFixture {
             appendRecord(file, third, at(4, 100));
         writeLineFile(systemDir() + "tasu\\mine.prp", {"[[unitX", ">>"});
         appendRecord(file, "mine.prp", at(5, 50));
-        createWindows();
-        main->show();
-        if (!QTest::qWaitForWindowExposed(main)) qWarning("main window not shown");
+        if (!showWindows()) qWarning("main window not shown");
         main->shellState().learnerName = "taro";
     }
 

@@ -74,9 +74,7 @@ struct Program : test::ProgramFixture {
 
     void start()
     {
-        createWindows();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(showWindows());
     }
 
     TfrmRenshu* practice() const { return main->renshuWindow(); }

@@ -50,12 +50,17 @@ void ProgramFixture::createWindows()
     main = windows->frmMain.get();
 }
 
+bool ProgramFixture::showWindows()
+{
+    createWindows();
+    main->show();
+    return QTest::qWaitForWindowExposed(main);
+}
+
 void ProgramFixture::startOnSample()
 {
     copySample();
-    createWindows();
-    main->show();
-    (void)QTest::qWaitForWindowExposed(main);
+    (void)showWindows();
 }
 
 TfrmPrint* ProgramFixture::open(int section, int unit) const

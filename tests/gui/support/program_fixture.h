@@ -44,7 +44,9 @@ struct ProgramFixture {
 
     // Makes the program's windows with the courseware folder as the current directory, as the program starts.
     void createWindows();
-    // The sample courseware copied, the windows made and the main window shown, its show sequence run.
+    // The windows made and the main window shown, its show sequence run; false when it did not come up.
+    bool showWindows();
+    // The sample courseware copied, then showWindows.
     void startOnSample();
 
     template <class T> T* child(const char* name) const
