@@ -9,12 +9,8 @@
 #include "practice/learning_records.h"
 #include "practice/practice_marks.h"
 #include "worksheet/TfrmPrintOk.h"
-#include "worksheet/qt_print.h"
 
 #include <QCheckBox>
-
-#include <cmath>
-#include <memory>
 
 namespace tavola {
 
@@ -82,10 +78,11 @@ void PracticeHost::showAllCorrect()
 void PracticeHost::printPracticeSheet(const PracticeSheet& print)
 {
     if (printOk_ == nullptr || print.sheet == nullptr) return;
-    // The learner's first entries stand in the boxes, the marks of the last scoring around them.
-    auto entries = std::make_shared<std::vector<std::string>>();
+    // The learner's first entries stand in the boxes, the marks of the last scoring around them; the print dialog
+    // prints before this returns.
+    std::vector<std::string> entries;
     for (std::size_t i = 1; i < print.boxes.size(); ++i)
-        entries->push_back(print.boxes[i].enteredAnswer == kNotEntered ? std::string() : print.boxes[i].enteredAnswer);
+        entries.push_back(print.boxes[i].enteredAnswer == kNotEntered ? std::string() : print.boxes[i].enteredAnswer);
     const Worksheet& sheet = *print.sheet;
     PrintSource page;
     page.sheet = &sheet;
@@ -95,24 +92,20 @@ void PracticeHost::printPracticeSheet(const PracticeSheet& print)
     page.options.alternativeAnswers = false;
     page.options.figures = print.figures;
     page.options.classFlag = print.classFlag;
-    page.options.entries = entries.get();
+    page.options.entries = &entries;
     page.options.screen = print.layout;
     MarkStyle style;
     style.fontSize = sheet.settings.characterSize;
     style.boxWidth = sheet.settings.answerBox.width;
     style.boxHeight = sheet.settings.answerBox.height;
-    const PageLayout* layout = print.layout;
-    page.marks = [entries, style, layout, boxes = print.boxes, score = print.score,
-                  panelWidth = print.panelWidth](Canvas& canvas, double k) mutable {
+    page.marks = [&](Canvas& canvas, double k) {
         style.scale = k;
         style.printer = canvas.isPrinter();
-        drawScoredMarks(canvas, boxes, style);
-        if (!score || layout == nullptr) return;
+        drawScoredMarks(canvas, print.boxes, style);
         // Clear of the learner's name, as on the screen.
-        const auto at = [k](int v) { return static_cast<int>(std::lround(v * k)); };
-        const Rect& name = layout->nameLine;
-        const Rect nameLine{at(name.left), at(name.top), at(name.right), at(name.bottom)};
-        drawScoreText(canvas, *score, layout->scorePosition, panelWidth, k, nameLine, canvas.width());
+        if (print.score && print.layout != nullptr)
+            drawScoreText(canvas, *print.score, print.layout->scorePosition, print.panelWidth, k,
+                          print.layout->nameLine, canvas.width());
     };
     printOk_->exec(std::move(page));
 }

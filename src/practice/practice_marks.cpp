@@ -115,6 +115,8 @@ Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidt
     int left = r((panelWidth + scorePosition.x - 17 * static_cast<int>(digits.size()) - 100) * scale);
     int top = r(scorePosition.y * scale);
     if (clearOf.right > clearOf.left) {
+        const Rect name{r(clearOf.left * scale), r(clearOf.top * scale), r(clearOf.right * scale),
+                        r(clearOf.bottom * scale)};
         useTextFont(canvas, "ＭＳ 明朝"_sj, 38, colours::Red);
         const int bigWidth = canvas.textWidth(digits);
         const int bigHeight = canvas.textHeight(digits);
@@ -122,13 +124,13 @@ Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidt
         const int width = bigWidth + canvas.textWidth("点"_sj);
         const int height = std::max(bigHeight, r(15 * scale) + canvas.textHeight("点"_sj));
         const bool covers =
-            left < clearOf.right && left + width > clearOf.left && top < clearOf.bottom && top + height > clearOf.top;
+            left < name.right && left + width > name.left && top < name.bottom && top + height > name.top;
         if (covers) {
             const int gap = r(6 * scale);
-            if (clearOf.right + gap + width <= rightEnd) {
-                left = clearOf.right + gap;
+            if (name.right + gap + width <= rightEnd) {
+                left = name.right + gap;
             } else {
-                top = clearOf.bottom + gap;
+                top = name.bottom + gap;
                 left = std::min(left, rightEnd - width);
             }
         }

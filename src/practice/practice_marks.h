@@ -29,8 +29,8 @@ void useTextFont(Canvas& canvas, const std::string& face, int sizePt, Colour col
 void paintBoxPatch(Canvas& canvas, const PracticeBox& box);
 // The score in red, 38 point, and "点" in 24 point 15 pixels lower after it; scorePosition is the worksheet's
 // (page units), panelWidth the practice window's left button panel; on paper everything is times the page scale.
-// When it would cover clearOf (the heading's name line), it goes right of it, or below it at the right end
-// (rightEnd) when there is no room there.
+// When it would cover clearOf (the heading's name line, page units), it goes right of it, or below it at the right
+// end (rightEnd, pixels of the canvas) when there is no room there.
 Rect drawScoreText(Canvas& canvas, int score, Point scorePosition, int panelWidth, double scale,
                    const Rect& clearOf = {}, int rightEnd = 0);
 
