@@ -4,6 +4,7 @@
 #include "app/shell_state.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/text_helpers.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -64,12 +65,14 @@ TfrmInputName::TfrmInputName(InputNameContext context, QWidget* parent) : QDialo
     btnSave = button("btnSave", "名前を付けて保存");
     btnOk = button("btnOk", "OK");
     btnCancel = button("btnCancel", "キャンセル");
+    btnLogOff = button("btnLogOff", "ログオフ");
     connect(btnAdd, &QPushButton::clicked, this, &TfrmInputName::btnAddClick);
     connect(btnDelete, &QPushButton::clicked, this, &TfrmInputName::btnDeleteClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmInputName::BitBtn1Click);
     connect(btnSave, &QPushButton::clicked, this, &TfrmInputName::btnSaveClick);
     connect(btnOk, &QPushButton::clicked, this, &TfrmInputName::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnLogOff, &QPushButton::clicked, this, &TfrmInputName::btnLogOffClick);
     connect(lstName, &QListWidget::itemClicked, this, &TfrmInputName::lstNameClick);
 
     auto* left = new QVBoxLayout;
@@ -80,6 +83,8 @@ TfrmInputName::TfrmInputName(InputNameContext context, QWidget* parent) : QDialo
     left->addWidget(btnAdd);
     left->addWidget(btnDelete);
     left->addStretch(1);
+    left->addWidget(btnLogOff);
+    left->addSpacing(8);
     left->addWidget(btnOk);
     left->addWidget(btnCancel);
     auto* right = new QVBoxLayout;
@@ -142,6 +147,11 @@ std::optional<std::string> TfrmInputName::addTypedName()
         ctx_.prompts.message("名前に使えない文字が含まれています"_sj);
         return std::nullopt;
     }
+    // A name of blanks alone is left whole, so that it is refused with its own message.
+    if (std::string trimmed = trimLearnerName(*name); !trimmed.empty() && trimmed != *name) {
+        name = trimmed;
+        edtName->setText(toQString(trimmed));
+    }
     if (Status added = list_.add(*name); !added) {
         ctx_.prompts.message(added.message());
         edtName->setFocus();
@@ -185,10 +195,12 @@ void TfrmInputName::btnOkClick()
     if (!name) return;
     // The list goes into the learner folder under the name shown, whichever folder it was opened from.
     std::string listPath = learnerFolder(ctx_.state) + list_.fileName();
-    if (Status saved = list_.saveAs(listPath); !saved) {
+    if (Status saved = list_.saveMerged(listPath); !saved) {
         ctx_.prompts.error(saved.message());
         return;
     }
+    // Names another computer added meanwhile are in the list now.
+    showList();
     if (name->empty()) {
         reject();
         return;
@@ -207,6 +219,33 @@ void TfrmInputName::btnOkClick()
         }
     }
     if (Status written = commitLearner(ctx_.state, ctx_.settings, *name); !written)
+        ctx_.prompts.error(written.message());
+    if (ctx_.learnerChanged) ctx_.learnerChanged();
+    accept();
+}
+
+void TfrmInputName::reject()
+{
+    if (list_.changed()) {
+        switch (confirmYesNoCancel(ctx_.prompts, saveNameListQuestion())) {
+        case Answer::Cancel:
+            return;
+        case Answer::Yes:
+            if (Status saved = list_.saveMerged(learnerFolder(ctx_.state) + list_.fileName()); !saved) {
+                ctx_.prompts.error(saved.message());
+                return;
+            }
+            break;
+        case Answer::No:
+            break;
+        }
+    }
+    QDialog::reject();
+}
+
+void TfrmInputName::btnLogOffClick()
+{
+    if (Status written = commitLearner(ctx_.state, ctx_.settings, sjis::encode(kCommonLearner)); !written)
         ctx_.prompts.error(written.message());
     if (ctx_.learnerChanged) ctx_.learnerChanged();
     accept();

@@ -59,6 +59,7 @@ public:
     QPushButton* btnSave = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
+    QPushButton* btnLogOff = nullptr;
 
 public slots:
     void btnAddClick();
@@ -66,11 +67,15 @@ public slots:
     void BitBtn1Click();
     void btnSaveClick();
     void btnOkClick();
+    // ログオフ: the common learner "共通" takes over, so that the next child does not work under this one's name.
+    void btnLogOffClick();
     void lstNameClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // キャンセル, Esc and the title bar: names added or deleted are not dropped without a question.
+    void reject() override;
 
 private:
     void showList();

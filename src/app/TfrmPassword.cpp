@@ -80,13 +80,19 @@ void TfrmPassword::prepare(const std::string& learner, const std::string& stored
 
 void TfrmPassword::showEvent(QShowEvent* event)
 {
+    showFields();
+    QDialog::showEvent(event);
+    mskPW->setFocus();
+}
+
+void TfrmPassword::showFields()
+{
     mskPW->clear();
     mskPW2->clear();
     lblRetry->hide();
     bool hasPassword = stored_ != kNoPassword;
     mskPW2->setVisible(!hasPassword);
     lblPW->setText(sysText(hasPassword ? "パスワードを入力してください" : "新規パスワードを設定してください"));
-    QDialog::showEvent(event);
     mskPW->setFocus();
 }
 
@@ -117,19 +123,32 @@ void TfrmPassword::btnOkClick()
     case PasswordOutcome::TooShort:
     case PasswordOutcome::Wrong:
         prompts_.message(passwordMessage(outcome));
+        // The next try is typed afresh, not after the characters that were refused.
+        mskPW->clear();
         mskPW->setFocus();
         return;
     case PasswordOutcome::Unconfirmed:
         prompts_.message(passwordMessage(outcome));
+        mskPW2->clear();
         mskPW2->setFocus();
         return;
-    case PasswordOutcome::Set:
-        // A password that could not be stored would be asked for again next time: the window stays open.
-        if (Status written = storePassword(dataFile_, *password); !written) {
+    case PasswordOutcome::Set: {
+        // A password that could not be stored would be asked for again next time: the window stays open. Another
+        // computer may have set this learner's first password since the window opened; that one stands (the
+        // learner who set it would be locked out), and the window asks for it.
+        auto written = storePasswordIfNone(dataFile_, *password);
+        if (!written) {
             prompts_.error(written.message());
             return;
         }
+        if (!*written) {
+            prompts_.message(passwordSetMeanwhileMessage());
+            stored_ = storedPassword(dataFile_);
+            showFields();
+            return;
+        }
         break;
+    }
     case PasswordOutcome::Accepted:
         // The learner's password from another lesson now guards this lesson's file too (unless one was set there
         // meanwhile). The log-on goes on when the copy fails: the password was right, and the next log-on asks

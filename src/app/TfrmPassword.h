@@ -40,6 +40,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The fields and the instruction for the stored password (set anew, or asked for).
+    void showFields();
     Prompts& prompts_;
     std::string stored_;
     std::string dataFile_;

@@ -1,11 +1,13 @@
 #include "app/learner_files.h"
 
+#include "platform/file_lock.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "platform/settings_store.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -96,7 +98,29 @@ std::optional<std::string> learnerNameProblem(const std::string& name)
     if (hasForbiddenCharacter(name)) return "名前に \\ / : * ? \" < > | や制御文字は使えません"_sj;
     if (onlyDots(name)) return "名前を「.」だけにすることはできません"_sj;
     if (onlyBlanks(name)) return "名前を空白だけにすることはできません"_sj;
+    // The data file is the name + ".ini" in the file system's UTF-8: a longer name could be listed but never
+    // logged on.
+    if (sjis::toUtf8(name).size() + 4 > kMaxFileNameBytes) return "名前が長すぎます（ファイル名にできません）"_sj;
     return std::nullopt;
+}
+
+std::string trimLearnerName(const std::string& typed)
+{
+    // "さくら " and "さくら" would be two learners who look the same in 名簿; blanks of both widths may be mixed.
+    std::string name = typed;
+    for (std::string trimmed = trimFullWidth(name); trimmed != name; trimmed = trimFullWidth(name))
+        name = trimmed;
+    return name;
+}
+
+std::string saveNameListQuestion()
+{
+    return "名簿に追加・削除した名前を保存しますか"_sj;
+}
+
+std::string nextLearnerQuestion(const std::string& learner)
+{
+    return learner + "さんの学習を終わって、次の人に代わりますか"_sj;
 }
 
 std::string learnerFolder(const ShellState& state)
@@ -221,6 +245,11 @@ std::string passwordMessage(PasswordOutcome outcome)
     return {};
 }
 
+std::string passwordSetMeanwhileMessage()
+{
+    return "このあいだに別のコンピューターでパスワードが設定されました。そのパスワードを入力してください"_sj;
+}
+
 Status NameList::open(const std::string& path)
 {
     fileName_ = textAfterLast(path, '\\');
@@ -228,6 +257,9 @@ Status NameList::open(const std::string& path)
     saveEnabled_ = false;
     names_ = {sjis::encode(kPublicLearner)};
     unreadPath_.clear();
+    added_.clear();
+    removed_.clear();
+    openedPath_ = paths::realPath(path);
     if (paths::fileExists(path)) {
         // A list that exists but cannot be read (or is larger than any class) is not written over.
         BoundedRead read = readBoundedFile(path, kLearnerFileLimit);
@@ -249,6 +281,8 @@ Status NameList::add(const std::string& name)
     for (const std::string& n : names_)
         if (n == name) return {};
     names_.push_back(name);
+    added_.push_back(name);
+    std::erase(removed_, name);
     saveEnabled_ = true;
     return {};
 }
@@ -256,7 +290,34 @@ Status NameList::add(const std::string& name)
 void NameList::remove(int i)
 {
     if (i < 0 || i >= static_cast<int>(names_.size())) return;
+    const std::string name = names_[static_cast<std::size_t>(i)];
     names_.erase(names_.begin() + i);
+    if (std::find(names_.begin(), names_.end(), name) != names_.end()) return; // a doubled line taken off
+    std::erase(added_, name);
+    removed_.push_back(name);
+}
+
+Status NameList::saveMerged(const std::string& path)
+{
+    if (paths::realPath(path) != openedPath_ || !unreadPath_.empty()) return saveAs(path);
+    paths::ensureParentFolder(path);
+    FileLock lock(openedPath_);
+    if (lock.state() == FileLock::State::Busy)
+        return Status::failure(path + " は使用中です。もう一度OKを押してください"_sj);
+    // A lock file that cannot be made (a read-only folder) leaves the write to fail with its own message.
+    if (paths::fileExists(path)) {
+        BoundedRead read = readBoundedFile(path, kLearnerFileLimit);
+        if (!read.bytes) return Status::failure(path + " を読み込めません"_sj);
+        Lines merged = splitLines(*read.bytes);
+        for (const std::string& name : removed_)
+            std::erase(merged, name);
+        for (const std::string& name : added_)
+            if (std::find(merged.begin(), merged.end(), name) == merged.end()) merged.push_back(name);
+        names_ = std::move(merged);
+    }
+    added_.clear();
+    removed_.clear();
+    return writeLineFile(path, names_);
 }
 
 Status NameList::saveAs(const std::string& path) const

@@ -24,6 +24,10 @@ inline constexpr const char* kPublicLearner = "公開";
 // The message for a name that cannot be a learner name; nullopt when it can. An empty name is no problem here
 // (the windows treat it on their own).
 std::optional<std::string> learnerNameProblem(const std::string& name);
+// The longest file name, in bytes, the file systems the program runs on take.
+inline constexpr std::size_t kMaxFileNameBytes = 255;
+// A typed name without the half-width and full-width blanks at either end.
+std::string trimLearnerName(const std::string& typed);
 
 // The learner folder: coursewareDir + "LogOn\", or logOnDir + "\" when the courseware cannot be written.
 std::string learnerFolder(const ShellState& state);
@@ -71,6 +75,8 @@ enum class PasswordOutcome {
 PasswordOutcome checkPassword(const std::string& password, const std::string& confirmation, const std::string& stored);
 // The message of a refusal; empty for Accepted and Set.
 std::string passwordMessage(PasswordOutcome outcome);
+// A first password was set for the learner on another computer while this one was setting it.
+std::string passwordSetMeanwhileMessage();
 
 // The name list of the name window: the lines of a list file, the file name shown, and whether 名前を付けて保存
 // is offered (after an add).
@@ -83,6 +89,8 @@ public:
     const std::string& fileName() const { return fileName_; }
     const Lines& names() const { return names_; }
     bool saveEnabled() const { return saveEnabled_; }
+    // Names were added or deleted since the list was opened or last written by saveMerged.
+    bool changed() const { return !added_.empty() || !removed_.empty(); }
 
     // 追加: an empty name or one already in the list (exact comparison) changes nothing; a refused name gives its
     // message; otherwise the name is appended and saving is offered.
@@ -91,13 +99,26 @@ public:
     void remove(int i);
     // Writes the list to a path; the list file that was opened and could not be read is not written over.
     Status saveAs(const std::string& path) const;
+    // OK's write into the learner folder. When that is the file the list was opened from, another computer may
+    // have changed it meanwhile: under the file's lock the file as it is now gets this window's adds and deletes,
+    // and the list becomes that. Any other path is written whole, as saveAs.
+    Status saveMerged(const std::string& path);
 
 private:
     Lines names_;
+    Lines added_;            // adds since the list was opened
+    Lines removed_;          // deletes since the list was opened
+    std::string openedPath_; // real path of the file the list was read from
     std::string fileName_;
     std::string unreadPath_; // real path of a list file that exists but could not be read
     bool saveEnabled_ = false;
 };
+
+// キャンセル in the name window after names were added or deleted.
+std::string saveNameListQuestion();
+
+// Asked when a practice window closes in student mode with a learner logged on: whether the next child logs on.
+std::string nextLearnerQuestion(const std::string& learner);
 
 // What OK does after the list was written and a password, when one is asked, was accepted: learnerName, the
 // setting "LogOnName". Returns the settings store's failure, if any (the learner is changed all the same).

@@ -47,9 +47,37 @@ TEST(LearnerName, NamesThatCouldLeaveTheirFolderAreRefused)
         {std::string("\x88\xfd"), true},
         {"ア"_sj, false},
         {"ャ"_sj, false},
+        // The data file is the name in UTF-8 + ".ini", at most 255 bytes: 83 kana fit, 84 do not.
+        {[] {
+             std::string k;
+             for (int i = 0; i < 83; ++i)
+                 k += "さ"_sj;
+             return k;
+         }(),
+         false},
+        {[] {
+             std::string k;
+             for (int i = 0; i < 84; ++i)
+                 k += "さ"_sj;
+             return k;
+         }(),
+         true},
+        {std::string(251, 'a'), false},
+        {std::string(252, 'a'), true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(learnerNameProblem(c.name).has_value(), c.refused) << c.name;
+}
+
+TEST(LearnerName, BlanksOfEitherWidthAreTrimmedFromBothEnds)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"さくら", "さくら"},       {"さくら ", "さくら"},        {" さくら", "さくら"},
+        {"さくら　", "さくら"},     {"　さくら", "さくら"},       {"さくら 　 ", "さくら"},
+        {"　 さくら　 ", "さくら"}, {"山田　花子", "山田　花子"}, {"", ""},
+    };
+    for (auto [typed, name] : cases)
+        EXPECT_EQ(trimLearnerName(sjis::encode(typed)), sjis::encode(name)) << typed;
 }
 
 TEST(LearnerDataFile, InTheLessonFolderElseInTheUsersDataFolderStableAcrossRuns)
@@ -147,6 +175,33 @@ TEST(NameList, AMissingListBecomesPublicAndAddingKeepsOneEntryPerName)
     EXPECT_EQ(list.names(), (Lines{"Taro", "taro"}));
     // Nothing was written but the new list.
     EXPECT_EQ(readLineFile(path), Lines{"公開"_sj});
+}
+
+TEST(NameList, OkOnTwoComputersKeepsTheNamesEachAddedAndTheDeletes)
+{
+    test::TempFolder dir;
+    std::string path = dir.systemPath("sname.txt");
+    writeLineFile(path, {"公開"_sj, "hana", "jiro"});
+    NameList first;
+    NameList second;
+    ASSERT_TRUE(first.open(path));
+    ASSERT_TRUE(second.open(path));
+    ASSERT_TRUE(first.add("taro"));
+    ASSERT_TRUE(second.add("sakura"));
+    second.remove(2); // jiro
+    ASSERT_TRUE(first.saveMerged(path));
+    EXPECT_EQ(readLineFile(path), (Lines{"公開"_sj, "hana", "jiro", "taro"}));
+    ASSERT_TRUE(second.saveMerged(path));
+    const Lines both{"公開"_sj, "hana", "taro", "sakura"};
+    EXPECT_EQ(readLineFile(path), both);
+    EXPECT_EQ(second.names(), both);
+    // A list opened from another file is written whole into the learner folder, as before.
+    std::string other = dir.systemPath("class.txt");
+    writeLineFile(other, {"a", "b"});
+    NameList opened;
+    ASSERT_TRUE(opened.open(other));
+    ASSERT_TRUE(opened.saveMerged(path));
+    EXPECT_EQ(readLineFile(path), (Lines{"a", "b"}));
 }
 
 TEST(Password, FollowsTheLearnerIntoLessonsWithoutOne)

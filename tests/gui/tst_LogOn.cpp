@@ -203,6 +203,99 @@ private slots:
         QTest::mouseClick(p.button("btnLogOn"), Qt::LeftButton);
     }
 
+    void aRefusedPasswordIsTypedAfreshNotAppendedTo()
+    {
+        Program p;
+        profile::writeString(p.dataFile("tasu\\", "hana"), "password", "pw", "abcd");
+        p.logOn("hana", [&p] {
+            // Wrong, then too short: each time the field is empty for the next try.
+            for (const char* typed : {"abce", "ab"}) {
+                Program::type("mskPW", typed);
+                Program::enter("mskPW");
+                QCOMPARE(Program::in<QLineEdit>("mskPW")->text(), QString());
+            }
+            Program::type("mskPW", "abcd");
+            Program::enter("mskPW");
+        });
+        QCOMPARE(p.shownLearner(), u("hana"));
+        QCOMPARE(p.prompts.shownUtf8(),
+                 (std::vector<std::string>{"パスワードを正しく入力してください", "４文字以上にしてください"}));
+    }
+
+    void aFirstPasswordSetMeanwhileOnAnotherComputerStandsAndIsAskedFor()
+    {
+        Program p;
+        const std::string file = p.dataFile("tasu\\", "ken");
+        p.logOn("ken", [&] {
+            QVERIFY(Program::in<QLineEdit>("mskPW2")->isVisible());
+            // The other computer's child set a password while this window was up.
+            profile::writeString(file, "password", "pw", "other1");
+            Program::type("mskPW", "mine1");
+            Program::type("mskPW2", "mine1");
+            Program::enter("mskPW");
+            QCOMPARE(
+                p.prompts.lastUtf8(),
+                std::string(
+                    "このあいだに別のコンピューターでパスワードが設定されました。そのパスワードを入力してください"));
+            QVERIFY(!Program::in<QLineEdit>("mskPW2")->isVisible());
+            QCOMPARE(Program::in<QLabel>("lblPW")->text(), u("パスワードを入力してください"));
+            Program::type("mskPW", "other1");
+            Program::enter("mskPW");
+        });
+        QCOMPARE(p.shownLearner(), u("ken"));
+        QCOMPARE(profile::readString(file, "password", "pw", "?"), std::string("other1"));
+    }
+
+    void aNameIsTrimmedAndANameTooLongForAFileIsRefused()
+    {
+        Program p;
+        // A trailing or leading blank of either width makes no second, look-alike learner.
+        for (const char* typed : {"さくら ", "　さくら", " さくら　 "})
+            p.logOn(u(typed), Program::password("sakura"));
+        QCOMPARE(p.shownLearner(), u("さくら"));
+        QVERIFY(p.nameWindow()->nameList().names() == (Lines{"公開"_sj, "さくら"_sj}));
+        QString longName;
+        for (int i = 0; i < 84; ++i)
+            longName += u("さ");
+        p.logOn(longName, {}, [&p] {
+            QVERIFY(p.prompts.lastUtf8().find("長すぎます") != std::string::npos);
+            QCOMPARE(Program::in<QListWidget>("lstName")->count(), 2);
+            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+        });
+        QCOMPARE(p.shownLearner(), u("さくら"));
+    }
+
+    void namesAddedAreNotDroppedByCancelWithoutAQuestion()
+    {
+        Program p;
+        test::whenModal(p.nameWindow(), [&p] {
+            Program::type("edtName", "ken");
+            QTest::mouseClick(Program::in<QPushButton>("btnAdd"), Qt::LeftButton);
+            // キャンセル of the question keeps the window; はい writes the list and closes.
+            p.prompts.queueAnswer(Answer::Cancel);
+            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+            QVERIFY(p.nameWindow()->isVisible());
+            p.prompts.queueAnswer(Answer::Yes);
+            QTest::mouseClick(Program::in<QPushButton>("btnCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnLogOn"), Qt::LeftButton);
+        QCOMPARE(p.prompts.shownUtf8(), (std::vector<std::string>(2, "名簿に追加・削除した名前を保存しますか")));
+        QVERIFY(readLineFile(p.systemDir() + "LogOn\\sname.txt") == (Lines{"公開"_sj, "ken"}));
+        QCOMPARE(p.shownLearner(), u("共通"));
+    }
+
+    void logOffHandsTheComputerToTheCommonLearner()
+    {
+        Program p;
+        p.logOn("taro", Program::password("abcd"));
+        QCOMPARE(p.shownLearner(), u("taro"));
+        test::whenModal(p.nameWindow(),
+                        [] { QTest::mouseClick(Program::in<QPushButton>("btnLogOff"), Qt::LeftButton); });
+        QTest::mouseClick(p.button("btnLogOn"), Qt::LeftButton);
+        QCOMPARE(p.shownLearner(), u("共通"));
+        QCOMPARE(*p.settings->readText("LogOnName", ""), "共通"_sj);
+    }
+
     void namesThatCouldLeaveTheFolderAreRefusedAtAddAndOk()
     {
         // A name of blanks alone would be an empty row in 名簿 and a file " .ini".
