@@ -67,7 +67,7 @@ QLabel* label(QWidget* parent, const char* name, const char* caption)
 
 TfrmMain::TfrmMain(Prompts& prompts, SettingsStore& settings, const Clock& clock, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), settings_(settings), clock_(clock),
-      urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); })
+      urlOpener_([this](const QUrl& url) { return openInBrowser(url); })
 {
     loadResources();
     setObjectName("frmMain");
@@ -405,7 +405,7 @@ void TfrmMain::buildMenus()
     QAction* open = mnuFile->addAction(sysText("開く(&O)"), this, &TfrmMain::btnOpenMasterClick);
     open->setObjectName("mnuOpen");
     // Copies a teacher saved must be reachable again; the browser's own button starts hidden.
-    mnuFile->addAction(sysText("コピーファイルを開く(&P)"), this, &TfrmMain::btnOpenCopyClick)
+    mnuFile->addAction(sysText("コピーファイルを開く(&K)"), this, &TfrmMain::btnOpenCopyClick)
         ->setObjectName("mnuOpenCopy");
     QAction* exit = mnuFile->addAction(sysText("終了(&X)"), this, &TfrmMain::mnuExitClick);
     exit->setObjectName("mnuExit");

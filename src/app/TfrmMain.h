@@ -119,6 +119,8 @@ public:
     InputNameContext inputNameContext();
     int currentLesson() const;
     bool logOn();
+    // After a practice in student mode: the next child logs on (the learner logged on so far is logged off).
+    void offerNextLearner();
     bool showRecordsViewer();
     bool showRecordsFromMenu();
     // 学級の記録 of lesson n with the learner folder's name list (teacher mode); true when records were erased.
@@ -164,6 +166,10 @@ public:
     // Help pages and "補足" open in the desktop's browser; tests replace the opener.
     using UrlOpener = std::function<bool(const QUrl&)>;
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    // The page in the desktop's browser through xdg-open, whose failure (no browser for the page) is told with
+    // the page's file afterwards; false when there is no xdg-open and the desktop could not open it either.
+    bool openInBrowser(const QUrl& url);
+
     // Opens the help page, at the context number's anchor when context > 0; a missing page is a message.
     void openHelp(int context);
 
@@ -294,6 +300,8 @@ private:
     // The paper goes into the state and its radio button is checked.
     void setPaperChoice(PaperChoice choice);
     void openDocument(const std::string& systemPath, int context);
+    // What the teacher is told when no browser showed a page: where the page is, to open it by hand.
+    std::string pageNotShownText(const QUrl& url) const;
 
     // The worksheet windows.
     void setUpWorksheets();

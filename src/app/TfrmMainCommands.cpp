@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -461,13 +463,39 @@ void TfrmMain::openDocument(const std::string& systemPath, int context)
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths::realPath(systemPath)));
     if (context > 0) url.setFragment(QString::number(context));
     if (urlOpener_(url)) return;
-    // Without a browser launcher the desktop cannot show the page; say so, and where the page is, so that it can be
-    // opened by hand.
+    prompts_.message(pageNotShownText(url));
+}
+
+std::string TfrmMain::pageNotShownText(const QUrl& url) const
+{
+    // Without a browser the desktop cannot show the page; say so, and where the page is, so that it can be opened
+    // by hand.
     std::string text = "ヘルプのページを開くブラウザが見つかりません。"_sj;
     if (QStandardPaths::findExecutable("xdg-open").isEmpty())
         text += "\r\n"_sj + "（ブラウザを起動する xdg-open がありません。パッケージ xdg-utils を入れてください）"_sj;
     text += "\r\n"_sj + "ブラウザで次のファイルを開いてください："_sj + "\r\n"_sj + fromQStringLossy(url.toLocalFile());
-    prompts_.message(text);
+    return text;
+}
+
+bool TfrmMain::openInBrowser(const QUrl& url)
+{
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty()) return QDesktopServices::openUrl(url);
+    // xdg-open says whether a browser took the page only when it ends (with no browser it ends at once, with a
+    // failure); the program does not wait for it. The process has no parent: ending the program must not end a
+    // browser that xdg-open runs in its own place.
+    auto* process = new QProcess;
+    connect(process, &QProcess::finished, this, [this, process, url](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status != QProcess::NormalExit || code != 0) prompts_.message(pageNotShownText(url));
+    });
+    connect(process, &QProcess::errorOccurred, this, [this, process, url](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        process->deleteLater();
+        prompts_.message(pageNotShownText(url));
+    });
+    process->start(opener, {url.toString()});
+    return true;
 }
 
 // ---- closing and keys ----

@@ -3,9 +3,11 @@
 // rectangle and the clipboard. Commands that work on a worksheet do nothing while none is open.
 #include "app/TfrmJuku.h"
 #include "app/TfrmMain.h"
+#include "app/learner_files.h"
 #include "courseware/TfrmMenu.h"
 #include "platform/prompts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis.h"
 #include "practice/TfrmRenshu.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmSetPaper.h"
@@ -532,6 +534,12 @@ void TfrmMain::btnTestClick()
     if (frmRenshu_ == nullptr) return;
     const bool answersShown = state_.showAnswers;
     state_.showAnswers = false;
+    // The worksheet behind the practice window shows no answers either: a message box or the window manager may
+    // bring it forward while the practice window is up.
+    if (sheet->worksheet().settings.answersShown) {
+        sheet->worksheet().settings.answersShown = false;
+        showMessages(sheet->redraw());
+    }
     sheet->worksheet().practice = true;
     frmRenshu_->setGeometry(geometry());
     frmRenshu_->practise(sheet->worksheet(), sheet->figurePictures(), sheet->classFlagPicture());
@@ -540,6 +548,20 @@ void TfrmMain::btnTestClick()
     btnKaitouClick();
     if (!wasOpen)
         if (QMdiSubWindow* sub = subWindowOf(sheet)) sub->close();
+    offerNextLearner();
+}
+
+void TfrmMain::offerNextLearner()
+{
+    // In student mode the learner stays logged on, also across runs; the next child at this computer is asked
+    // to log on rather than practising under this one's name.
+    if (!state_.keyLock || state_.learnerName == sjis::encode(kCommonLearner)) return;
+    if (prompts_.confirm(nextLearnerQuestion(state_.learnerName)) != Answer::Yes) return;
+    if (Status written = commitLearner(state_, settings_, sjis::encode(kCommonLearner)); !written)
+        prompts_.error(written.message());
+    showLearnerName();
+    if (frmMenu_ != nullptr) frmMenu_->refreshMarks();
+    logOn();
 }
 
 void TfrmMain::btnKranClick()

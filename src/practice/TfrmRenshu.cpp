@@ -19,12 +19,17 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <QtMath>
+
 #include <algorithm>
+#include <cmath>
 
 namespace tavola {
 
@@ -37,7 +42,8 @@ constexpr int kMessageHeight = 140;
 // The sheet picture; the input boxes are its children, so they scroll with it.
 class SheetPicture : public QWidget {
 public:
-    SheetPicture(const QImage& image, QWidget* parent) : QWidget(parent), image_(image)
+    SheetPicture(const QImage& image, const double& scale, QWidget* parent)
+        : QWidget(parent), image_(image), scale_(scale)
     {
         setObjectName("imgPaper2");
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -49,12 +55,25 @@ protected:
         QPainter painter(this);
         const QRect r = event->rect();
         painter.fillRect(r, Qt::white);
-        painter.drawImage(r.topLeft(), image_, r);
+        if (scale_ == 1.0) {
+            painter.drawImage(r.topLeft(), image_, r);
+            return;
+        }
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setClipRect(r);
+        painter.drawImage(QRectF(0, 0, image_.width() * scale_, image_.height() * scale_), image_);
     }
 
 private:
     const QImage& image_;
+    const double& scale_;
 };
+
+// How far the input box is shown left of the engine's box, and narrower than it on the right, to lie in the frame.
+constexpr int kEditInset = 4;
+
+// The narrowest the sheet is shown: below it the text is too small to read, and the sheet scrolls sideways.
+constexpr double kMinimumSheetScale = 0.6;
 
 QColor qcolour(Colour c)
 {
@@ -90,20 +109,21 @@ TfrmRenshu::TfrmRenshu(TfrmRenshuHost& host, Prompts& prompts, Random& random, Q
     row->setSpacing(0);
     outer->addLayout(row);
 
-    auto* left = new QWidget(this);
-    left->setFixedWidth(kButtonPanelWidth);
-    pnlRenshu = new QWidget(left);
+    left_ = new QWidget(this);
+    left_->setFixedWidth(kButtonPanelWidth);
+    pnlRenshu = new QWidget(left_);
     pnlRenshu->setObjectName("pnlRenshu");
     buildButtons();
-    row->addWidget(left);
+    row->addWidget(left_);
 
     scrPaper = new QScrollArea(this);
     scrPaper->setObjectName("scrPaper");
     scrPaper->setBackgroundRole(QPalette::Dark);
-    imgPaper2 = new SheetPicture(sheet_, nullptr);
+    imgPaper2 = new SheetPicture(sheet_, scale_, nullptr);
     scrPaper->setWidget(imgPaper2);
     // A click on the sheet leaves the focus in the answer box (what is typed next goes there).
     scrPaper->setFocusPolicy(Qt::NoFocus);
+    scrPaper->installEventFilter(this);
     imgPaper2->installEventFilter(this);
     scrPaper->viewport()->installEventFilter(this);
     row->addWidget(scrPaper, 1);
@@ -120,11 +140,21 @@ TfrmRenshu::TfrmRenshu(TfrmRenshuHost& host, Prompts& prompts, Random& random, Q
         answerEdit_[static_cast<std::size_t>(i)] = edit;
     }
 
-    auto* right = new QWidget(this);
+    // The panels scroll on their own when the screen is lower than they are, so that they never make the window
+    // taller than the screen (its lower part, with the boxes the learner types into, would be out of sight).
+    auto* right = new QWidget;
     right->setFixedWidth(kRightPanelWidth);
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(4, 4, 4, 4);
-    row->addWidget(right);
+    auto* panels = new QScrollArea(this);
+    panels->setObjectName("scrPanels");
+    panels->setFrameShape(QFrame::NoFrame);
+    panels->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panels->setFocusPolicy(Qt::NoFocus);
+    panels->setWidgetResizable(true);
+    panels->setWidget(right);
+    panels->setFixedWidth(kRightPanelWidth + panels->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    row->addWidget(panels);
     buildRightPanels();
     rightLayout->addWidget(pnlKiroku);
     rightLayout->addWidget(pnlSS, 1);
@@ -258,7 +288,12 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     }
     paintSheet();
     setWindowTitle(toQString(sheet.title));
-    if (parentWidget() != nullptr) setGeometry(parentWidget()->geometry());
+    if (parentWidget() != nullptr) {
+        QRect r = parentWidget()->geometry();
+        // Never taller or wider than the screen: the lowest boxes would be typed into unseen.
+        if (QScreen* screen = parentWidget()->screen()) r = r.intersected(screen->availableGeometry());
+        if (!r.isEmpty()) setGeometry(r);
+    }
 
     lstKgroup->clear();
     for (const std::string& line : sheet.kgroup)
@@ -281,16 +316,14 @@ bool TfrmRenshu::prepare(Worksheet& sheet, const FigurePictures& figures, Pictur
     drawing_.setContext(layout_.context);
     engine_.setReductionHints(mnuReduceHint->isChecked());
 
-    QFont font(toQString("ＭＳ 明朝"_sj));
-    font.setPixelSize(roundEven(sheet.settings.characterSize * 96.0 / 72.0));
-    for (int i = 1; i <= engine_.boxCount(); ++i)
-        answerEdit(i)->setFont(font);
     chooseColour(0);
     pad_.clear();
     showFractionPad();
     refreshRecordMemo();
     imgMemo->clearWithUsage();
     sync(false);
+    fitSheet();
+    scrPaper->horizontalScrollBar()->setValue(0);
     btnRenshu->setFocus();
     return true;
 }
@@ -332,8 +365,29 @@ void TfrmRenshu::paintSheet()
         QtCanvas canvas(sheet_);
         paintPage(layout_, canvas);
     }
-    imgPaper2->setFixedSize(sheet_.width(), sheet_.height());
+    imgPaper2->setFixedSize(qRound(sheet_.width() * scale_), qRound(sheet_.height() * scale_));
     imgPaper2->update();
+}
+
+void TfrmRenshu::fitSheet()
+{
+    if (worksheet_ == nullptr || sheet_.width() <= 0) return;
+    // The sheet is taller than most screens, so room is kept for the upright scroll bar.
+    const int room = scrPaper->width() - 2 * scrPaper->frameWidth() -
+                     scrPaper->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrPaper);
+    const double scale = std::clamp(static_cast<double>(room) / sheet_.width(), kMinimumSheetScale, 1.0);
+    if (std::abs(scale - scale_) < 0.005) return;
+    scale_ = scale;
+    imgPaper2->setFixedSize(qRound(sheet_.width() * scale_), qRound(sheet_.height() * scale_));
+    imgPaper2->update();
+    if (!syncing_) sync(false);
+}
+
+QRect TfrmRenshu::onScreen(const Rect& r) const
+{
+    const QRect page = qrect(r);
+    return QRect(QPoint(qFloor(page.left() * scale_), qFloor(page.top() * scale_)),
+                 QPoint(qCeil(page.right() * scale_), qCeil(page.bottom() * scale_)));
 }
 
 void TfrmRenshu::drawSheet()
@@ -344,7 +398,7 @@ void TfrmRenshu::drawSheet()
 
 void TfrmRenshu::damage(const Rect& r)
 {
-    imgPaper2->update(qrect(r).adjusted(-4, -4, 4, 4));
+    imgPaper2->update(onScreen(r).adjusted(-4, -4, 4, 4));
 }
 
 MarkStyle TfrmRenshu::markStyle() const
@@ -375,15 +429,26 @@ void TfrmRenshu::drawMark(const PracticeBox& box, MarkKind kind, Colour colour)
 
 void TfrmRenshu::drawScore(int score)
 {
-    const QRect r = qrect(drawing_.score(score, layout_.scorePosition, kButtonPanelWidth, layout_.nameLine));
-    damage({r.left(), r.top(), r.right(), r.bottom()});
+    const Rect drawn = drawing_.score(score, layout_.scorePosition, kButtonPanelWidth, layout_.nameLine);
+    damage(drawn);
     // On a small screen the score may lie outside the visible part of the sheet.
+    const QRect r = onScreen(drawn);
     scrPaper->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 8, r.height() / 2 + 8);
 }
 
 void TfrmRenshu::drawHint(const PracticeBox& box, const std::string& hint)
 {
-    damage(drawing_.hint(box, hint));
+    // Every other box where it is and where it goes after a wrong answer, and this box's own place: what is
+    // written there later (entries, the answers when scoring) would cover the hint, or the hint them.
+    std::vector<Rect> keepClear;
+    for (int i = 1; i <= engine_.boxCount(); ++i) {
+        const PracticeBox& b = engine_.box(i);
+        keepClear.push_back({b.homeLeft - 2, b.homeTop - 2, b.homeLeft + 2 * b.width + 2, b.homeTop + b.height + 2});
+        keepClear.push_back({b.left - 2, b.top - 2, b.left + b.width + 2, b.top + b.height + 2});
+    }
+    // This box moves right along its line with every wrong answer.
+    keepClear.push_back({box.left - 2, box.top - 2, sheet_.width(), box.top + box.height + 2});
+    damage(drawing_.hint(box, hint, keepClear));
 }
 
 void TfrmRenshu::showAllCorrect()
@@ -411,6 +476,7 @@ void TfrmRenshu::refreshRecordMemo()
 void TfrmRenshu::scrollToTop()
 {
     scrPaper->verticalScrollBar()->setValue(0);
+    scrPaper->horizontalScrollBar()->setValue(0);
 }
 
 // ---- the engine's state onto the controls ----
@@ -424,6 +490,12 @@ void TfrmRenshu::sync(bool focus)
     const bool select = engine_.selectBoxText();
     const int n = engine_.boxCount();
     const QString fill = qcolour(boxColour_).name();
+    if (worksheet_ != nullptr) {
+        QFont font(toQString("ＭＳ 明朝"_sj));
+        font.setPixelSize(std::max(6, roundEven(worksheet_->settings.characterSize * 96.0 / 72.0 * scale_)));
+        for (int i = 1; i <= n; ++i)
+            if (answerEdit(i)->font() != font) answerEdit(i)->setFont(font);
+    }
     for (int i = 1; i < kPracticeSlots; ++i) {
         QLineEdit* edit = answerEdit(i);
         if (i > n) {
@@ -431,7 +503,14 @@ void TfrmRenshu::sync(bool focus)
             continue;
         }
         const PracticeBox& b = engine_.box(i);
-        edit->setGeometry(b.left, b.top, b.width, b.height);
+        // The engine's box starts 6 pixels right of the frame and is as wide as the frame: shown there it would
+        // stick out of the frame on the right. It is shown inside the frame; entries and marks keep the engine's
+        // places. Both edges are scaled the same way, so a box moved one width right lies exactly beside its frame.
+        const int left = b.left - kEditInset;
+        const int x0 = qRound(left * scale_);
+        const int y0 = qRound(b.top * scale_);
+        edit->setGeometry(x0, y0, qRound((left + b.width - kEditInset) * scale_) - x0,
+                          qRound((b.top + b.height) * scale_) - y0);
         const QString text = toQString(b.text);
         if (edit->text() != text) edit->setText(text);
         lastGood_[static_cast<std::size_t>(i)] = b.text;
@@ -442,6 +521,7 @@ void TfrmRenshu::sync(bool focus)
     }
     const PracticeControls& c = engine_.controls();
     pnlRenshu->setVisible(c.pnlRenshu);
+    left_->setVisible(c.pnlRenshu);
     pnlKiroku->setVisible(c.pnlKiroku);
     pnlSS->setVisible(c.pnlSS);
     grbTest->setVisible(c.grbTest);
@@ -518,6 +598,7 @@ void TfrmRenshu::showMessage(QLabel* label, const MessageText& text)
 
 void TfrmRenshu::btnRenshuClick()
 {
+    scrollToTop();
     pad_.clear();
     showFractionPad();
     engine_.startPractice();
@@ -528,6 +609,7 @@ void TfrmRenshu::btnRenshuClick()
 
 void TfrmRenshu::btnTestClick()
 {
+    scrollToTop();
     pad_.clear();
     showFractionPad();
     engine_.startTest();
@@ -538,6 +620,7 @@ void TfrmRenshu::btnTestClick()
 
 void TfrmRenshu::btnFukushuClick()
 {
+    scrPaper->horizontalScrollBar()->setValue(0);
     engine_.startReview();
     prepareAids();
     sync();
@@ -615,6 +698,20 @@ void TfrmRenshu::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+bool TfrmRenshu::focusNextPrevChild(bool next)
+{
+    // While the boxes take answers Tab stays in them: a Tab and an Enter would press 答えを見る and lose the answer.
+    if (engine_.mode() != ExerciseMode::Idle) return true;
+    return QDialog::focusNextPrevChild(next);
+}
+
+void TfrmRenshu::reject()
+{
+    // Esc or the title bar's close in the middle of an exercise asks first: the answers typed would be gone.
+    if (engine_.mode() != ExerciseMode::Idle && prompts_.confirm(closeExerciseQuestion()) != Answer::Yes) return;
+    QDialog::reject();
+}
+
 void TfrmRenshu::done(int result)
 {
     engine_.abort();
@@ -653,6 +750,7 @@ bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    if (watched == scrPaper && event->type() == QEvent::Resize) fitSheet();
     const int i = boxOf(watched);
     if (i == 0) return QDialog::eventFilter(watched, event);
     if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && !syncing_) engine_.setCurrentBox(i);

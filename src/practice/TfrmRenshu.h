@@ -97,6 +97,9 @@ public:
     const PageLayout& pageLayout() const { return layout_; }
     QLineEdit* answerEdit(int i) const { return answerEdit_[static_cast<std::size_t>(i)]; }
     QWidget* sheetWidget() const { return imgPaper2; }
+    // The sheet is shown scaled down to the width the window gives it (never up): a page pixel is this many screen
+    // pixels. The sheet picture, the page layout and the engine's boxes stay in page pixels.
+    double sheetScale() const { return scale_; }
 
     // Controls, named as the system names them.
     QWidget* pnlRenshu = nullptr;
@@ -153,7 +156,9 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void done(int result) override;
+    void reject() override;
 
 private:
     // PracticeView.
@@ -180,6 +185,9 @@ private:
     void paintSheet();
     void drawSheet();
     void damage(const Rect& r);
+    // The scale at which the sheet fits the scroll area's width; the sheet widget and the boxes follow it.
+    void fitSheet();
+    QRect onScreen(const Rect& r) const;
     MarkStyle markStyle() const;
     // The engine's state onto the controls.
     void sync(bool focus = true);
@@ -213,6 +221,8 @@ private:
     bool alternativeWas_ = false;
     bool answersWere_ = false;
     bool syncing_ = false;
+    double scale_ = 1.0;
+    QWidget* left_ = nullptr; // holds pnlRenshu; hidden with it, so that the sheet has its width during an exercise
 };
 
 } // namespace tavola

@@ -131,15 +131,18 @@ void TfrmRenshu::buildFractionPad(QWidget* parent)
     for (int d = 0; d <= 9; ++d) {
         const QString name = d == 0 ? QStringLiteral("BitBtn1") : QStringLiteral("BitBtn%1").arg(22 + d);
         QPushButton* key = padKey(number, name, QString::number(d));
-        connect(key, &QPushButton::clicked, this, [this, d] { appendToBox(std::string(1, '0' + d), false); });
+        connect(key, &QPushButton::clicked, this, [this, d] { appendToBox(std::string(1, '0' + d), true); });
         numberKeys->addWidget(key, d == 0 ? 3 : (9 - d) / 3, d == 0 ? 0 : (d - 1) % 3);
     }
     QPushButton* minus = padKey(number, "btnMinus2", "-");
     QPushButton* dot = padKey(number, "btnDot", ".");
-    connect(minus, &QPushButton::clicked, this, [this] { appendToBox("-", false); });
-    connect(dot, &QPushButton::clicked, this, [this] { appendToBox(".", false); });
+    // After a wrong answer its text stands selected: the pad's first key starts a new answer, as typing does.
+    connect(minus, &QPushButton::clicked, this, [this] { appendToBox("-", true); });
+    connect(dot, &QPushButton::clicked, this, [this] { appendToBox(".", true); });
     numberKeys->addWidget(minus, 3, 1);
     numberKeys->addWidget(dot, 3, 2);
+    QPushButton* clear = padKey(number, "btnClearNum", sysText("消去"));
+    connect(clear, &QPushButton::clicked, this, [this] { putInBox(std::string(), false); });
     // 入力 is Enter for a child who works with the mouse alone. A fraction still waiting in the fraction pad goes
     // into the box first, so that what the pads composed is what is judged.
     QPushButton* input = padKey(number, "btnInputNum", sysText("入力"));
@@ -151,7 +154,8 @@ void TfrmRenshu::buildFractionPad(QWidget* parent)
         }
         btnNext2Click();
     });
-    numberKeys->addWidget(input, 4, 0, 1, 3);
+    numberKeys->addWidget(clear, 4, 0);
+    numberKeys->addWidget(input, 4, 1, 1, 2);
     layout->addWidget(number);
 }
 

@@ -61,6 +61,11 @@ const std::vector<std::string>& praiseTable()
     return table;
 }
 
+std::string closeExerciseQuestion()
+{
+    return "入力した答えは消えます。中止して閉じますか"_sj;
+}
+
 std::string tooManyBoxesMessage()
 {
     return "解答欄が８０を超えるので、このプリントでは練習できません"_sj;
@@ -73,7 +78,15 @@ std::string unusableCharacterMessage()
 
 std::string normaliseAnswer(const std::string& text)
 {
-    return trimAnswerText(text);
+    std::string t = trimAnswerText(text);
+    // The fraction pad's と writes "&"; "1と7/12" typed on the keyboard is the same mixed number.
+    const std::string to = "と"_sj;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = 0; i < t.size(); i += sjis::charLength(t, i))
+        if (i > 0 && t.compare(i, to.size(), to) == 0 && digit(t[i - 1]) && i + to.size() < t.size() &&
+            digit(t[i + to.size()]))
+            t.replace(i, to.size(), "&");
+    return t;
 }
 
 std::vector<std::string> acceptListOf(const std::string& answerText)
@@ -446,7 +459,7 @@ void PracticeEngine::markWrongEntry(int i)
     PracticeBox& b = box(i);
     view_.drawMark(b, MarkKind::Slash, markColour());
     if (reductionHints_)
-        if (auto hint = reductionHint(b.text, b.acceptList)) view_.drawHint(b, *hint);
+        if (auto hint = reductionHint(normaliseAnswer(b.text), b.acceptList)) view_.drawHint(b, *hint);
     const int newLeft = b.left + b.width;
     if (b.width + newLeft < layout_.sheetWidth) b.left = newLeft;
 }
@@ -475,7 +488,8 @@ void PracticeEngine::askForCorrection(int i)
 void PracticeEngine::enterTest(int i)
 {
     PracticeBox& b = box(i);
-    drawTyped(b);
+    // The entry stays in its box, which is shown until the test is scored; written on the sheet under it as well,
+    // a fraction's parts would show twice around the box. Scoring writes every entry.
     b.enteredAnswer = b.text;
     for (int k = 1; k <= boxCount(); ++k) {
         if (box(k).visible && box(k).text.empty()) {
@@ -563,6 +577,8 @@ void PracticeEngine::score()
                 view_.drawMark(b, MarkKind::Circle, colours::Red);
                 b.tries = 0;
             }
+            // The entry is written on the sheet now; the box over it would show it twice beside the message.
+            b.visible = false;
         }
     }
     controls_.imgMess = false;

@@ -147,9 +147,12 @@ const std::vector<std::string>& praiseTable();
 std::string tooManyBoxesMessage();
 // A learner typed a character Shift-JIS cannot hold.
 std::string unusableCharacterMessage();
+// Esc or closing the window in the middle of an exercise.
+std::string closeExerciseQuestion();
 
 // Normalisation before comparison: blanks and control characters (bytes at or below the space) off both ends,
-// then full-width spaces off the start and off the end, two bytes at a time.
+// then full-width spaces off the start and off the end, two bytes at a time; a "と" between digits is the "&" of
+// a mixed number.
 std::string normaliseAnswer(const std::string& text);
 // The box's acceptable answers: its answer text split at every ";".
 std::vector<std::string> acceptListOf(const std::string& answerText);

@@ -41,17 +41,34 @@ Rect SheetDrawing::score(int score, Point scorePosition, int panelWidth, const R
     return drawScoreText(canvas, score, scorePosition, panelWidth, 1, nameLine, sheet_.width());
 }
 
-Rect SheetDrawing::hint(const PracticeBox& box, const std::string& hint)
+Rect SheetDrawing::hint(const PracticeBox& box, const std::string& hint, const std::vector<Rect>& keepClear)
 {
     QtCanvas canvas(sheet_);
     useTextFont(canvas, "ＭＳ ゴシック"_sj, 9, colours::Red);
-    int y = box.top + box.height + 2;
+    const int width = canvas.textWidth(hint);
+    const int height = canvas.textHeight(hint);
+    int below = box.top + box.height + 2;
     // A fraction written in the box reaches below it; the hint goes under it rather than over its denominator.
-    if (lastEntry_.left < box.left + box.width && lastEntry_.right > box.left && lastEntry_.top < y + 14 &&
-        lastEntry_.bottom > y)
-        y = lastEntry_.bottom;
-    const int end = canvas.textOut(box.left, y, hint);
-    return {box.left, y, end, y + 14};
+    if (lastEntry_.left < box.left + box.width && lastEntry_.right > box.left && lastEntry_.top < below + height &&
+        lastEntry_.bottom > below)
+        below = lastEntry_.bottom;
+    const Point places[] = {{box.left, below}, {box.left, box.top - height - 2}};
+    auto blank = [&](const Rect& r) {
+        if (r.left < 0 || r.top < 0 || r.right > sheet_.width() || r.bottom > sheet_.height()) return false;
+        for (const Rect& k : keepClear)
+            if (r.left < k.right && r.right > k.left && r.top < k.bottom && r.bottom > k.top) return false;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if ((sheet_.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) return false;
+        return true;
+    };
+    for (const Point& at : places) {
+        const Rect r{at.x, at.y, at.x + width, at.y + height};
+        if (!blank(r)) continue;
+        canvas.textOut(at.x, at.y, hint);
+        return r;
+    }
+    return {};
 }
 
 } // namespace tavola

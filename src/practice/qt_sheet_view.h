@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <string>
+#include <vector>
 
 namespace tavola {
 
@@ -27,8 +28,10 @@ public:
     Rect mark(const PracticeBox& box, MarkKind kind, Colour colour);
     // Clear of the heading's name line.
     Rect score(int score, Point scorePosition, int panelWidth, const Rect& nameLine);
-    // Below the box and below the entry written last (the entry the hint is about), so that it covers neither.
-    Rect hint(const PracticeBox& box, const std::string& hint);
+    // Below the box (and below the entry written last, the entry the hint is about), else above it: the first place
+    // where the sheet is blank paper and no box is, nor a box's place after a wrong answer (the next problem's box, the
+    // answers written when scoring). No such place: no hint, and an empty rectangle.
+    Rect hint(const PracticeBox& box, const std::string& hint, const std::vector<Rect>& keepClear);
 
 private:
     QImage& sheet_;

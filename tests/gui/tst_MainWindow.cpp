@@ -33,6 +33,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -234,7 +235,7 @@ private slots:
             titles << a->text();
         }
         QCOMPARE(titles, QStringList({u("ファイル(&F)"), u("編集(&E)"), u("ウィンドウ(&W)"), u("ヘルプ(&H)")}));
-        QCOMPARE(menuTexts(menus[0]), QStringList({u("開く(&O)"), u("コピーファイルを開く(&P)"), u("終了(&X)")}));
+        QCOMPARE(menuTexts(menus[0]), QStringList({u("開く(&O)"), u("コピーファイルを開く(&K)"), u("終了(&X)")}));
         QCOMPARE(menuTexts(menus[1]), QStringList({u("目次作成(&C)"), u("学校名・塾名(&J)"), u("学級の記録(&G)")}));
         QCOMPARE(menuTexts(menus[3]),
                  QStringList({u("使い方(&U)"), u("バージョン(&V)"), u("ご存じですか(&D)"), u("補足")}));
@@ -502,6 +503,22 @@ private slots:
         QVERIFY2(said.startsWith(u("ヘルプのページを開くブラウザが見つかりません。")), qPrintable(said));
         QVERIFY2(said.endsWith(QDir(f.dir()).canonicalPath() + "/hosoku.htm"), qPrintable(said));
         QCOMPARE(said.contains("xdg-utils"), QStandardPaths::findExecutable("xdg-open").isEmpty());
+        f.prompts.clear();
+
+        // xdg-open that finds no browser for the page fails after it started: that is told the same way.
+        QTemporaryDir bin;
+        QFile fake(bin.path() + "/xdg-open");
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("#!/bin/sh\nexit 3\n");
+        fake.close();
+        fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+        f.main->setUrlOpener([&f](const QUrl& url) { return f.main->openInBrowser(url); });
+        f.action("mnuHosoku")->trigger();
+        QTRY_COMPARE(f.prompts.shown.size(), std::size_t(1));
+        qputenv("PATH", path);
+        QVERIFY(toQString(f.prompts.shown[0].text).endsWith(QDir(f.dir()).canonicalPath() + "/hosoku.htm"));
         f.prompts.clear();
         f.main->setUrlOpener([&f](const QUrl& url) {
             f.opened << url;

@@ -5,10 +5,12 @@
 #include "support/pdf_helpers.h"
 #include "support/program_fixture.h"
 
+#include "app/TfrmInputName.h"
 #include "app/qt_practice_host.h"
 #include "courseware/TfrmMenu.h"
 #include "courseware/unit_marks.h"
 #include "platform/line_file.h"
+#include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_text.h"
 #include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
@@ -18,11 +20,13 @@
 #include "worksheet/TfrmPrint.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
+#include "worksheet/answer_boxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,6 +39,22 @@
 
 using namespace tavola;
 using tavola::test::u;
+
+namespace tavola::test {
+
+// Blue is the answers' colour on the page.
+int answerPixels(const QImage& page)
+{
+    int n = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() < 100) ++n;
+        }
+    return n;
+}
+
+} // namespace tavola::test
 
 namespace {
 
@@ -72,10 +92,7 @@ struct Program : test::ProgramFixture {
         writeLineFile(systemDir() + "tasu/tasu1.que", practiceUnits());
     }
 
-    void start()
-    {
-        QVERIFY(showWindows());
-    }
+    void start() { QVERIFY(showWindows()); }
 
     TfrmRenshu* practice() const { return main->renshuWindow(); }
 
@@ -178,11 +195,13 @@ private slots:
 
             // A wrong answer: a slash, and the box moves one box width right with its text selected.
             QLineEdit* m2 = w->answerEdit(2);
-            const int x0 = m2->x();
+            const int x0 = w->engine().box(2).left;
+            const int shownX0 = m2->x();
             const int red = p.pixelsAround(2, Qt::red);
             p.type(2, "1/3");
             QVERIFY(p.pixelsAround(2, Qt::red) > red + 40);
-            QCOMPARE(m2->x(), x0 + m2->width());
+            QCOMPARE(w->engine().box(2).left, x0 + w->engine().box(2).width);
+            QVERIFY(m2->x() > shownX0);
             QVERIFY(m2->hasSelectedText());
             QVERIFY(p.prompts.shown.empty());
             p.type(2, "2/3");
@@ -220,16 +239,7 @@ private slots:
 
     void studentModeKeepsTheAnswersOffWhateverWasShown()
     {
-        // Blue is the answers' colour on the page.
-        auto answerPixels = [](const QImage& page) {
-            int n = 0;
-            for (int y = 0; y < page.height(); ++y)
-                for (int x = 0; x < page.width(); ++x) {
-                    const QColor c = page.pixelColor(x, y);
-                    if (c.blue() > 150 && c.red() < 100 && c.green() < 100) ++n;
-                }
-            return n;
-        };
+        auto answerPixels = test::answerPixels;
         for (const bool teacherShows : {true, false}) {
             Program p;
             p.start();
@@ -271,6 +281,193 @@ private slots:
         });
         QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
         QVERIFY(hint);
+    }
+
+    void whileThePracticeWindowIsUpItsMessagesAreItsOwnAndNoAnswerShowsBehindIt()
+    {
+        Program p;
+        p.start();
+        QVERIFY(p.main->index().readLesson(1));
+        QVERIFY(p.main->openUnit({1, 1, 1, 0}, false) == OpenResult::Opened);
+        TfrmPrint* sheet = p.main->currentWorksheet();
+        // Teacher mode with the answers shown, as at the first start.
+        if (!p.main->shellState().showAnswers) QTest::mouseClick(p.button("btnKaitou"), Qt::LeftButton);
+        QVERIFY(test::answerPixels(sheet->pagePicture()) > 0);
+        // The program's own boxes, with the main window as their fallback parent.
+        QtPrompts boxes(u("Tavola"), p.main);
+        QWidget* parentOfBox = nullptr;
+        int answersBehind = -1;
+        p.whenModal(p.practice(), [&] {
+            answersBehind = test::answerPixels(sheet->pagePicture());
+            test::whenModalOf<QMessageBox>([&](QMessageBox* box) {
+                parentOfBox = box->parentWidget();
+                box->accept();
+            });
+            boxes.message("練習を終わりました"_sj);
+            QTest::mouseClick(p.practice()->btnEnd, Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
+        QCOMPARE(parentOfBox, static_cast<QWidget*>(p.practice()));
+        QCOMPARE(answersBehind, 0);
+        QVERIFY(test::answerPixels(sheet->pagePicture()) > 0);
+    }
+
+    void at1024x768TheSheetFitsItsWidthAndEachExerciseStartsAtItsLeft()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&p] {
+            TfrmRenshu* w = p.practice();
+            for (const QSize screen : {QSize(1024, 768), QSize(1280, 1024)}) {
+                w->resize(screen);
+                QApplication::processEvents();
+                auto* area = w->findChild<QScrollArea*>("scrPaper");
+                for (QPushButton* start : {w->btnRenshu, w->btnTest}) {
+                    // Scrolled right in the last exercise, as far as the sheet goes.
+                    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+                    QTest::mouseClick(start, Qt::LeftButton);
+                    QApplication::processEvents();
+                    QCOMPARE(area->horizontalScrollBar()->value(), 0);
+                    // The whole width of the sheet is in view: every box, with its problem left of it.
+                    QVERIFY2(
+                        w->sheetWidget()->width() <= area->viewport()->width(),
+                        qPrintable(
+                            QStringLiteral("%1 > %2").arg(w->sheetWidget()->width()).arg(area->viewport()->width())));
+                    for (int i = 1; i <= w->engine().boxCount(); ++i)
+                        QVERIFY(w->answerEdit(i)->geometry().right() < area->viewport()->width());
+                    // Full size where there is room for it; there every input box lies inside its frame
+                    // from left to right (it stuck out 6 pixels on the right).
+                    QCOMPARE(w->sheetScale() == 1.0, screen.width() >= 1280);
+                    if (w->sheetScale() == 1.0) {
+                        const Worksheet& sheet = p.main->currentWorksheet()->worksheet();
+                        const AnswerBoxSettings& k = sheet.settings.answerBox;
+                        for (int i = 1; i <= w->engine().boxCount(); ++i) {
+                            const Rect base = boxRect(w->engine().box(i).answer, 1, false,
+                                                      answerFieldHeight(sheet.settings.characterSize));
+                            const Rect f = frameRect(base, k.width, k.height, 1);
+                            const QRect edit = w->answerEdit(i)->geometry();
+                            QVERIFY2(edit.left() > f.left && edit.right() < f.right, qPrintable(QString::number(i)));
+                        }
+                    }
+                    QTest::mouseClick(w->btnAbort, Qt::LeftButton);
+                }
+            }
+        });
+        QVERIFY(ran);
+    }
+
+    void afterAbortAndAfterAReviewTheWindowIsNoTallerThanBefore()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&p] {
+            TfrmRenshu* w = p.practice();
+            w->resize(1024, 740);
+            QApplication::processEvents();
+            const int height = w->height();
+            auto same = [&](const char* when) {
+                QApplication::processEvents();
+                QVERIFY2(w->height() <= height, when);
+                QVERIFY2(w->minimumSizeHint().height() <= height, when);
+            };
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            same("練習");
+            QTest::mouseClick(w->btnAbort, Qt::LeftButton);
+            same("中止");
+            QTest::mouseClick(w->btnTest, Qt::LeftButton);
+            p.type(1, "3/4");
+            w->btnSaiten->setFocus();
+            QTest::keyClick(w->btnSaiten, Qt::Key_Return);
+            same("採点");
+            QTest::mouseClick(w->btnFukushu, Qt::LeftButton);
+            same("復習");
+            p.type(2, "1/2");
+            p.type(3, "2&1/5");
+            same("復習の終わり");
+        });
+        QVERIFY(ran);
+    }
+
+    void escMidExerciseAsksFirstAndTabLeavesTheFocusInTheBox()
+    {
+        Program p;
+        p.start();
+        bool stillUp = false;
+        const bool ran = p.study(0, [&] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            // Tab, then Enter: the typed answer is judged (no 答えを見る pressed by the Enter).
+            QLineEdit* box = w->answerEdit(1);
+            QTest::keyClicks(box, "3/4");
+            QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(w->focusWidget(), box);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+            QCOMPARE(w->engine().box(1).enteredAnswer, std::string("3/4"));
+            QVERIFY(!w->answerEdit(1)->isVisible());
+            QCOMPARE(w->engine().currentBox(), 2);
+            // Esc asks; No keeps the exercise.
+            p.prompts.queueAnswer(Answer::No);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Escape);
+            QCOMPARE(p.prompts.lastUtf8(), std::string("入力した答えは消えます。中止して閉じますか"));
+            QVERIFY(w->isVisible());
+            QVERIFY(w->engine().mode() != ExerciseMode::Idle);
+            QCOMPARE(w->focusWidget(), w->answerEdit(2));
+            stillUp = true;
+        });
+        QVERIFY(ran && stillUp);
+        // Esc between exercises closes the window without a question.
+        p.prompts.clear();
+        QVERIFY(p.main->index().readLesson(1));
+        QVERIFY(p.main->openUnit({1, 1, 1, 0}, false) == OpenResult::Opened);
+        p.whenModal(p.practice(), [&p] { QTest::keyClick(p.practice(), Qt::Key_Escape); });
+        QTest::mouseClick(p.button("btnTest"), Qt::LeftButton);
+        QVERIFY(!p.practice()->isVisible());
+        QVERIFY(p.prompts.shown.empty());
+    }
+
+    void theNumberPadStartsANewAnswerAfterAWrongOneAndClears()
+    {
+        Program p;
+        p.start();
+        const bool ran = p.study(0, [&p] {
+            TfrmRenshu* w = p.practice();
+            QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            for (const char* key : {"btnDot", "BitBtn29", "BitBtn27", "btnInputNum"})
+                p.press(key);
+            QCOMPARE(w->engine().box(1).judge, Judge::Missed);
+            QCOMPARE(w->answerEdit(1)->text(), QString(".75"));
+            for (const char* key : {"BitBtn1", "btnDot", "BitBtn29", "BitBtn27"})
+                p.press(key);
+            QCOMPARE(w->answerEdit(1)->text(), QString("0.75"));
+            p.press("btnClearNum");
+            QCOMPARE(w->answerEdit(1)->text(), QString());
+            QCOMPARE(w->engine().box(1).text, std::string());
+            QCOMPARE(w->focusWidget(), w->answerEdit(1));
+        });
+        QVERIFY(ran);
+    }
+
+    void inStudentModeTheNextChildIsOfferedTheLogOn()
+    {
+        Program p;
+        p.start();
+        QTest::mouseClick(p.button("btnLock"), Qt::LeftButton);
+        QVERIFY(p.main->shellState().keyLock);
+        p.main->shellState().learnerName = "taro";
+        bool named = false;
+        p.prompts.queueAnswer(Answer::Yes);
+        test::whenModal(p.main->inputNameWindow(), [&] {
+            named = true;
+            QTest::mouseClick(p.main->inputNameWindow()->btnCancel, Qt::LeftButton);
+        });
+        QVERIFY(p.study(0, [] {}));
+        QCOMPARE(p.prompts.shownUtf8(), std::vector<std::string>{"taroさんの学習を終わって、次の人に代わりますか"});
+        QVERIFY(named);
+        QCOMPARE(p.main->shellState().learnerName, "共通"_sj);
+        // The common learner is not asked.
+        p.prompts.clear();
+        QVERIFY(p.study(0, [] {}));
+        QVERIFY(p.prompts.shown.empty());
     }
 
     void theNumberPadsEnterButtonJudgesWhatThePadsComposed()
@@ -336,15 +533,17 @@ private slots:
             QApplication::processEvents();
             auto* area = w->findChild<QScrollArea*>("scrPaper");
             QScrollBar* bar = area->verticalScrollBar();
-            QVERIFY(bar->maximum() > 0);
             QWidget* sheet = w->sheetWidget();
             auto inView = [area, sheet](QRect r) {
                 const QRect shown(sheet->mapFrom(area->viewport(), QPoint(0, 0)), area->viewport()->size());
                 return shown.contains(r);
             };
             // Scrolled to the end of the page before each Enter: the box that takes the focus comes into view, and
-            // so does the score written after the last box.
+            // so does the score written after the last box. (During an exercise the sheet has the button panel's
+            // width too, and is shown larger than the window is high.)
             QTest::mouseClick(w->btnRenshu, Qt::LeftButton);
+            QApplication::processEvents();
+            QVERIFY(bar->maximum() > 0);
             struct Step {
                 int box;
                 const char* text;
@@ -360,8 +559,9 @@ private slots:
             p.type(3, "2&1/5");
             QVERIFY(w->engine().lastScore().has_value());
             const Rect name = w->pageLayout().nameLine;
-            QVERIFY(
-                inView(QRect(QPoint(name.left, w->pageLayout().scorePosition.y), QPoint(name.left + 10, name.bottom))));
+            const double k = w->sheetScale();
+            QVERIFY(inView(QRect(QPoint(qRound(name.left * k), qRound(w->pageLayout().scorePosition.y * k)),
+                                 QPoint(qRound((name.left + 10) * k), qRound(name.bottom * k)))));
         });
         QVERIFY(ran);
     }
@@ -369,8 +569,10 @@ private slots:
     void theReductionHintCoversNoEntry()
     {
         // 2/4 for 1/2, then 1/3 beside it, with and without the hint: every pixel the hint changed was blank paper
-        // without it (it covers neither the entries nor the marks).
+        // without it (it covers neither the entries nor the marks), and none is where a box is or goes (the next
+        // problem's box, the answers written there when scoring).
         QImage sheets[2];
+        std::vector<QRect> boxes;
         for (const bool hints : {false, true}) {
             Program p;
             p.start();
@@ -382,6 +584,10 @@ private slots:
                 p.type(2, "2/4");
                 p.type(2, "1/3");
                 sheets[hints] = w->sheetPicture().copy();
+                for (int i = 1; i <= w->engine().boxCount(); ++i) {
+                    const PracticeBox& b = w->engine().box(i);
+                    boxes.emplace_back(b.homeLeft, b.homeTop, 2 * b.width, b.height);
+                }
             });
             QVERIFY(ran);
         }
@@ -393,6 +599,8 @@ private slots:
                 if (sheets[1].pixel(x, y) != sheets[0].pixel(x, y)) {
                     ++changed;
                     covered += sheets[0].pixelColor(x, y) != Qt::white;
+                    for (const QRect& b : boxes)
+                        covered += b.contains(x, y);
                 }
         QVERIFY(changed > 20);
         QCOMPARE(covered, 0);

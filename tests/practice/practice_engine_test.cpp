@@ -26,7 +26,16 @@ struct View : PracticeView {
     void writeRecord(const ScoredExercise& r) override { records.push_back(r); }
     void refreshRecordMemo() override {}
     void scrollToTop() override {}
+    // The boxes a message box would show beside it.
+    void beforePrompt() override
+    {
+        shownAtPrompt = 0;
+        for (int i = 1; engine != nullptr && i <= engine->boxCount(); ++i)
+            shownAtPrompt += engine->box(i).visible;
+    }
 
+    const PracticeEngine* engine = nullptr;
+    int shownAtPrompt = -1;
     std::vector<std::pair<std::string, int>> entries;
     std::vector<std::pair<MarkKind, Colour>> marks;
     std::vector<int> scores;
@@ -45,6 +54,7 @@ struct Exercise {
         for (const std::string& a : answers)
             layout.boxes.push_back({100, y += 40, sjis::encode(a), 14, 30});
         engine.open(layout, std::move(hints));
+        view.engine = &engine;
     }
     // The learner types into box i and presses Enter.
     void type(int i, const std::string& utf8)
@@ -67,9 +77,24 @@ TEST(PracticeEngine, MatchingTrimsBlanksOnlyAndAcceptsListedAlternatives)
         bool matches;
     };
     const Case cases[] = {
-        {"1/2", "1/2", true},     {"1/2", "  1/2 ", true},    {"1/2", "　1/2　　", true}, {"1/2", " 　1/2　 ", true},
-        {"1/2", "１/２", false},  {"1/2", "2/4", false},      {"1&1/2", "3/2", false},    {"3/4;6/8", "3/4", true},
-        {"3/4;6/8", "6/8", true}, {"3/4;6/8", "9/12", false}, {"ア", "ア", true},
+        {"1/2", "1/2", true},
+        {"1/2", "  1/2 ", true},
+        {"1/2", "　1/2　　", true},
+        {"1/2", " 　1/2　 ", true},
+        {"1/2", "１/２", false},
+        {"1/2", "2/4", false},
+        {"1&1/2", "3/2", false},
+        {"3/4;6/8", "3/4", true},
+        {"3/4;6/8", "6/8", true},
+        {"3/4;6/8", "9/12", false},
+        {"ア", "ア", true},
+        // The keyboard's と is the fraction pad's: a mixed number, between digits only.
+        {"1&7/12", "1と7/12", true},
+        {"1&7/12", " 1と7/12 ", true},
+        {"1&7/12", "1と 7/12", false},
+        {"1&7/12", "と7/12", false},
+        {"あと", "あと", true},
+        {"3&1/2;7/2", "3と1/2", true},
     };
     for (const Case& c : cases) {
         PracticeBox box;
@@ -327,7 +352,15 @@ TEST(PracticeEngine, TestCollectsAnswersAndScoresEmptyBoxesWrong)
     EXPECT_EQ(x.engine.currentBox(), 2);
     x.type(2, "2/4");
     x.engine.setText(3, "5"); // typed, never entered
+    // Nothing is written on the sheet under the boxes shown; scoring writes what they hold.
+    EXPECT_TRUE(x.view.entries.empty());
     x.engine.score();
+    std::vector<std::string> written;
+    for (const auto& e : x.view.entries)
+        written.push_back(e.first);
+    EXPECT_EQ(written, (std::vector<std::string>{"1/2", "2/4", "5"}));
+    // "テストを終わりました" stands beside the marked sheet, not beside boxes over the entries written there.
+    EXPECT_EQ(x.view.shownAtPrompt, 0);
     ASSERT_EQ(x.view.records.size(), 1u);
     EXPECT_EQ(x.view.records[0].correct, 2);
     EXPECT_EQ(x.view.records[0].total, 4);

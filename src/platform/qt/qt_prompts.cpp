@@ -3,6 +3,7 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -24,26 +25,36 @@ QString filterText(const std::string& filter)
 
 } // namespace
 
+QWidget* QtPrompts::askingWindow() const
+{
+    // The window that asks is the modal window in front (the practice window, a dialog), or else the active
+    // window. A box parented elsewhere lets the window manager raise that other window over the asking one, and
+    // behind the practice window lies the worksheet with its answers.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_;
+}
+
 void QtPrompts::message(const std::string& text)
 {
-    QMessageBox::information(parent_, caption_, toQString(text));
+    QMessageBox::information(askingWindow(), caption_, toQString(text));
 }
 
 void QtPrompts::error(const std::string& text)
 {
-    QMessageBox::critical(parent_, caption_, toQString(text));
+    QMessageBox::critical(askingWindow(), caption_, toQString(text));
 }
 
 Answer QtPrompts::confirm(const std::string& text)
 {
-    auto b =
-        QMessageBox::question(parent_, caption_, toQString(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    auto b = QMessageBox::question(askingWindow(), caption_, toQString(text), QMessageBox::Yes | QMessageBox::No,
+                                   QMessageBox::Yes);
     return b == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 Answer QtPrompts::confirmWithCancel(const std::string& text)
 {
-    auto b = QMessageBox::question(parent_, caption_, toQString(text),
+    auto b = QMessageBox::question(askingWindow(), caption_, toQString(text),
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (b == QMessageBox::Yes) return Answer::Yes;
     if (b == QMessageBox::No) return Answer::No;
@@ -83,12 +94,12 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDi
 
 std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& request)
 {
-    return chosenName(*this, runFileDialog(parent_, request, QFileDialog::AcceptSave));
+    return chosenName(*this, runFileDialog(askingWindow(), request, QFileDialog::AcceptSave));
 }
 
 std::optional<std::string> QtPrompts::openFileName(const FileDialogRequest& request)
 {
-    return chosenName(*this, runFileDialog(parent_, request, QFileDialog::AcceptOpen));
+    return chosenName(*this, runFileDialog(askingWindow(), request, QFileDialog::AcceptOpen));
 }
 
 } // namespace tavola

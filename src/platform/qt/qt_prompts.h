@@ -20,6 +20,9 @@ public:
     std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> openFileName(const FileDialogRequest& request) override;
 
+    // The parent of the next box: the window that asks.
+    QWidget* askingWindow() const;
+
 private:
     QString caption_;
     QWidget* parent_;
