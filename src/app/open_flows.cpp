@@ -180,9 +180,10 @@ bool closeWorksheetQuery(Worksheet& sheet, const std::string& title, ShellState&
             if (!saved) prompts.message(saved.message());
             return saved.ok();
         }
+        // A cancelled save dialog, like a failed write, keeps the window open with its changes.
         SaveCopyOutcome outcome = SaveCopyOutcome::Cancelled;
         newCaption = saveWorksheetAsCopy(sheet, state, index, prompts, &outcome);
-        return outcome != SaveCopyOutcome::Failed;
+        return outcome == SaveCopyOutcome::Saved;
     }
     default:
         return true;

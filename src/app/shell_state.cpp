@@ -27,12 +27,12 @@ const Lines& defaultBlockLines()
 {
     // The values the sample courseware's units use, which fit a fraction drill: a stacked fraction at 14 points
     // needs the main line spacing 80, and square boxes 20 high hold it. The old template (spacing 40, rounded boxes
-    // 2 high) made stacked fractions overlap and answers stick out of their boxes. Units read from files keep
-    // their own values.
+    // 2 high) made stacked fractions overlap and answers stick out of their boxes. Boxes 20 wide (125 units) hold
+    // an alternative answer typed as "1 7/12"; 15 cut it off. Units read from files keep their own values.
     static const Lines lines = [] {
         Lines l{"<<value", "630", "False", "80",    "5",     "5",     "1",  "7",  ">>",     "<<font",
                 "14",      "",    "False", "False", "False", "False", "0",  ">>", "<<kran", "1",
-                "15",      "20",  "0",     "0",     "0",     "15",    "10", "0",  "0",      ">>"};
+                "20",      "20",  "0",     "0",     "0",     "15",    "10", "0",  "0",      ">>"};
         l[11] = "MS 明朝"_sj; // the half-width "MS" is what new units have always carried
         return l;
     }();

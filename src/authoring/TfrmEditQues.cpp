@@ -562,6 +562,13 @@ void TfrmEditQues::btnEditDirectClick()
 bool TfrmEditQues::save()
 {
     if (!takeAreas()) return false;
+    // A wrong answer would be judged right in every practice; the teacher sees the problems and may go back.
+    int wrongLine = 0;
+    if (auto question = wrongAnswersQuestion(editor_.areas.ques, &wrongLine))
+        if (confirmYesNo(prompts_, *question) != Answer::Yes) {
+            caretToLine(MemQues, wrongLine - 1);
+            return false;
+        }
     MasterEditor::SaveOutcome outcome = editor_.save();
     using Refused = MasterEditor::SaveOutcome::Refused;
     switch (outcome.refused) {

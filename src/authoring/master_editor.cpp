@@ -1,10 +1,13 @@
 #include "authoring/master_editor.h"
 
+#include "variant/problem_text.h"
+
 #include "platform/paths.h"
 #include "platform/sjis.h"
 #include "platform/text_helpers.h"
 #include "question/master_file.h"
 #include "question/question_messages.h"
+#include "variant/problem_text.h"
 #include "variant/variant_generator.h"
 #include "worksheet/worksheet.h"
 
@@ -200,9 +203,33 @@ std::string makeSimilarQuestion(int m)
     return "データを変更して類題"_sj + std::to_string(m) + "を作成します"_sj;
 }
 
+std::string tooManySimilarMessage()
+{
+    return "類題は"_sj + std::to_string(kMaxSimilar) + "つまでです。これ以上は作成できません"_sj;
+}
+
 std::string similarOfSimilarMessage()
 {
     return "類題の類題は作成できません"_sj;
+}
+
+std::optional<std::string> wrongAnswersQuestion(const Lines& ques, int* firstLine)
+{
+    std::string list;
+    int shown = 0;
+    for (std::size_t i = 0; i < ques.size(); ++i) {
+        auto d = variant::firstAnswerMismatch(ques[i]);
+        if (!d) continue;
+        if (shown == 0 && firstLine != nullptr) *firstLine = static_cast<int>(i) + 1;
+        // A long list would not fit a message box; the count of the rest is told.
+        if (++shown > 10) continue;
+        list += std::to_string(i + 1) + "行目："_sj + d->arithmetic + " = " + d->answer;
+        list += d->value.empty() ? "（計算できません）"_sj : "（計算すると "_sj + d->value + "）"_sj;
+        list += "\n";
+    }
+    if (shown == 0) return std::nullopt;
+    if (shown > 10) list += "ほか "_sj + std::to_string(shown - 10) + " 問\n"_sj;
+    return "答えが式の値と違う問題があります。\n"_sj + list + "このまま保存しますか"_sj;
 }
 
 std::string saveChangesQuestion()
@@ -275,6 +302,8 @@ Result<int> MasterEditor::nextSimilar() const
     UnitPosition p = position_;
     for (p.similar = m; findRecord(fileLines_, unitRecordMarker(p)); ++p.similar) {
     }
+    // The unit selection window lists 類題1 to 類題5; a sixth would be written and never shown.
+    if (p.similar > kMaxSimilar) return Result<int>::failure(tooManySimilarMessage());
     return p.similar;
 }
 

@@ -91,8 +91,14 @@ Status checkLayoutBlocks(const Lines& area);
 std::string makeSimilarQuestion(int m);
 // "類題の類題は作成できません".
 std::string similarOfSimilarMessage();
+// The unit has as many similar problems as the unit selection window shows.
+std::string tooManySimilarMessage();
 // "変更されたデータファイルを保存しますか？".
 std::string saveChangesQuestion();
+// Before a save: the problems of the problem text whose first answer is not the value of their arithmetic, each
+// with its line number, and whether to save all the same; nullopt when every answer agrees. The first line number
+// such a problem stands on goes to firstLine (1-based).
+std::optional<std::string> wrongAnswersQuestion(const Lines& ques, int* firstLine = nullptr);
 // "数を変えられる問題がありません": 類題を自動作成 found no problem whose numbers it can change.
 std::string nothingToVaryMessage();
 

@@ -97,16 +97,14 @@ std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record
         if (!chosen || chosen->empty()) return std::nullopt;
         name = *chosen;
         CopyNameCheck check = checkCopyName(name);
-        if (check == CopyNameCheck::Accepted) break;
-        if (check == CopyNameCheck::NeedsExtension) {
-            name += kCopyExtension;
-            break;
+        if (check == CopyNameCheck::BadExtension) {
+            prompts.message(messages::badExtension(name));
+            continue;
         }
-        prompts.message(messages::badExtension(name));
-    }
-    if (paths::fileExists(name) && prompts.confirm(messages::confirmOverwrite(name)) != Answer::Yes) {
-        outcome = SaveCopyOutcome::NotOverwritten;
-        return std::nullopt;
+        if (check == CopyNameCheck::NeedsExtension) name += kCopyExtension;
+        // No to overwriting is a wish for another name, not for no save at all: the dialog comes again.
+        if (!paths::fileExists(name) || prompts.confirm(messages::confirmOverwrite(name)) == Answer::Yes) break;
+        dialog.suggestedName = textAfterLast(textAfterLast(name, '\\'), '/');
     }
     if (Status written = writeCopyFile(name, record); !written) {
         prompts.message(written.message());

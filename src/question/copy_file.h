@@ -51,12 +51,13 @@ CopySaveOffer copySaveOffer(const std::string& currentPath, const std::string& s
 
 // Why save as copy wrote nothing (or that it did): a caller that closes a window after the save needs to tell a
 // cancelled dialog, which lets the window close, from a failed write, which keeps it open.
-enum class SaveCopyOutcome { Saved, Cancelled, NotOverwritten, Failed };
+enum class SaveCopyOutcome { Saved, Cancelled, Failed };
 // Save as copy (名前を付けて保存): the save dialog (filter "*.prp", starting in startFolder, offering
 // suggestedName) until a name is accepted: ".prp" in any case is kept as typed, a name without extension gets
 // ".prp", another extension shows name + ":拡張子が不正です" and the dialog is offered again. An existing file is
-// overwritten only after "ファイル" + name + "を上書きしてもいいですか？" is answered Yes. A failed write shows
-// name + "の保存に失敗しました" and leaves the old file as it was. Returns the path written, or nullopt.
+// overwritten only after "ファイル" + name + "を上書きしてもいいですか？" is answered Yes; No offers the dialog again.
+// A failed write shows name + "の保存に失敗しました" and leaves the old file as it was. Returns the path written, or
+// nullopt.
 std::optional<std::string> saveCopyAs(Prompts& prompts, const CopyRecord& record, const std::string& startFolder,
                                       SaveCopyOutcome& outcome, const std::string& suggestedName = {});
 

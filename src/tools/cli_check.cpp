@@ -60,7 +60,7 @@ public:
         checkMainIndex();
         // Nothing can be opened: the unit selection window has no lesson to choose.
         if (index_.lessonCount() == 0)
-            report(mainIndexPath(), 0, "names no lesson: " + utf8("メニューを選択してください"_sj));
+            report(mainIndexPath(), 0, "レッスンがひとつもありません: メニューを選択してください");
         for (int n = 1; n <= index_.lessonCount(); ++n)
             checkLesson(n);
         return finish();
@@ -90,11 +90,11 @@ private:
         const Lines& l = index_.mainIndexLines();
         for (std::size_t i = 2; i < l.size() && l[i] != ">>"; ++i) {
             if (static_cast<int>(i) - 1 > kMaxLessons) {
-                report(mainIndexPath(), i + 1, "lessons past the 80th are not read");
+                report(mainIndexPath(), i + 1, "８０番目より後のレッスンは読み込まれません");
                 break;
             }
             if (sjis::findChar(l[i], ',') == std::string::npos)
-                report(mainIndexPath(), i + 1, "lesson line without \",\": shown as \"?\" and not readable");
+                report(mainIndexPath(), i + 1, "「,」のないレッスンの行です（「?」と表示され、読み込めません）");
         }
     }
 
@@ -110,19 +110,19 @@ private:
         }
         std::string subIndex = index_.coursewareDir() + index_.lessonFolder(n) + index_.lessonStem(n) + ".ind";
         const Lines& l = index_.lessonLines();
-        if (!l.empty() && opensSection(l[0])) report(subIndex, 1, "the lesson title line begins with \"[[\"");
+        if (!l.empty() && opensSection(l[0])) report(subIndex, 1, "レッスンの題名の行が「[[」で始まっています");
         std::vector<SectionLines> sections = sectionLines(l);
         for (std::size_t k = 0; k < sections.size(); ++k) {
             const SectionLines& s = sections[k];
             if (k >= static_cast<std::size_t>(kMaxSections)) {
-                report(subIndex, s.open + 1, "sections past the 80th are not read");
+                report(subIndex, s.open + 1, "８０番目より後の節は読み込まれません");
                 break;
             }
             if (!s.closed)
                 report(subIndex, s.open + 1,
-                       "section block not closed by \">>\": its units run to the end of the file");
+                       "節のブロックが「>>」で閉じられていません（ファイルの終わりまでが単元になります）");
             if (s.units.size() > static_cast<std::size_t>(kMaxUnits))
-                report(subIndex, s.units[kMaxUnits] + 1, "units past the 80th are not read");
+                report(subIndex, s.units[kMaxUnits] + 1, "８０番目より後の単元は読み込まれません");
             checkSection(n, static_cast<int>(k) + 1, subIndex, s);
         }
     }
@@ -140,7 +140,7 @@ private:
             auto at = findRecord(m, marker);
             if (!at) {
                 report(subIndex, lines.units[static_cast<std::size_t>(u - 1)] + 1,
-                       "no record \"" + marker + "\" in " + shownName(master));
+                       shownName(master) + " に「" + marker + "」がありません");
                 continue;
             }
             checkRecord(master, m, *at, n);
@@ -188,12 +188,12 @@ private:
             for (const std::string& alt : alternatives) {
                 if (trimFullWidth(alt).empty()) {
                     // A learner who types nothing would be judged right.
-                    report(master, index + 1, "answer \"" + utf8(parts[a]) + "\" accepts an empty entry");
+                    report(master, index + 1, "解答「" + utf8(parts[a]) + "」は何も入力しなくても正解になります");
                     break;
                 }
             }
         }
-        if (auto wrong = variant::firstAnswerDisagreement(m[index])) report(master, index + 1, *wrong);
+        if (auto wrong = variant::firstAnswerDisagreement(m[index])) report(master, index + 1, utf8(*wrong));
     }
 
     void checkFigures(const std::string& master, const Lines& m, std::size_t marker, const char* keyword,

@@ -323,18 +323,28 @@ std::optional<ProblemText> parseProblem(std::string_view line)
     return p;
 }
 
-std::optional<std::string> firstAnswerDisagreement(std::string_view line)
+std::optional<AnswerDisagreement> firstAnswerMismatch(std::string_view line)
 {
     auto p = parseProblem(line);
     if (!p || p->answers.empty() || !p->answers.front().number) return std::nullopt;
     const AnswerText& first = p->answers.front();
-    std::string answer(line.substr(first.begin, first.end - first.begin));
-    std::string arithmetic(line.substr(p->arithmeticBegin, p->arithmeticEnd - p->arithmeticBegin));
+    AnswerDisagreement d;
+    d.answer = std::string(line.substr(first.begin, first.end - first.begin));
+    d.arithmetic = std::string(line.substr(p->arithmeticBegin, p->arithmeticEnd - p->arithmeticBegin));
     auto value = evaluate(p->expression, p->expression.operands);
-    if (!value) return arithmetic + " cannot be computed: a denominator or divisor of 0, or numbers too large";
+    if (!value) return d;
     auto written = literalValue(*first.number);
     if (written && reduce(*written) == reduce(*value)) return std::nullopt;
-    return "first answer \"" + answer + "\" is not the value of " + arithmetic + " (" + toString(reduce(*value)) + ")";
+    d.value = toString(reduce(*value));
+    return d;
+}
+
+std::optional<std::string> firstAnswerDisagreement(std::string_view line)
+{
+    auto d = firstAnswerMismatch(line);
+    if (!d) return std::nullopt;
+    if (d->value.empty()) return d->arithmetic + " は計算できません（分母か割る数が0、または数が大きすぎます）"_sj;
+    return "最初の解答「"_sj + d->answer + "」は "_sj + d->arithmetic + " の値（"_sj + d->value + "）ではありません"_sj;
 }
 
 } // namespace tavola::variant

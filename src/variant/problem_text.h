@@ -79,8 +79,16 @@ struct ProblemText {
 // before its first answer box.
 std::optional<ProblemText> parseProblem(std::string_view line);
 
-// For the courseware check: a message when the line is a problem whose first answer is a number other than the
-// value of its arithmetic ("3/6+1/6" answered "4/7"); nullopt for every other line. The message is plain ASCII.
+// A problem whose first answer is a number other than the value of its arithmetic ("3/6+1/6" answered "4/7"):
+// the arithmetic and the answer as written, and the value (empty when the arithmetic cannot be computed).
+struct AnswerDisagreement {
+    std::string arithmetic;
+    std::string answer;
+    std::string value;
+};
+std::optional<AnswerDisagreement> firstAnswerMismatch(std::string_view line);
+
+// For the courseware check: a message when the line is such a problem; nullopt for every other line.
 std::optional<std::string> firstAnswerDisagreement(std::string_view line);
 
 } // namespace tavola::variant

@@ -106,7 +106,7 @@ void TfrmPrint::buildMenus()
     mnuFile->setObjectName("mnuPrintFile");
     mnuOpenMaster = commandItem(mnuFile, "mnuOpenMaster", "開く(&O)", WorksheetCommand::OpenMaster);
     // The main window's ファイル menu gives way to this one: its way back to the saved copies stays here.
-    mnuOpenCopy = commandItem(mnuFile, "mnuPrintOpenCopy", "コピーファイルを開く(&P)", WorksheetCommand::OpenCopy);
+    mnuOpenCopy = commandItem(mnuFile, "mnuPrintOpenCopy", "コピーファイルを開く(&K)", WorksheetCommand::OpenCopy);
     mnuSaveMaster = commandItem(mnuFile, "mnuSaveMaster", "上書き保存(&S)", WorksheetCommand::SaveMaster);
     mnuPrint = commandItem(mnuFile, "mnuPrint", "印刷(&P)", WorksheetCommand::Print);
     mnuClose = mnuFile->addAction(sysText("閉じる(&C)"), this, &TfrmPrint::mnuCloseClick);

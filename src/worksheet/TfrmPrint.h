@@ -30,7 +30,7 @@ class TfrmPrint;
 // The main window's commands the worksheet window's menu items lead to.
 enum class WorksheetCommand {
     OpenMaster, // 開く(&O)
-    OpenCopy,   // コピーファイルを開く(&P)
+    OpenCopy,   // コピーファイルを開く(&K)
     SaveMaster, // 上書き保存(&S)
     Print,      // 印刷(&P)
     Exit,       // 終了(&X)

@@ -250,7 +250,8 @@ TEST_F(Closing, TheQuestionNamesTheWindowAndItsAnswersDecide)
     const Case cases[] = {
         {Answer::Cancel, std::nullopt, false},
         {Answer::No, std::nullopt, true},
-        {Answer::Yes, std::nullopt, true}, // the save dialog cancelled: the window still closes
+        // The save dialog cancelled: the window stays with its changes (closing would lose them unasked).
+        {Answer::Yes, std::nullopt, false},
     };
     for (const Case& c : cases) {
         prompts.clear();

@@ -52,6 +52,8 @@ TEST(ShellState, DefaultBlocksOfANewUnit)
     EXPECT_EQ(lines[9], "<<font");
     EXPECT_EQ(lines[11], "MS 明朝"_sj);
     EXPECT_EQ(lines[18], "<<kran");
+    // Box width 20: an entry such as "1 7/12" fits (a width of 15 cut it off).
+    EXPECT_EQ(lines[20], "20");
     EXPECT_EQ(lines[29], ">>");
 }
 

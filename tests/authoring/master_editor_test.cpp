@@ -244,6 +244,51 @@ TEST(MasterEditor, SimilarProblemIsAppendedAndTheBaseStays)
     // An existing record is never taken over by a new similar problem.
     editor.load(cw.index, {1, 1, 1, 0}, layout());
     EXPECT_EQ(*editor.nextSimilar(), 2);
+    // Up to the fifth, the last the unit selection window lists; then no more, with the reason.
+    for (int r = 2; r <= 5; ++r) {
+        editor.load(cw.index, {1, 1, 1, 0}, layout());
+        auto next = editor.nextSimilar();
+        ASSERT_TRUE(next.ok());
+        EXPECT_EQ(*next, r);
+        editor.takeSimilar(*next);
+        ASSERT_TRUE(editor.save().ok);
+    }
+    editor.load(cw.index, {1, 1, 1, 0}, layout());
+    EXPECT_EQ(u8(editor.nextSimilar().message()), "類題は5つまでです。これ以上は作成できません");
+    EXPECT_FALSE(editor.makeVariedSimilar(false, false).ok());
+}
+
+TEST(MasterEditor, ProblemsWhoseFirstAnswerIsNotTheirValueAreNamedBeforeSaving)
+{
+    struct Case {
+        std::vector<const char*> ques;
+        const char* asked; // nullptr: nothing to ask
+        int line;
+    };
+    const Case cases[] = {
+        {{"見出し", "(1) 1/3+2/5= #11/15#", "(2) 2+3= #5#"}, nullptr, 0},
+        {{"見出し", "(1) 1/3+2/5= #7/15#"},
+         "答えが式の値と違う問題があります。\n2行目：1/3+2/5 = 7/15（計算すると 11/15）\nこのまま保存しますか",
+         2},
+        {{"(1) 1/2+1/2= #2/2#", "(2) 3-1= #3#", "(3) 1/0+1= #1#"},
+         "答えが式の値と違う問題があります。\n2行目：3-1 = 3（計算すると 2）\n3行目：1/0+1 = 1（計算できません）\n"
+         "このまま保存しますか",
+         2},
+        // Lines that are not problems, and answers that are not numbers, are left alone.
+        {{"どちらが大きいか", "(1) # ア #", "文章の問題 #5#"}, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        Lines ques;
+        for (const char* line : c.ques)
+            ques.push_back(sjis::encode(line));
+        int line = 0;
+        auto asked = wrongAnswersQuestion(ques, &line);
+        EXPECT_EQ(asked.has_value(), c.asked != nullptr) << c.ques[0];
+        if (asked && c.asked) {
+            EXPECT_EQ(u8(*asked), c.asked);
+        }
+        EXPECT_EQ(line, c.line) << c.ques[0];
+    }
 }
 
 TEST(MasterEditor, RefusedSaveWritesNothing)

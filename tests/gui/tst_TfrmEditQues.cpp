@@ -206,6 +206,32 @@ private slots:
         QCOMPARE(p.captions().size(), 1);
     }
 
+    void aWrongAnswerIsNamedBeforeTheSaveAndSavedOnlyWhenTheTeacherSaysSo()
+    {
+        Program p;
+        p.start();
+        QCOMPARE(p.main->openUnit({1, 2, 3, 0}, false), OpenResult::Opened);
+        const Lines before = p.masterLines();
+        whenModal(p.editor(), [&p, &before] {
+            QPlainTextEdit* ques = p.in<QPlainTextEdit>("MemQues");
+            ques->setPlainText(u("見出し\n(1) 1/3+1/3= #2/3#\n(2) 1/3+2/5= #7/15#"));
+            p.prompts.queueAnswer(Answer::No);
+            p.press("btnOk");
+            QCOMPARE(p.prompts.lastUtf8(),
+                     std::string("答えが式の値と違う問題があります。\n3行目：1/3+2/5 = 7/15（計算すると "
+                                 "11/15）\nこのまま保存しますか"));
+            QVERIFY(p.editor()->isVisible());
+            QCOMPARE(ques->textCursor().blockNumber(), 2);
+            QCOMPARE(p.masterLines(), before);
+            p.prompts.queueAnswer(Answer::Yes);
+            p.press("btnOk");
+        });
+        QTest::mouseClick(p.main->btnEdit, Qt::LeftButton);
+        QVERIFY(!p.editor()->isVisible());
+        QVERIFY(p.masterLines() != before);
+        QCOMPARE(p.prompts.unexpected, 0);
+    }
+
     void rawEditingWritesTheWholeFile()
     {
         Program p;

@@ -86,7 +86,7 @@ private slots:
         QVERIFY(file != nullptr && file == p.main->currentWorksheet()->mnuFile);
         QAction* openCopy = nullptr;
         for (QAction* a : file->actions())
-            if (a->text() == u("コピーファイルを開く(&P)")) openCopy = a;
+            if (a->text() == u("コピーファイルを開く(&K)")) openCopy = a;
         QVERIFY(openCopy != nullptr);
         bool browsed = false;
         test::whenModal(p.browser(), [&p, &browsed] {

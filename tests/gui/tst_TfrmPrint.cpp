@@ -114,6 +114,17 @@ private slots:
         }
         QCOMPARE(sheet->mnuSettings->title(), u("設定(&C)"));
         QCOMPARE(sheet->mnuView->title(), u("表示(&V)"));
+        // Alt and one letter reach one item: no two items of a menu share their letter (Alt+F, P prints).
+        for (QMenu* menu : {sheet->mnuFile, sheet->mnuEdit, sheet->mnuView, sheet->mnuSettings}) {
+            QStringList keys;
+            for (QAction* a : menu->actions()) {
+                const qsizetype amp = a->text().indexOf('&');
+                if (amp < 0 || amp + 1 >= a->text().size()) continue;
+                const QString key = a->text().mid(amp + 1, 1).toUpper();
+                QVERIFY2(!keys.contains(key), qPrintable(menu->title() + " " + a->text()));
+                keys << key;
+            }
+        }
 
         // 上書き保存 only for a master unit; 解答表示 enabled like the answer button and checked like the answers.
         emit sheet->mnuFile->aboutToShow();
@@ -252,15 +263,20 @@ private slots:
         QCOMPARE(p.windowCount(), 1);
         QCOMPARE(p.main->currentWorksheet(), sheet);
 
-        // Yes with the save dialog cancelled still closes, without saving (a worksheet that no longer holds a
-        // single master unit is saved as a copy).
+        // Yes with the save dialog cancelled keeps the window and its changes (a worksheet that no longer holds a
+        // single master unit is saved as a copy); No then closes it.
         sheet->worksheet().master = false;
         p.prompts.clear();
         p.prompts.queueAnswer(Answer::Yes);
         p.prompts.queueFileName(std::nullopt);
         sheet->mnuClose->trigger();
-        QTRY_COMPARE(p.windowCount(), 0);
+        QApplication::processEvents();
+        QCOMPARE(p.windowCount(), 1);
+        QVERIFY(sheet->worksheet().changed);
         QCOMPARE(p.prompts.shown.size(), std::size_t(2)); // the question and the save dialog
+        p.prompts.queueAnswer(Answer::No);
+        sheet->mnuClose->trigger();
+        QTRY_COMPARE(p.windowCount(), 0);
         QCOMPARE(p.main->currentWorksheet(), nullptr);
         QCOMPARE(p.main->shellState().worksheetCount, 0);
         QVERIFY(p.main->shellState().openWindowList.empty());

@@ -93,8 +93,8 @@ sj "$cw/les/les1.que" <<'EOF'
 ]]
 EOF
 out="$("$cli" check "$cw")"; rc=$?
-expected='les/les1.que:3: first answer "4/7" is not the value of 3/6+1/6 (2/3)
-les/les1.que:5: 2\0 cannot be computed: a denominator or divisor of 0, or numbers too large'
+expected='les/les1.que:3: 最初の解答「4/7」は 3/6+1/6 の値（2/3）ではありません
+les/les1.que:5: 2\0 は計算できません（分母か割る数が0、または数が大きすぎます）'
 [ $rc -eq 1 ] && [ "$out" = "$expected" ] || fail "check of wrong answers: $rc $out"
 # A unit with nothing to vary comes back as it is.
 out="$("$cli" vary "$cw" 1 1 2 --seed 3)" || fail "vary of a unit without calculations"

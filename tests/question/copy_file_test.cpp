@@ -133,11 +133,23 @@ TEST_F(CopyFileTest, OverwriteOnlyAfterYes)
     std::string path = dir.systemPath("old.prp");
     ASSERT_TRUE(writeLineFile(path, {"old"}));
 
+    // No offers the dialog again with the name chosen; the dialog cancelled then saves nothing.
     prompts.queueFileName(path);
     prompts.queueAnswer(Answer::No);
+    prompts.queueFileName(std::nullopt);
     EXPECT_FALSE(saveCopyAs(prompts, record, {}, outcome).has_value());
-    EXPECT_EQ(outcome, SaveCopyOutcome::NotOverwritten);
-    EXPECT_EQ(prompts.lastUtf8(), "ファイル" + u8(path) + "を上書きしてもいいですか？");
+    EXPECT_EQ(outcome, SaveCopyOutcome::Cancelled);
+    EXPECT_EQ(u8(prompts.shown.at(1).text), "ファイル" + u8(path) + "を上書きしてもいいですか？");
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_EQ(prompts.fileRequests[1].suggestedName, "old.prp");
+    EXPECT_EQ(readLineFile(path).value(), Lines{"old"});
+    // No, then another name: that one is written.
+    const std::string other = dir.systemPath("new.prp");
+    prompts.queueFileName(path);
+    prompts.queueAnswer(Answer::No);
+    prompts.queueFileName(other);
+    EXPECT_EQ(saveCopyAs(prompts, record, {}, outcome), other);
+    EXPECT_EQ(outcome, SaveCopyOutcome::Saved);
     EXPECT_EQ(readLineFile(path).value(), Lines{"old"});
 
     prompts.queueFileName(path);

@@ -122,20 +122,20 @@ mkdir -p "$cw/good/Graph" && printf 'BM' > "$cw/good/Graph/Fig.BMP"
 
 expected="$work/expected"
 cat > "$expected" <<'EOF'
-Main.ind:4: lesson line without ",": shown as "?" and not readable
+Main.ind:4: 「,」のないレッスンの行です（「?」と表示され、読み込めません）
 good/good1.que:5: BROKEN/good\Graph\fig.bmp は正しいビットマップではありません
 good/good1.que:5: ファイル BROKEN/good\Graph\none.bmp が見つかりません
 good/good1.que:19: BROKEN/good\good1.que 19行目：数値ではありません：大
 good/good1.que:30: ＃の数は偶数にしてください
 good/good1.que:35: 解答がありません
-good/good1.que:36: answer "1;" accepts an empty entry
-good/good1.que:37: answer " " accepts an empty entry
+good/good1.que:36: 解答「1;」は何も入力しなくても正解になります
+good/good1.que:37: 解答「 」は何も入力しなくても正解になります
 good/good1.que:41: <<value block error
 good/good1.que:54: BROKEN/good\good1.que 54行目：数値ではありません：x
-good/good.ind:11: no record "[[unit7" in good/good1.que
+good/good.ind:11: good/good1.que に「[[unit7」がありません
 good/good1.que:66: BROKEN/good\good1.que：<<ques ブロックが >> で閉じられていません
 good/good.ind:15: ファイル BROKEN/good\good2.que が見つかりません
-good/good.ind:21: section block not closed by ">>": its units run to the end of the file
+good/good.ind:21: 節のブロックが「>>」で閉じられていません（ファイルの終わりまでが単元になります）
 good/good.ind:21: ファイル BROKEN/good\good3.que が見つかりません
 Main.ind:5: ディレクトリ BROKEN/missing\ が見つかりません
 EOF
