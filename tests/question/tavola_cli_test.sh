@@ -150,7 +150,7 @@ diff -u "$expected" "$work/out" || fail "check output differs"
 empty="$work/empty"
 mkdir -p "$empty" && printf 'title\r\n\r\n>>\r\n' > "$empty/Main.ind"
 out="$(timeout 30 "$cli" check "$empty")"; rc=$?
-[ $rc -eq 1 ] && [ "$out" = "Main.ind: names no lesson: メニューを選択してください" ] || fail "empty index: $rc $out"
+[ $rc -eq 1 ] && [ "$out" = "Main.ind: レッスンがひとつもありません: メニューを選択してください" ] || fail "empty index: $rc $out"
 for pipe in Main.ind good/good.ind good/good1.que good/Graph/Fig.BMP; do
     rm -rf "$work/piped" && cp -r "$cw" "$work/piped" && rm "$work/piped/$pipe" && mkfifo "$work/piped/$pipe"
     out="$(timeout 30 "$cli" check "$work/piped")"; rc=$?
