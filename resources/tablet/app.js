@@ -237,7 +237,12 @@ function apply(s) {
     const input = $('M' + s.focus);
     state.current = s.focus;
     input.focus({ preventScroll: true });
-    input.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+    // Only the sheet scrolls to the box: the buttons and pads stay where they are.
+    const sheet = $('sheetScroll');
+    const top = input.offsetTop;
+    const bottom = top + input.offsetHeight;
+    if (top < sheet.scrollTop) sheet.scrollTop = top - 20;
+    else if (bottom > sheet.scrollTop + sheet.clientHeight) sheet.scrollTop = bottom - sheet.clientHeight + 20;
     if (s.select) input.select(); else input.setSelectionRange(input.value.length, input.value.length);
   }
   (async () => {

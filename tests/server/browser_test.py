@@ -93,8 +93,14 @@ class Pupil:
         return bool(els) and els[0].is_displayed()
 
     def wait_for(self, condition, what):
+        def settled(_):
+            # A list drawn again meanwhile leaves stale elements behind; look again.
+            try:
+                return condition()
+            except Exception:
+                return False
         try:
-            self.wait.until(lambda d: condition())
+            self.wait.until(settled)
         except Exception:
             raise Failure("waited in vain for " + what)
 
