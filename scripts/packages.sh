@@ -7,6 +7,7 @@ TAVOLA_PACKAGES=(
     fonts-ipafont-mincho fonts-ipafont-gothic fonts-texgyre
     xvfb xauth python3 xdg-utils
     poppler-utils
+    libcpp-httplib-dev libqrencode-dev chromium chromium-driver python3-selenium
     dpkg-dev file
 )
 

@@ -407,6 +407,7 @@ void TfrmMain::buildMenus()
     // Copies a teacher saved must be reachable again; the browser's own button starts hidden.
     mnuFile->addAction(sysText("コピーファイルを開く(&K)"), this, &TfrmMain::btnOpenCopyClick)
         ->setObjectName("mnuOpenCopy");
+    mnuFile->addAction(sysText("タブレットで学習…"), this, &TfrmMain::mnuTabletClick)->setObjectName("mnuTablet");
     QAction* exit = mnuFile->addAction(sysText("終了(&X)"), this, &TfrmMain::mnuExitClick);
     exit->setObjectName("mnuExit");
 

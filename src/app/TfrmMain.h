@@ -43,6 +43,7 @@ class TfrmVersion;
 struct InputNameContext;
 class TfrmKiroku;
 class TfrmGakkyu;
+class TfrmTablet;
 class TfrmZenSeikai;
 class Clock;
 class TfrmEditIndex;
@@ -266,6 +267,7 @@ public slots:
     void mnuEditIndexClick();
     void mnuJukuClick();
     void mnuGakkyuClick();
+    void mnuTabletClick();
     void mnuMaximizeClick();
     void mnuTileClick();
     void mnuCascadeClick();
@@ -367,6 +369,7 @@ private:
     TfrmInputName* frmInputName_ = nullptr;
     TfrmKiroku* frmKiroku_ = nullptr;
     TfrmGakkyu* frmGakkyu_ = nullptr; // made at its first showing, a child of this window
+    TfrmTablet* frmTablet_ = nullptr; // the classroom server, made at its first showing
     TfrmZenSeikai* frmZenSeikai_ = nullptr;
     TfrmSettei* frmSettei_ = nullptr;
     TfrmOpenPRP* frmOpenPRP_ = nullptr;

@@ -6,6 +6,7 @@
 #include "courseware/TfrmMenu.h"
 #include "practice/TfrmGakkyu.h"
 #include "practice/TfrmKiroku.h"
+#include "server/TfrmTablet.h"
 
 namespace tavola {
 
@@ -72,6 +73,15 @@ bool TfrmMain::showClassRecords(int lesson)
         frmGakkyu_ = new TfrmGakkyu(
             index_, prompts_,
             [this](const std::string& learner, int n) { return learnerDataFile(state_, index_, learner, n); }, this);
+    // While the tablets practise, the table follows their records and shows who is in which unit.
+    frmGakkyu_->setActivitySource([this]() -> std::optional<TfrmGakkyu::ClassActivity> {
+        Classroom* room = frmTablet_ != nullptr ? frmTablet_->classroom() : nullptr;
+        if (room == nullptr) return std::nullopt;
+        TfrmGakkyu::ClassActivity activity{room->recordsWritten(), {}};
+        for (const PupilActivity& pupil : room->activity())
+            if (!pupil.recordSection.empty()) activity.working.emplace_back(pupil.learner, pupil.recordSection);
+        return activity;
+    });
     bool erased = frmGakkyu_->showFor(lesson < 1 ? 1 : lesson, defaultNameListPath(state_));
     if (erased && frmMenu_ != nullptr) frmMenu_->refreshMarks();
     return erased;
@@ -80,6 +90,18 @@ bool TfrmMain::showClassRecords(int lesson)
 void TfrmMain::mnuGakkyuClick()
 {
     showClassRecords(currentLesson());
+}
+
+// タブレットで学習: the classroom server for the current lesson; a teacher's command, not offered in student mode.
+void TfrmMain::mnuTabletClick()
+{
+    if (state_.keyLock) return;
+    const int lesson = currentLesson() < 1 ? 1 : currentLesson();
+    if (frmTablet_ == nullptr) frmTablet_ = new TfrmTablet(learnerPlaces(state_), prompts_, this);
+    const auto& lessons = index_.lessonList();
+    frmTablet_->showFor(lesson, lesson <= static_cast<int>(lessons.size())
+                                    ? lessons[static_cast<std::size_t>(lesson - 1)]
+                                    : std::string());
 }
 
 } // namespace tavola

@@ -21,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -177,8 +178,41 @@ bool TfrmGakkyu::showFor(int lesson, const std::string& nameListPath)
     cmbLesson->setCurrentIndex(lesson_ - 1);
     loadNameList(nameListPath);
     rebuild();
+    QTimer live;
+    if (activity_) {
+        recordsSeen_ = activity_() ? activity_()->records : 0;
+        timLiveTimer();
+        connect(&live, &QTimer::timeout, this, &TfrmGakkyu::timLiveTimer);
+        live.start(1000);
+    }
     exec();
     return recordsErased;
+}
+
+void TfrmGakkyu::timLiveTimer()
+{
+    auto now = activity_ ? activity_() : std::nullopt;
+    if (!now) return;
+    if (now->records != recordsSeen_) {
+        recordsSeen_ = now->records;
+        rebuild();
+        marked_.clear();
+    }
+    for (auto [r, c] : marked_)
+        if (QTableWidgetItem* item = grdClass->item(r, c)) item->setText(item->text().mid(2));
+    marked_.clear();
+    for (const auto& [learner, section] : now->working) {
+        for (std::size_t r = 0; r < table_.rows.size(); ++r) {
+            if (table_.rows[r].learner != learner) continue;
+            for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+                QTableWidgetItem* item = grdClass->item(static_cast<int>(r), static_cast<int>(c));
+                if (table_.columns[c].recordSection != section || item == nullptr) continue;
+                if (std::find(marked_.begin(), marked_.end(), std::pair{int(r), int(c)}) != marked_.end()) continue;
+                item->setText(sysText("▶ ") + item->text());
+                marked_.emplace_back(static_cast<int>(r), static_cast<int>(c));
+            }
+        }
+    }
 }
 
 void TfrmGakkyu::loadNameList(const std::string& path)

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -42,6 +43,18 @@ public:
     // Printing asks for the printer here; the default runs the platform's print dialog. Tests print into a PDF.
     using PrinterSetup = std::function<bool(QPrinter& printer)>;
     void setPrinterSetup(PrinterSetup setup) { printerSetup_ = std::move(setup); }
+
+    // While pupils practise on tablets: every second the window asks how many records were written so far and who
+    // works on which unit (learner and record section, CP932); a new record reads the files again, and the cell
+    // of a unit a pupil is in is marked "▶".
+    struct ClassActivity {
+        unsigned long records = 0;
+        std::vector<std::pair<std::string, std::string>> working;
+    };
+    using ActivitySource = std::function<std::optional<ClassActivity>()>;
+    void setActivitySource(ActivitySource source) { activity_ = std::move(source); }
+    // One look at the activity (the window's one-second timer).
+    void timLiveTimer();
 
     const ClassTable& table() const { return table_; }
     int lesson() const { return lesson_; }
@@ -84,6 +97,9 @@ private:
     std::string nameListProblem_;
     std::vector<std::string> learners_;
     ClassTable table_;
+    ActivitySource activity_;
+    unsigned long recordsSeen_ = 0;
+    std::vector<std::pair<int, int>> marked_; // cells marked as worked on now
 };
 
 // Paints the table on the printer's pages: as many unit columns and learner rows as fit a page, the learner names

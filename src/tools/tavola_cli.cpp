@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"render", "render [DIR] L S U [R] | --copy FILE; --out F.png [--answers on|off]", tavola::cli::runRender},
     {"print", "print [DIR] L S U [R] | --copy FILE; --out F.pdf [--copies N] [--numbered] [--start K] ...",
      tavola::cli::runPrint},
+    {"serve", "serve [DIR] [--port N] [--lesson N] [--bind ADDR]", tavola::cli::runServe},
 };
 
 int usage()

@@ -3,7 +3,7 @@
 
 A folder may include its own headers and those of the folders below it:
 
-    platform → courseware, render, variant → question → worksheet → practice, authoring → app → tools
+    platform → courseware, render, variant → question → worksheet → practice, authoring → server → app → tools
 
 Folders on one step do not include one another. The logic (every file but the windows Tfrm*, the Qt helpers qt_*,
 platform/qt/ and main.cpp) includes no window or Qt helper header, whatever its folder. Prints each wrong include and exits 1.
@@ -13,7 +13,7 @@ import re
 import sys
 
 ORDER = [["platform"], ["courseware", "render", "variant"], ["question"], ["worksheet"], ["practice", "authoring"],
-         ["app"], ["tools"]]
+         ["server"], ["app"], ["tools"]]
 STEP = {folder: step for step, folders in enumerate(ORDER) for folder in folders}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/([^"]+)"')
 
