@@ -2,6 +2,7 @@
 // of every unit each, read from disk (40 learner files of 8,000 records, some 500 KB each), and its CSV.
 #include "bench_support.h"
 
+#include "app/learner_files.h"
 #include "courseware/index_file.h"
 #include "courseware/unit_marks.h"
 #include "platform/line_file.h"
@@ -117,5 +118,36 @@ void ClassWindowOpensOn40By400(benchmark::State& state)
     }
 }
 BENCHMARK(ClassWindowOpensOn40By400)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// tavola-cli class on a name list of 10,000 learners none of whom has a file yet, in a lesson folder of 2,000 files:
+// the list read, every learner's file looked for, the table built. The folder is listed once for the table, not
+// once per learner.
+void ClassTableOf10000NamesWithoutFilesIn2000Files(benchmark::State& state)
+{
+    bench::BenchFolder folder;
+    std::filesystem::create_directories(folder.real() + "/ls");
+    writeLineFile(folder.dir() + "Main.ind", {"title", "", "lesson,ls\\ls", ">>"});
+    writeLineFile(folder.dir() + "ls\\ls.ind", {"lesson", "[[sect1", "section 1", "<<", "unit 1", ">>", "]]"});
+    for (int i = 0; i < 2000; ++i)
+        writeLineFile(folder.dir() + "ls\\other" + std::to_string(i) + ".ini", {"[password]", "pw=abcd"});
+    Lines names;
+    for (int i = 0; i < 10000; ++i)
+        names.push_back("pupil" + std::to_string(i));
+    writeLineFile(folder.dir() + "sname.txt", names);
+    CoursewareIndex index(folder.dir());
+    index.readMainIndex();
+    index.readLesson(1);
+    ShellState shell;
+    shell.coursewareDir = folder.dir();
+    for (auto _ : state) {
+        auto learners = readClassLearners(folder.dir() + "sname.txt");
+        ClassTable table = buildClassTable(
+            index, 1, *learners, [&](const std::string& learner) { return learnerDataFile(shell, index, learner, 1); });
+        benchmark::DoNotOptimize(table);
+        if (table.rows.size() != 10000 || table.rows.back().state != RowState::NoFile)
+            state.SkipWithError("wrong table");
+    }
+}
+BENCHMARK(ClassTableOf10000NamesWithoutFilesIn2000Files)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

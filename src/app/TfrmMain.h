@@ -10,6 +10,7 @@
 #include "courseware/index_file.h"
 #include "courseware/unit_marks.h"
 #include "courseware/unit_menu.h"
+#include "practice/learning_records.h"
 #include "question/unit_reader.h"
 #include "worksheet/TfrmPrint.h"
 #include "worksheet/print_host.h"
@@ -132,6 +133,9 @@ public:
     UnitMarks& marks() { return marks_; }
     // The learner's record file of lesson n (empty without a learner).
     std::string recordFileOf(int lesson) const;
+    // The practice records that could not be written yet, tried again with the next record and once more when the
+    // program closes.
+    PendingRecords& pendingRecords() { return pendingRecords_; }
 
     // The opening flows.
     OpenResult openUnit(const UnitPosition& position, bool reopen);
@@ -358,6 +362,7 @@ private:
     const Clock& clock_;
     ShellState state_;
     CoursewareIndex index_;
+    PendingRecords pendingRecords_;
 
     QMdiArea* mdiArea_ = nullptr;
     QMdiSubWindow* titleWindow_ = nullptr;

@@ -510,6 +510,10 @@ void TfrmMain::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    // Records that met a full disk or a busy file get one more try; what still cannot be written is told by learner
+    // before it is lost with the program.
+    if (pendingRecords_.waiting() > 0 && !pendingRecords_.writeWaiting().empty())
+        prompts_.error(pendingRecords_.lostRecordsMessage());
     QMainWindow::closeEvent(event);
 }
 

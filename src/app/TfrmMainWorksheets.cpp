@@ -350,6 +350,9 @@ void TfrmMain::worksheetCommand(TfrmPrint&, WorksheetCommand command)
     case WorksheetCommand::Juku:
         mnuJukuClick();
         break;
+    case WorksheetCommand::Gakkyu:
+        mnuGakkyuClick();
+        break;
     case WorksheetCommand::EditMaster:
         btnEditClick();
         break;

@@ -91,7 +91,10 @@ Status NameList::saveAs(const std::string& path) const
     if (!unreadPath_.empty() && paths::realPath(path) == unreadPath_) return {};
     // A courseware comes without its learner folder; it is made with the first list.
     paths::ensureParentFolder(path);
-    return writeLineFile(path, names_);
+    // The platform's reason alone ("the path is not a folder") does not say which file.
+    if (Status written = writeLineFile(path, names_); !written)
+        return Status::failure("名簿を保存できません: "_sj + path + " (" + written.message() + ")");
+    return {};
 }
 
 std::string saveNameListQuestion()

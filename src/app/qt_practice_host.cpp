@@ -50,7 +50,7 @@ void PracticeHost::writePracticeRecord(const Worksheet& sheet, const ScoredExerc
                                 result.total,        result.score,           result.elapsedSeconds};
     // A record that cannot be written (a full disk, a read-only share, a classmate's program holding the file) is
     // told with its file and kept, to be written before the next one; the practice window goes on as it was.
-    if (Status written = records_.write(file, target.section, record); !written)
+    if (Status written = main_.pendingRecords().write(file, target.section, record); !written)
         main_.prompts().error(written.message() + "\n" + recordKeptText());
     if (TfrmMenu* menu = main_.menuWindow()) menu->refreshMarks();
 }

@@ -30,7 +30,6 @@ private:
 
     TfrmMain& main_;
     TfrmPrintOk* printOk_;
-    PendingRecords records_; // the records not written yet, tried again with the next one
 };
 
 } // namespace tavola

@@ -197,9 +197,11 @@ Result<Picture> decode(std::string_view bytes)
 
 Result<Picture> readFile(const std::string& systemPath)
 {
-    auto bytes = readWholeFile(systemPath);
-    if (!bytes) return Result<Picture>::failure(fileNotFoundMessage(systemPath));
-    return decode(*bytes);
+    // The size is checked before anything is read: a figure of a gigabyte is refused at once.
+    BoundedRead read = readBoundedFile(systemPath, kCoursewareFileLimit);
+    if (read.failure == ReadFailure::TooLarge) return Result<Picture>::failure(fileTooLargeMessage(systemPath));
+    if (!read.bytes) return Result<Picture>::failure(fileNotFoundMessage(systemPath));
+    return decode(*read.bytes);
 }
 
 std::string unreadableMessage(const std::string& systemPath)

@@ -2,15 +2,19 @@
 
 #include "platform/paths.h"
 #include "platform/sjis.h"
+#include "platform/system_error.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,6 +99,53 @@ std::string fileTooLargeMessage(const std::string& systemPath)
     return "ファイル "_sj + systemPath + " は大きすぎて読み込めません"_sj;
 }
 
+std::string fileFullMessage(const std::string& systemPath)
+{
+    return "ファイル "_sj + systemPath +
+           " はこれ以上大きくできないため、書き込めません。実行記録の「記録消去」で、もう見ない単元の記録を消してください"_sj;
+}
+
+namespace {
+
+constexpr char kTempPrefix[] = "~tavola";
+
+// The process number in a name "~tavola<pid>-<n>.<ext>"; 0 for any other name.
+long tempOwner(const char* name)
+{
+    if (std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) != 0) return 0;
+    const char* p = name + sizeof kTempPrefix - 1;
+    char* end = nullptr;
+    const long pid = std::strtol(p, &end, 10);
+    if (end == p || *end != '-' || pid <= 0) return 0;
+    p = end + 1;
+    std::strtol(p, &end, 10);
+    if (end == p || *end != '.') return 0;
+    const std::string ext(end);
+    return ext == ".tmp" || ext == ".pdf" || ext == ".png" ? pid : 0;
+}
+
+} // namespace
+
+void removeStaleTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) return;
+    const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    while (const dirent* entry = ::readdir(dir)) {
+        const long pid = tempOwner(entry->d_name);
+        if (pid == 0) continue;
+        const std::string path = folder + entry->d_name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        const auto age = now - st.st_mtime;
+        // A process of that number on this computer may still be writing it; on another computer one may be too,
+        // but no write takes an hour.
+        const bool ownerGone = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+        if ((ownerGone && age > 60) || age > 3600) ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
 std::optional<std::string> writeTarget(const std::string& real)
 {
     struct stat st {};
@@ -113,9 +164,9 @@ void ignoreFileSizeSignal()
 
 std::optional<Lines> readLineFile(const std::string& systemPath)
 {
-    auto bytes = readWholeFile(systemPath);
-    if (!bytes) return std::nullopt;
-    return splitLines(*bytes);
+    BoundedRead read = readBoundedFile(systemPath, kCoursewareFileLimit);
+    if (!read.bytes) return std::nullopt;
+    return splitLines(*read.bytes);
 }
 
 Status writeWholeFile(const std::string& systemPath, std::string_view bytes)
@@ -181,7 +232,7 @@ Status writeWholeFileAt(const std::string& path, std::string_view bytes)
     ignoreFileSizeSignal();
     // A symbolic link is written through: its target gets the new content and the link stays.
     const std::optional<std::string> target = writeTarget(path);
-    if (!target) return Status::failure(std::strerror(ENOENT));
+    if (!target) return Status::failure(systemErrorText(ENOENT));
     const std::string& real = *target;
     // A temporary file of our own in the same folder, created afresh (never one somebody left or linked there),
     // with the permissions of the file it replaces. Its name is short whatever the final name's length, so that a
@@ -195,12 +246,14 @@ Status writeWholeFileAt(const std::string& path, std::string_view bytes)
     int err = step(Step::Create, [&] {
         for (int attempt = 0; attempt < 100; ++attempt) {
             temp = folder + "~tavola" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
-            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            // A copy of a file being replaced is no more open to others than the file itself, even for the moment
+            // before its mode is set (a learner file holds a password).
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
             if (fd >= 0 || errno != EEXIST) break;
         }
         return fd >= 0;
     });
-    if (err != 0) return Status::failure(std::strerror(err));
+    if (err != 0) return Status::failure(systemErrorText(err));
     if (replacing) (void)::fchmod(fd, old.st_mode & 07777);
 
     for (std::size_t done = 0; err == 0 && done < bytes.size();) {
@@ -222,7 +275,7 @@ Status writeWholeFileAt(const std::string& path, std::string_view bytes)
     if (err == 0) err = step(Step::Rename, [&] { return std::rename(temp.c_str(), real.c_str()) == 0; });
     if (err != 0) {
         ::unlink(temp.c_str());
-        return Status::failure(std::strerror(err));
+        return Status::failure(systemErrorText(err));
     }
     return {};
 }

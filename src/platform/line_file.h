@@ -17,14 +17,15 @@ using Lines = std::vector<std::string>;
 
 Lines splitLines(std::string_view bytes);
 
-// Reads the file at a path of the system (see paths.h); nullopt when it cannot be opened.
+// Reads the file at a path of the system (see paths.h); nullopt when it cannot be opened or is larger than
+// kCoursewareFileLimit (checked before anything is read).
 std::optional<Lines> readLineFile(const std::string& systemPath);
 
 // Reads the whole file as bytes; nullopt when it cannot be opened.
 std::optional<std::string> readWholeFile(const std::string& systemPath);
 
 // Writes the lines with CR LF ends. On failure the old file is left as it was and the message says why
-// (in the platform's words; callers show the system's own message).
+// (systemErrorText; callers name the file).
 Status writeLineFile(const std::string& systemPath, const Lines& lines);
 
 // Writes bytes whole and safely (temporary file renamed over the old one).
@@ -46,8 +47,20 @@ BoundedRead readBoundedFileAt(const std::string& realPath, std::size_t limit);
 BoundedRead readBoundedFile(const std::string& systemPath, std::size_t limit);
 // The largest learner data file or name list read: 16 MiB, some 200,000 records.
 inline constexpr std::size_t kLearnerFileLimit = 16u * 1024 * 1024;
+// The largest courseware file read (a master, index or copy file, a figure): 64 MiB, far above any real one, so
+// that a damaged or hostile file is refused before it fills the memory.
+inline constexpr std::size_t kCoursewareFileLimit = 64u * 1024 * 1024;
 // "ファイル " + path + " は大きすぎて読み込めません".
 std::string fileTooLargeMessage(const std::string& systemPath);
+// A write that would take a learner file past kLearnerFileLimit, with what to do about it (erase old records in
+// the records viewer).
+std::string fileFullMessage(const std::string& systemPath);
+
+// Removes from a folder (a real path ending in "/") the temporary files that writers of this program left when
+// they were killed half way: files named as writeWholeFileAt names them whose process no longer runs on this
+// computer and that are older than a minute, or any of them older than an hour (another computer's). Whole copies
+// of learner files, passwords included, do not stay behind for long.
+void removeStaleTemporaries(const std::string& realFolder);
 
 // Where a write to a real path goes: the final target of a symbolic link (so the link stays a link and its target
 // gets the new content), the path itself otherwise; nullopt for a link whose target cannot be found.

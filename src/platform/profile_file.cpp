@@ -183,8 +183,10 @@ Status update(const std::string& systemPath, const std::function<Result<bool>(Li
     // Held from before the file is read until the new one has taken its name, so that no other writer's change
     // falls between the two. A folder where no lock file can be made cannot take the new file either: the write
     // below reports that.
+    // A lock that cannot be taken for any reason is a failed write, never a write without it. A file system
+    // without locks at all is written as a single computer always wrote it.
     FileLock lock(real);
-    if (lock.state() == FileLock::State::Busy) return Status::failure(fileInUseMessage(systemPath));
+    if (std::string refused = lockFailedMessage(lock, systemPath); !refused.empty()) return Status::failure(refused);
     BoundedRead read = readBoundedFileAt(real, kLearnerFileLimit);
     if (read.failure == ReadFailure::TooLarge) return Status::failure(fileTooLargeMessage(systemPath));
     // A file that exists but cannot be read is left alone: writing over it would lose every other section.
@@ -193,7 +195,15 @@ Status update(const std::string& systemPath, const std::function<Result<bool>(Li
     Result<bool> changed = edit(lines);
     if (!changed) return Status::failure(changed.message());
     if (!*changed) return {};
-    return writeLineFile(systemPath, lines);
+    // A file past the limit could not be read again: the change is refused and the file stays as it was.
+    std::size_t size = 0;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
+    if (size > kLearnerFileLimit) return Status::failure(fileFullMessage(systemPath));
+    Status written = writeLineFile(systemPath, lines);
+    // Copies that killed writers left beside the file go with the next write.
+    removeStaleTemporaries(real.substr(0, real.rfind('/') + 1));
+    return written;
 }
 
 std::string readString(const std::string& systemPath, const std::string& section, const std::string& key,

@@ -26,8 +26,9 @@ Status eraseSection(const std::string& systemPath, const std::string& section);
 
 // A read-modify-write of the file under its lock: edit gets the lines as read (none for a missing file) and
 // returns whether they changed, or a failure. Changed lines are written back before the lock is given back.
-// Refusals: "記録ファイルが使用中です" when another writer keeps the lock, a file too large, a file that cannot be
-// read; then the file is left as it was.
+// Refusals: "記録ファイルが使用中です" when another writer keeps the lock, a lock that cannot be taken
+// (lockFailedMessage), a file too large, a file that cannot be read, a change that would make the file larger than
+// kLearnerFileLimit (fileFullMessage); then the file is left as it was.
 Status update(const std::string& systemPath, const std::function<Result<bool>(Lines&)>& edit);
 // The edits update() makes for writeString and eraseSection, on lines: true when the lines changed.
 bool setEntry(Lines& lines, const std::string& section, const std::string& key, const std::string& value);

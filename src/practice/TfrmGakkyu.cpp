@@ -222,10 +222,10 @@ void TfrmGakkyu::loadNameList(const std::string& path)
     nameListProblem_.clear();
     edtMeibo->setText(toQString(textAfterLast(textAfterLast(path, '\\'), '/')));
     // Only read: a missing list is named, never made here.
-    if (auto lines = readLineFile(path))
-        learners_ = classLearners(*lines);
+    if (auto learners = readClassLearners(path))
+        learners_ = std::move(*learners);
     else
-        nameListProblem_ = fileNotFoundMessage(path);
+        nameListProblem_ = learners.message();
 }
 
 void TfrmGakkyu::rebuild()

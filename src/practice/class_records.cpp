@@ -3,8 +3,12 @@
 #include "courseware/unit_marks.h"
 #include "platform/file_lock.h"
 #include "platform/numbers.h"
+#include "platform/output_text.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
+#include "platform/text_helpers.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -29,15 +33,76 @@ std::string nameKey(const std::string& name)
     return key;
 }
 
+// ASCII letters in lower case, double-byte characters as they are: the names the file system's case-insensitive
+// lookup (paths::realPath) takes as one.
+std::string foldedAscii(std::string name)
+{
+    for (std::size_t i = 0; i < name.size(); i += sjis::charLength(name, i)) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c >= 'A' && c <= 'Z') name[i] = static_cast<char>(c - 'A' + 'a');
+    }
+    return name;
+}
+
+// The folders of the learner files, each listed once for the whole table: a class of thousands without files
+// would otherwise cost a case-insensitive scan of the lesson folder per learner.
+class FolderListings {
+public:
+    enum class Found { Missing, File, Other };
+    // Whether something stands at a learner file (a system path), found as paths::realPath finds it.
+    Found find(const std::string& systemPath)
+    {
+        std::size_t nameStart = 0;
+        for (std::size_t i = 0; i < systemPath.size(); i += sjis::charLength(systemPath, i))
+            if (systemPath[i] == '\\' || systemPath[i] == '/') nameStart = i + 1;
+        const std::string folder = systemPath.substr(0, nameStart);
+        auto [it, made] = folders_.try_emplace(folder);
+        Listing& listing = it->second;
+        if (made) {
+            listing.real = paths::realPath(folder);
+            if (!listing.real.empty() && listing.real.back() != '/') listing.real += '/';
+            for (const std::string& name : paths::listFolder(folder))
+                listing.names.try_emplace(foldedAscii(sjis::toUtf8(name)), sjis::toUtf8(name));
+        }
+        const std::string name = sjis::toUtf8(systemPath.substr(nameStart));
+        auto entry = listing.names.find(foldedAscii(name));
+        if (entry == listing.names.end()) return Found::Missing;
+        struct stat st {};
+        if (::stat((listing.real + entry->second).c_str(), &st) != 0) return Found::Missing;
+        return S_ISREG(st.st_mode) ? Found::File : Found::Other;
+    }
+
+private:
+    struct Listing {
+        std::string real;
+        std::unordered_map<std::string, std::string> names; // folded → as listed (UTF-8)
+    };
+    std::unordered_map<std::string, Listing> folders_;
+};
+
+// Longest name a file may have on the file systems we write to.
+constexpr std::size_t kFileNameMax = 255;
+
 // A row's file read through the one reader of learner files; the password it returns goes no further.
 void readRow(ClassRow& row, const std::unordered_map<std::string, int>& columnByName,
-             std::vector<ClassProblem>& problems)
+             std::vector<ClassProblem>& problems, FolderListings& folders)
 {
-    if (row.file.empty()) {
+    // A name too long to be a file name can have no file (the file system's names are UTF-8).
+    if (row.file.empty() || sjis::toUtf8(row.learner).size() + 4 > kFileNameMax) {
         row.state = RowState::BadName;
         return;
     }
-    if (!paths::fileExists(row.file)) return;
+    switch (folders.find(row.file)) {
+    case FolderListings::Found::Missing:
+        return;
+    case FolderListings::Found::Other:
+        // A folder, a pipe or a device where the file should be: told, never opened.
+        row.state = RowState::Unreadable;
+        row.message = row.file + " はふつうのファイルではありません"_sj;
+        return;
+    case FolderListings::Found::File:
+        break;
+    }
     auto contents = readLearnerFile(row.file);
     if (!contents) {
         row.message = contents.message();
@@ -98,9 +163,27 @@ std::vector<std::string> classLearners(const Lines& nameListLines)
     std::unordered_set<std::string> seen;
     for (const std::string& line : nameListLines) {
         if (line.empty()) continue;
-        if (seen.insert(line).second) learners.push_back(line);
+        // Hanako and hanako are one learner file wherever the courseware came from.
+        if (seen.insert(foldedAscii(line)).second) learners.push_back(line);
     }
     return learners;
+}
+
+Result<std::vector<std::string>> readClassLearners(const std::string& nameListPath)
+{
+    using Learners = Result<std::vector<std::string>>;
+    BoundedRead read = readBoundedFile(nameListPath, kLearnerFileLimit);
+    switch (read.failure) {
+    case ReadFailure::None:
+        return classLearners(splitLines(*read.bytes));
+    case ReadFailure::Missing:
+        return Learners::failure(fileNotFoundMessage(nameListPath));
+    case ReadFailure::TooLarge:
+        return Learners::failure(fileTooLargeMessage(nameListPath));
+    case ReadFailure::Unreadable:
+        break;
+    }
+    return Learners::failure(nameListPath + " を読み込めません"_sj);
 }
 
 ClassTable buildClassTable(const CoursewareIndex& index, int lesson, const std::vector<std::string>& learners,
@@ -111,6 +194,12 @@ ClassTable buildClassTable(const CoursewareIndex& index, int lesson, const std::
     if (table.lesson <= index.lessonCount())
         table.lessonName = index.lessonList()[static_cast<std::size_t>(table.lesson - 1)];
 
+    // A lesson whose folder would lie outside the courseware has no learner files: one message, no rows.
+    if (table.lesson <= index.lessonCount() && !index.lessonRefusal(table.lesson).empty()) {
+        table.lessonProblem = index.lessonRefusal(table.lesson);
+        table.refused = true;
+        return table;
+    }
     // The lesson as the index reads it, so that the section names are those the records were written under.
     CoursewareIndex other;
     const CoursewareIndex* held = &index;
@@ -138,12 +227,13 @@ ClassTable buildClassTable(const CoursewareIndex& index, int lesson, const std::
         }
     }
 
+    FolderListings folders;
     for (const std::string& learner : learners) {
         ClassRow row;
         row.learner = learner;
         row.file = fileOf ? fileOf(learner) : std::string();
         row.cells.resize(table.columns.size());
-        readRow(row, columnByName, table.problems);
+        readRow(row, columnByName, table.problems, folders);
         long long lastSum = 0;
         for (const ClassCell& cell : row.cells) {
             row.practices += cell.practices;
@@ -172,22 +262,24 @@ ClassTable buildClassTable(const CoursewareIndex& index, int lesson, const std::
 
 std::string csvCell(const std::string& utf8Text)
 {
-    const bool formula = !utf8Text.empty() && std::string_view("=+-@\t\r").find(utf8Text.front()) != std::string::npos;
-    if (!formula && utf8Text.find_first_of(",\"\r\n") == std::string::npos) return utf8Text;
-    std::string quoted = formula ? "\"'" : "\"";
-    for (char c : utf8Text) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
+    // The one rule for texts from files in a spreadsheet, as tavola-cli records writes them.
+    return spreadsheetCell(utf8Text);
 }
 
-std::string classTableCsv(const ClassTable& table)
+std::string classTableCsv(const ClassTable& table, CsvEncoding encoding)
 {
+    if (encoding == CsvEncoding::ShiftJis) {
+        // Every text came from Shift-JIS files or is the program's own; the escapes are ASCII.
+        std::string utf8 = classTableCsv(table).substr(3);
+        std::string out;
+        for (const std::string& line : splitLines(utf8))
+            out += sjis::fromUtf8(line).value_or(sjis::encode("?")) + "\r\n";
+        return out;
+    }
     // The CSV is UTF-8: the heads below are written as UTF-8 literals, the texts of the files converted.
     auto text = [](const std::string& cp932) { return csvCell(sjis::toUtf8(cp932)); };
     const std::string valueNames = "練習,テスト,最終,最高";
-    std::string out;
+    std::string out = "\xEF\xBB\xBF";
     out += "学級の記録," + std::to_string(table.lesson) + "," + text(table.lessonName) + "\n";
     std::string sections = "節,";
     std::string units = "単元,";

@@ -17,6 +17,7 @@
 //     std::string csv = classTableCsv(table);   // what 名前を付けて保存 writes and tavola-cli class --csv prints
 #include "courseware/index_file.h"
 #include "platform/line_file.h"
+#include "platform/result.h"
 #include "practice/learning_records.h"
 
 #include <functional>
@@ -80,6 +81,7 @@ struct ClassTable {
     int lesson = 1;
     std::string lessonName;    // as the lesson list shows it (CP932)
     std::string lessonProblem; // the index's message when the lesson's sub-index could not be read (CP932)
+    bool refused = false;      // the lesson is refused (its folder outside the courseware): no rows
     std::vector<ClassColumn> columns;
     std::vector<ClassRow> rows;
     std::vector<ClassProblem> problems;
@@ -87,22 +89,30 @@ struct ClassTable {
 
 using LearnerFileOf = std::function<std::string(const std::string& learner)>;
 
-// The learners of a name list's lines: blank lines and a second mention of a name are left out, the order kept.
+// The learners of a name list's lines: blank lines and a second mention of a name (in any ASCII case: one learner
+// file) are left out, the order kept.
 std::vector<std::string> classLearners(const Lines& nameListLines);
+// The learners of a name list file, read within kLearnerFileLimit as 名簿 reads it; the message of a list that is
+// missing, too large or unreadable.
+Result<std::vector<std::string>> readClassLearners(const std::string& nameListPath);
 
 // The table of lesson n (below 1 counts as 1) for the learners; fileOf gives a learner's data file of that lesson
-// (empty when the name cannot have one). The index is not changed: another lesson is read on a copy.
+// (empty when the name cannot have one). The index is not changed: another lesson is read on a copy. Every folder
+// of learner files is listed once; a name too long to be a file is BadName, and something that is not a plain file
+// where the file should be is Unreadable with the reason.
 ClassTable buildClassTable(const CoursewareIndex& index, int lesson, const std::vector<std::string>& learners,
                            const LearnerFileOf& fileOf);
 
-// The table as CSV, UTF-8 with LF line ends. The heading lines give the lesson, the section and unit of every
-// column and the names of the four values; a row per learner with its state ("" when read) and its totals; then
-// the class averages and the done counts. Every text cell is formula-safe (csvCell).
-std::string classTableCsv(const ClassTable& table);
+// The table as CSV, UTF-8 with LF line ends after a byte-order mark. The heading lines give the lesson, the section and
+// unit of every column and the names of the four values; a row per learner with its state ("" when read) and its
+// totals; then the class averages and the done counts. Every text cell is formula-safe (csvCell). A Japanese
+// spreadsheet takes a CSV without a byte-order mark for Shift-JIS: the CSV is UTF-8 behind the mark, or Shift-JIS
+// itself (CR LF line ends), as the teacher chooses.
+enum class CsvEncoding { Utf8WithMark, ShiftJis };
+std::string classTableCsv(const ClassTable& table, CsvEncoding encoding = CsvEncoding::Utf8WithMark);
 
-// One CSV cell from UTF-8 text: in quotes when it holds a comma, a quote or a line end, quotes doubled; a text that
-// a spreadsheet would take for a formula (beginning with "=", "+", "-", "@", a tab or a carriage return) gets a
-// leading apostrophe and quotes.
+// One CSV cell from UTF-8 text: spreadsheetCell (platform/output_text.h), the rule tavola-cli records follows too:
+// control characters escaped, formula-like texts behind an apostrophe, quotes where needed.
 std::string csvCell(const std::string& utf8Text);
 
 // Short texts of the system for the window and the export (CP932): the state of a row not read ("" when read), and

@@ -152,10 +152,11 @@ RecordTarget copyFileRecordTarget(const std::string& copyFileName)
 
 namespace {
 
-// A key as a record number: digits without a leading zero, at most nine of them (so one above the largest still
+// A key as a record number: digits without a leading zero, 1 to kMaxRecordKey (so one above the largest still
 // fits an int); 0 for any other key.
 int recordNumber(const std::string& key)
 {
+    static_assert(kMaxRecordKey == 999999999, "a record number is at most nine digits");
     if (key.empty() || key.size() > 9 || key.front() == '0') return 0;
     int n = 0;
     for (char c : key) {
@@ -192,6 +193,12 @@ std::string namingFile(const std::string& what, const std::string& file, const s
     return what + ": " + file + " (" + message + ")";
 }
 
+std::string recordKeysFullMessage(const std::string& file, const std::string& section)
+{
+    return "記録の番号がいっぱいのため、記録できません: "_sj + file + " [" + section + "]。実行記録の「記録消去」で"_sj +
+           "この単元の記録を消してください"_sj;
+}
+
 } // namespace
 
 Result<int> appendRecord(const std::string& file, const std::string& section, const PracticeRecord& record)
@@ -202,6 +209,8 @@ Result<int> appendRecord(const std::string& file, const std::string& section, co
     int key = 0;
     Status written = profile::update(file, [&](Lines& lines) -> Result<bool> {
         key = nextRecordKey(lines, section);
+        // Past the last number a key can hold, a new record would take the key of the one before.
+        if (key > kMaxRecordKey) return Result<bool>::failure(recordKeysFullMessage(file, section));
         profile::setEntry(lines, section, std::to_string(key), recordLine(record));
         return true;
     });
@@ -277,9 +286,12 @@ Result<LearnerFileContents> readLearnerFile(const std::string& file)
     LearnerFileContents contents;
     const std::string real = paths::realPath(file);
     // Records are only ever replaced whole, but the lock also keeps a reader from a file that a writer on a share
-    // without atomic renames is half way through. A folder where no lock file can be made has no writer of ours.
+    // without atomic renames is half way through. A folder where no lock file can be made (a read-only share) has no
+    // writer of ours and is read as it is; a lock path that holds something else than a plain file is told, as the
+    // writers tell it.
     FileLock lock(real);
-    if (lock.state() == FileLock::State::Busy) return Result<LearnerFileContents>::failure(fileInUseMessage(file));
+    if (lock.state() == FileLock::State::Busy || lock.state() == FileLock::State::Invalid)
+        return Result<LearnerFileContents>::failure(lockFailedMessage(lock, file));
     BoundedRead read = readBoundedFileAt(real, kLearnerFileLimit);
     if (read.failure == ReadFailure::Missing) return contents;
     if (read.failure == ReadFailure::TooLarge) return Result<LearnerFileContents>::failure(fileTooLargeMessage(file));
@@ -385,17 +397,54 @@ Result<LearnerFileContents> readLearnerFile(const std::string& file)
 Status PendingRecords::write(const std::string& file, const std::string& section, const PracticeRecord& record)
 {
     pending_.push_back({file, section, record});
-    std::size_t done = 0;
-    Status status;
-    for (; done < pending_.size(); ++done) {
-        const Pending& p = pending_[done];
-        if (auto key = appendRecord(p.file, p.section, p.record); !key) {
-            status = Status::failure(key.message());
-            break;
+    writeWaiting();
+    // Only this learner's file is told here: a classmate whose file cannot be written is not this learner's
+    // business, and that record waits on its own.
+    for (const Failure& f : failures_)
+        if (f.file == file) return Status::failure(f.message);
+    return {};
+}
+
+std::vector<std::string> PendingRecords::writeWaiting()
+{
+    failures_.clear();
+    std::vector<Pending> still;
+    for (Pending& p : pending_) {
+        // One file's records stay in their order: after one of them fails, the later ones of that file wait too.
+        const bool blocked =
+            std::any_of(failures_.begin(), failures_.end(), [&](const Failure& f) { return f.file == p.file; });
+        if (!blocked) {
+            auto key = appendRecord(p.file, p.section, p.record);
+            if (key) continue;
+            failures_.push_back({p.file, key.message()});
         }
+        still.push_back(std::move(p));
     }
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(done));
-    return status;
+    pending_ = std::move(still);
+    std::vector<std::string> files;
+    for (const Failure& f : failures_)
+        files.push_back(f.file);
+    return files;
+}
+
+std::string PendingRecords::lostRecordsMessage() const
+{
+    if (failures_.empty()) return {};
+    std::string text = "書き込めなかった記録があります。次の学習者の記録は失われます："_sj;
+    for (const Failure& f : failures_) {
+        // The learner's name is the file's: the part after the last separator, by characters (表 ends in 5C).
+        std::size_t nameStart = 0;
+        for (std::size_t i = 0; i < f.file.size(); i += sjis::charLength(f.file, i))
+            if (f.file[i] == '\\' || f.file[i] == '/') nameStart = i + 1;
+        std::string learner = f.file.substr(nameStart);
+        if (learner.size() > 4 && learner.compare(learner.size() - 4, 4, ".ini") == 0)
+            learner.resize(learner.size() - 4);
+        std::size_t count = 0;
+        for (const Pending& p : pending_)
+            count += p.file == f.file ? 1 : 0;
+        text += "\n" + learner + "（"_sj + std::to_string(count) + "件）"_sj + "\n  " + f.message;
+    }
+    return text;
 }
 
 std::string recordKeptText()

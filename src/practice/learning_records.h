@@ -65,9 +65,13 @@ RecordTarget copyFileRecordTarget(const std::string& copyFileName);
 
 inline constexpr const char* kPasswordSection = "password";
 
+// The largest key a record can have; a key past it is a damaged line (Damage::NotAKey).
+inline constexpr int kMaxRecordKey = 999999999;
+
 // Appends a record under the file's lock: key = one above the largest numbered key of the section (the number of
 // keys + 1 in a file without gaps), so that a record never takes the key of one already there; the file and section
-// are made when missing. Returns the key written, or the message (naming the file) of a refusal or a failed write,
+// are made when missing. A section whose largest key is kMaxRecordKey takes no more records (the message says to
+// erase them). Returns the key written, or the message (naming the file) of a refusal or a failed write,
 // the file left as it was. Refuses an empty path or section and the password section.
 Result<int> appendRecord(const std::string& file, const std::string& section, const PracticeRecord& record);
 // The values of the section's records, by their keys in ascending order; damaged lines and values that are no
@@ -127,12 +131,17 @@ struct LearnerFileContents {
 Result<LearnerFileContents> readLearnerFile(const std::string& file);
 
 // Records that could not be written yet, kept in memory and tried again before the next record (the practice
-// window's writer), so that a record that meets a full disk or a busy file is not lost with the message.
+// window's writer), so that a record that meets a full disk or a busy file is not lost with the message. Each
+// learner file's records wait apart: one file that cannot be written holds back only its own later records.
 class PendingRecords {
 public:
-    // Writes the records still waiting, then this one, in that order; what cannot be written waits for the next
-    // call. The first failure's message, naming the file.
+    // Writes the records still waiting, then this one; what cannot be written waits for the next call. The message
+    // of this file's failure (naming the file); other files' failures are kept for lostRecordsMessage.
     Status write(const std::string& file, const std::string& section, const PracticeRecord& record);
+    // Tries every waiting record once more (before the program closes); the files whose records still wait.
+    std::vector<std::string> writeWaiting();
+    // After writeWaiting: which learners' records could not be written, how many, and why; empty when none.
+    std::string lostRecordsMessage() const;
     std::size_t waiting() const { return pending_.size(); }
 
 private:
@@ -141,7 +150,12 @@ private:
         std::string section;
         PracticeRecord record;
     };
+    struct Failure {
+        std::string file;
+        std::string message;
+    };
     std::vector<Pending> pending_;
+    std::vector<Failure> failures_; // of the last try, one per file
 };
 // The line added to a failed record write's message: the record is kept.
 std::string recordKeptText();

@@ -1,8 +1,9 @@
-// tavola-cli class [DIR] [--lesson N] [--names FILE] [--csv]: every learner of a name list (the learner folder's
-// sname.txt unless one is named) against every unit of a lesson (1 unless one is named), as a table or as the CSV
-// that the window 学級の記録 saves, byte for byte. What could not be read goes to stderr; passwords are never read.
+// tavola-cli class [DIR] [--lesson N] [--names FILE] [--csv [--sjis]]: every learner of a name list (the learner
+// folder's sname.txt unless one is named) against every unit of a lesson (1 unless one is named), as a table or as the
+// CSV that the window 学級の記録 saves, byte for byte. What could not be read goes to stderr; passwords are never read.
 #include "app/learner_files.h"
 #include "platform/line_file.h"
+#include "platform/output_text.h"
 #include "platform/text_helpers.h"
 #include "practice/class_records.h"
 #include "tools/cli_commands.h"
@@ -15,13 +16,14 @@ namespace {
 
 int usageError()
 {
-    printError("usage: tavola-cli class [DIR] [--lesson N] [--names FILE] [--csv]");
+    printError("usage: tavola-cli class [DIR] [--lesson N] [--names FILE] [--csv [--sjis]]");
     return kUsage;
 }
 
 std::string problemLine(const ClassProblem& p)
 {
-    return "tavola-cli class: " + utf8(p.file) + ": [" + utf8(p.damaged.section) + "] " + utf8(damageText(p.damaged));
+    return terminalText("tavola-cli class: " + utf8(p.file) + ": [" + utf8(p.damaged.section) + "] " +
+                        utf8(damageText(p.damaged)));
 }
 
 std::string stateLine(const ClassRow& row)
@@ -31,29 +33,30 @@ std::string stateLine(const ClassRow& row)
     case RowState::NoFile:
         return {};
     case RowState::BadName:
-        return "tavola-cli class: " + utf8(row.learner) + ": the name cannot be a learner's";
+        return terminalText("tavola-cli class: " + utf8(row.learner) + ": the name cannot be a learner's");
     case RowState::TooLarge:
     case RowState::Locked:
     case RowState::Unreadable:
-        return "tavola-cli class: " + utf8(row.message);
+        return terminalText("tavola-cli class: " + utf8(row.message));
     }
     return {};
 }
 
-// A learner name padded to a width in terminal columns (a double-byte character takes two, as its bytes do).
+// A learner name padded to a width in terminal columns (a double-byte character takes two, as its bytes do), its
+// control characters escaped.
 std::string padded(const std::string& cp932, std::size_t width)
 {
-    std::string text = utf8(cp932);
+    std::string text = terminalText(utf8(cp932));
     return cp932.size() < width ? text + std::string(width - cp932.size(), ' ') : text;
 }
 
 void printTable(const ClassTable& table)
 {
-    std::printf("lesson %d: %s\n", table.lesson, utf8(table.lessonName).c_str());
+    std::printf("lesson %d: %s\n", table.lesson, terminalText(utf8(table.lessonName)).c_str());
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         const ClassColumn& col = table.columns[c];
         std::printf("  %2d-%-2d %s / %s: average %s, done by %d\n", col.section, col.unit,
-                    utf8(col.sectionName).c_str(), utf8(col.unitLine).c_str(),
+                    terminalText(utf8(col.sectionName)).c_str(), terminalText(utf8(col.unitLine)).c_str(),
                     col.average ? std::to_string(*col.average).c_str() : "-", col.doneCount);
     }
     std::size_t nameWidth = 8;
@@ -96,11 +99,14 @@ int runClass(const Args& args)
 {
     std::vector<std::string> positional;
     bool csv = false;
+    bool shiftJis = false;
     int lesson = 1;
     std::string namesArg;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--csv") {
             csv = true;
+        } else if (args[i] == "--sjis") {
+            shiftJis = true;
         } else if (args[i] == "--lesson" || args[i] == "--names") {
             if (i + 1 >= args.size()) return usageError();
             const std::string& value = args[++i];
@@ -122,7 +128,7 @@ int runClass(const Args& args)
             positional.push_back(args[i]);
         }
     }
-    if (positional.size() > 1) return usageError();
+    if (positional.size() > 1 || (shiftJis && !csv)) return usageError();
     auto dir = namedCoursewareDir(positional.empty() ? std::string() : positional[0]);
     if (!dir) return kFailed;
 
@@ -136,22 +142,24 @@ int runClass(const Args& args)
         if (!named) return kFailed;
         namesPath = *named;
     }
-    auto names = readLineFile(namesPath);
+    auto names = readClassLearners(namesPath);
     if (!names) {
-        printSystemMessage(fileNotFoundMessage(namesPath));
+        printSystemMessage(names.message());
         return kFailed;
     }
 
-    ClassTable table = buildClassTable(index, lesson, classLearners(*names), [&](const std::string& learner) {
+    ClassTable table = buildClassTable(index, lesson, *names, [&](const std::string& learner) {
         return learnerDataFile(state, index, learner, lesson);
     });
     if (!table.lessonProblem.empty()) printSystemMessage(table.lessonProblem);
+    // A refused lesson has no learner files: nothing to show.
+    if (table.refused) return kFailed;
     for (const ClassRow& row : table.rows)
         if (std::string line = stateLine(row); !line.empty()) printError(line);
     for (const ClassProblem& p : table.problems)
         printError(problemLine(p));
     if (csv)
-        std::cout << classTableCsv(table);
+        std::cout << classTableCsv(table, shiftJis ? CsvEncoding::ShiftJis : CsvEncoding::Utf8WithMark);
     else
         printTable(table);
     return kOk;

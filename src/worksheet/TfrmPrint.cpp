@@ -118,6 +118,8 @@ void TfrmPrint::buildMenus()
     mnuEdit->setObjectName("mnuPrintEdit");
     mnuEditIndex = commandItem(mnuEdit, "mnuEditIndex", "目次作成(&C)", WorksheetCommand::EditIndex);
     mnuJuku = commandItem(mnuEdit, "mnuJuku", "学校名・塾名(&J)", WorksheetCommand::Juku);
+    // The class's records stay reachable while a worksheet's menus stand in for the main window's.
+    mnuGakkyu = commandItem(mnuEdit, "mnuGakkyu", "学級の記録(&G)", WorksheetCommand::Gakkyu);
     mnuEditMaster = commandItem(mnuEdit, "mnuEditMaster", "編集(&E)", WorksheetCommand::EditMaster);
     mnuToClipBoard = mnuEdit->addAction(sysText("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"), this, &TfrmPrint::mnuToClipBoardClick);
     mnuToClipBoard->setObjectName("mnuToClipBoard");

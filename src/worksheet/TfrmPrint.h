@@ -36,6 +36,7 @@ enum class WorksheetCommand {
     Exit,       // 終了(&X)
     EditIndex,  // 目次作成(&C)
     Juku,       // 学校名・塾名(&J), then redraw
+    Gakkyu,     // 学級の記録(&G)
     EditMaster, // 編集(&E)
     Answers,    // 解答表示(&A)
     SetPrinter, // 印字モードの設定(&P)
@@ -135,6 +136,7 @@ public:
     QAction* mnuExit = nullptr;
     QAction* mnuEditIndex = nullptr;
     QAction* mnuJuku = nullptr;
+    QAction* mnuGakkyu = nullptr;
     QAction* mnuEditMaster = nullptr;
     QAction* mnuToClipBoard = nullptr;
     QAction* mnuAddUnit = nullptr;

@@ -1,6 +1,7 @@
 #include "worksheet/figures.h"
 
 #include "platform/bmp.h"
+#include "platform/line_file.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
@@ -28,6 +29,25 @@ int figuresInList(const Lines& lines)
     return static_cast<int>(lines.size() / 3);
 }
 
+// Whether a figure name (CP932, "\" or "/" between folders) names a file below its folder: no ".." part, no root,
+// no drive.
+bool staysInFolder(const std::string& name)
+{
+    if (name.empty() || name[0] == '\\' || name[0] == '/' || (name.size() >= 2 && name[1] == ':')) return false;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= name.size(); i += i < name.size() ? sjis::charLength(name, i) : 1) {
+        if (i < name.size() && name[i] != '\\' && name[i] != '/') continue;
+        if (name.compare(start, i - start, "..") == 0 && i - start == 2) return false;
+        start = i + 1;
+    }
+    return true;
+}
+
+std::string figureOutsideMessage(const std::string& name)
+{
+    return "図のファイル名 "_sj + name + " はグラフのフォルダーの外を指しているため読み込みません"_sj;
+}
+
 PictureRef loadOne(const std::string& path, Prompts& prompts)
 {
     if (!paths::fileExists(path)) {
@@ -36,7 +56,8 @@ PictureRef loadOne(const std::string& path, Prompts& prompts)
     }
     auto picture = bmp::readFile(path);
     if (!picture.ok()) {
-        prompts.message(bmp::unreadableMessage(path));
+        prompts.message(picture.message() == fileTooLargeMessage(path) ? picture.message()
+                                                                       : bmp::unreadableMessage(path));
         return nullptr;
     }
     return std::make_shared<const Picture>(std::move(picture).value());
@@ -52,8 +73,17 @@ public:
     {
         std::vector<PictureRef> pictures;
         int n = std::min(figuresInList(lines), kMaxFiguresPerSide);
-        for (int k = 1; k <= n; ++k)
-            pictures.push_back(load(folder_ + figureAt(lines, k).file));
+        for (int k = 1; k <= n; ++k) {
+            const std::string& file = figureAt(lines, k).file;
+            // A figure lies in the lesson's Graph folder: a name that climbs out of it or starts elsewhere is
+            // refused, as a lesson folder outside the courseware is.
+            if (!staysInFolder(file)) {
+                if (refused_.insert(file).second) prompts_.message(figureOutsideMessage(file));
+                pictures.push_back(nullptr);
+                continue;
+            }
+            pictures.push_back(load(folder_ + file));
+        }
         return pictures;
     }
 

@@ -255,3 +255,14 @@ TEST(NameList, AListTooLargeOrUnreadableIsReportedAndNotWrittenOver)
     EXPECT_TRUE(list.saveAs(dir.systemPath("other.txt")));
     EXPECT_EQ(readLineFile(dir.systemPath("other.txt")), (Lines{"公開"_sj, "hana"}));
 }
+
+TEST(NameList, AListThatCannotBeWrittenIsToldInJapaneseWithItsFile)
+{
+    test::TempFolder dir;
+    // LogOn is a file, not the learner folder.
+    ASSERT_TRUE(writeLineFile(dir.systemPath("LogOn"), {"x"}));
+    const std::string path = dir.systemPath("LogOn/sname.txt");
+    NameList list;
+    EXPECT_EQ(sjis::toUtf8(list.open(path).message()),
+              "名簿を保存できません: " + sjis::toUtf8(path) + " (途中の名前がフォルダーではありません)");
+}

@@ -100,6 +100,7 @@ private slots:
             {sheet->mnuFile, sheet->mnuExit, "mnuExit", "終了(&X)"},
             {sheet->mnuEdit, sheet->mnuEditIndex, "mnuEditIndex", "目次作成(&C)"},
             {sheet->mnuEdit, sheet->mnuJuku, "mnuJuku", "学校名・塾名(&J)"},
+            {sheet->mnuEdit, sheet->mnuGakkyu, "mnuGakkyu", "学級の記録(&G)"},
             {sheet->mnuEdit, sheet->mnuEditMaster, "mnuEditMaster", "編集(&E)"},
             {sheet->mnuEdit, sheet->mnuToClipBoard, "mnuToClipBoard", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"},
             {sheet->mnuView, sheet->mnuKaitou, "mnuKaitou", "解答表示(&A)"},

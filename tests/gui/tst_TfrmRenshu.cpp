@@ -676,7 +676,7 @@ private slots:
             const std::vector<std::string> shown = p.prompts.shownUtf8();
             QCOMPARE(shown.size(), std::size_t{2});
             QCOMPARE(shown[0], "記録を書き込めません: " + sjis::toUtf8(file) +
-                                   " (No space left on device)\nこの記録は、次に記録するときにもう一度書き込みます");
+                                   " (ディスクに空きがありません)\nこの記録は、次に記録するときにもう一度書き込みます");
             QCOMPARE(shown[1], std::string("テストを終わりました"));
             QCOMPARE(w->engine().lastScore(), std::optional<int>(33));
             QVERIFY(w->isVisible());
@@ -689,6 +689,42 @@ private slots:
         QVERIFY(ran);
         writefault::clear();
         QCOMPARE(readRecords(file, unitRecordSection(1, 1, "分母が同じ分数のたし算"_sj)).size(), std::size_t{2});
+    }
+
+    void recordsStillWaitingAtCloseAreTriedOnceMoreAndTheLostOnesNamed()
+    {
+        for (const bool stillFailing : {false, true}) {
+            Program p;
+            p.start();
+            const std::string file = p.main->recordFileOf(1);
+            const bool ran = p.study(0, [&] {
+                TfrmRenshu* w = p.practice();
+                QTest::mouseClick(w->btnTest, Qt::LeftButton);
+                p.type(1, "3/4");
+                writefault::inject({writefault::Step::Write, 1, ENOSPC});
+                w->btnSaiten->setFocus();
+                QTest::keyClick(w->btnSaiten, Qt::Key_Return);
+            });
+            QVERIFY(ran);
+            QCOMPARE(p.main->pendingRecords().waiting(), std::size_t{1});
+            p.prompts.shown.clear();
+            if (stillFailing) writefault::inject({writefault::Step::Write, 1, ENOSPC});
+            QVERIFY(p.main->close());
+            writefault::clear();
+            const std::vector<std::string> shown = p.prompts.shownUtf8();
+            const std::size_t kept = readRecords(file, unitRecordSection(1, 1, "分母が同じ分数のたし算"_sj)).size();
+            if (stillFailing) {
+                const std::string learner = sjis::toUtf8(p.main->shellState().learnerName);
+                QCOMPARE(shown.size(), std::size_t{1});
+                QCOMPARE(shown[0], "書き込めなかった記録があります。次の学習者の記録は失われます：\n" + learner +
+                                       "（1件）\n  記録を書き込めません: " + sjis::toUtf8(file) +
+                                       " (ディスクに空きがありません)");
+                QCOMPARE(kept, std::size_t{0});
+            } else {
+                QCOMPARE(shown.size(), std::size_t{0});
+                QCOMPARE(kept, std::size_t{1});
+            }
+        }
     }
 
     void allCorrectIsCongratulatedAndTheRecordsCanBeViewed()

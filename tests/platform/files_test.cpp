@@ -122,7 +122,7 @@ TEST(LineFile, LinksLongNamesAndTheFileSizeLimit)
         };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         Status s = writeLineFile(dir.systemPath("limit.ini"), {std::string(100000, 'x')});
-        ::_exit(!s && s.message() == "File too large" ? 0 : 1);
+        ::_exit(!s && s.message() == "ファイルが大きすぎます"_sj ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

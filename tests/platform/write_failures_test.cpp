@@ -59,8 +59,7 @@ std::vector<Writer> writers()
     return {
         {"line file (master, index, name list)", "Bun1.que",
          [](const test::TempFolder& d) {
-             Status s = writeLineFile(d.systemPath("Bun1.que"), {"[[unit1", kLong, "]]"});
-             return s ? std::string() : s.message();
+             return utf8Message(writeLineFile(d.systemPath("Bun1.que"), {"[[unit1", kLong, "]]"}));
          }},
         {"copy file", "copy.prp",
          [](const test::TempFolder& d) {
@@ -119,13 +118,11 @@ std::vector<Writer> writers()
          }},
         {"profile file", "learner.dat",
          [](const test::TempFolder& d) {
-             Status s = profile::writeString(d.systemPath("learner.dat"), "PassWord", "pw", kLong);
-             return s ? std::string() : s.message();
+             return utf8Message(profile::writeString(d.systemPath("learner.dat"), "PassWord", "pw", kLong));
          }},
         {"profile section erased", "learner.dat",
          [](const test::TempFolder& d) {
-             Status s = profile::eraseSection(d.systemPath("learner.dat"), "S111");
-             return s ? std::string() : s.message();
+             return utf8Message(profile::eraseSection(d.systemPath("learner.dat"), "S111"));
          }},
     };
 }
@@ -200,16 +197,16 @@ TEST_F(WriteFailures, WritersGiveTheSystemsMessages)
         prepare(d, w);
     const std::string folder = sjis::toUtf8(d.systemPath());
     const std::vector<std::string> expected = {
-        "No space left on device",
+        "ディスクに空きがありません",
         folder + "copy.prp" + "の保存に失敗しました",
-        "設定を書き込めません: " + d.path() + "/Tavola++/Sheetpak.reg (No space left on device)",
+        "設定を書き込めません: " + d.path() + "/Tavola++/Sheetpak.reg (ディスクに空きがありません)",
         folder + "l\\l1.que" + "の保存に失敗しました",
         folder + "m\\m.ind" + "の保存に失敗しました",
-        "No space left on device",
-        "パスワードを保存できません: " + folder + "learner.dat (No space left on device)",
-        "記録を書き込めません: " + folder + "learner.dat (No space left on device)",
-        "No space left on device",
-        "No space left on device",
+        "名簿を保存できません: " + folder + "LogOn/sname.txt (ディスクに空きがありません)",
+        "パスワードを保存できません: " + folder + "learner.dat (ディスクに空きがありません)",
+        "記録を書き込めません: " + folder + "learner.dat (ディスクに空きがありません)",
+        "ディスクに空きがありません",
+        "ディスクに空きがありません",
     };
     for (std::size_t i = 0; i < all.size(); ++i) {
         writefault::inject({Step::Write, 1, ENOSPC});

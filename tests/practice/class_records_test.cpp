@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace tavola;
 
@@ -205,9 +206,48 @@ TEST(ClassRecords, AnotherLessonIsReadOnACopyOfTheIndex)
 
 TEST(ClassRecords, TheNameListGivesEachLearnerOnce)
 {
-    Lines list{"taro", "", "hanako", "taro", "Taro"};
-    std::vector<std::string> expected{"taro", "hanako", "Taro"};
+    // Names that differ only in ASCII case are one learner file.
+    Lines list{"taro", "", "hanako", "taro", "Taro", "HANAKO"};
+    std::vector<std::string> expected{"taro", "hanako"};
     EXPECT_EQ(classLearners(list), expected);
+}
+
+TEST(ClassRecords, WhatTheTableReadsIsBoundedAndEveryRefusalTold)
+{
+    SampleClass c;
+    // The name list: read as 名簿 reads it, within the learner file limit.
+    c.write("LogOn/sname.txt", {"Taro", "taro", "hanako"});
+    const std::string names = c.folder.systemPath("LogOn/sname.txt");
+    EXPECT_EQ(*readClassLearners(names), (std::vector<std::string>{"Taro", "hanako"}));
+    std::filesystem::resize_file(c.folder.path() + "/LogOn/sname.txt", kLearnerFileLimit + 1);
+    EXPECT_EQ(readClassLearners(names).message(), fileTooLargeMessage(names));
+    const std::string missing = c.folder.systemPath("LogOn/none.txt");
+    EXPECT_EQ(readClassLearners(missing).message(), "ファイル "_sj + missing + " が見つかりません"_sj);
+
+    // Learner files that are not plain files, a name too long to be a file, a name in another case than its file.
+    std::filesystem::create_directory(c.folder.path() + "/tasu/dir.ini");
+    ASSERT_EQ(::mkfifo((c.folder.path() + "/tasu/pipe.ini").c_str(), 0644), 0);
+    const std::string longName(300, 'a');
+    ClassTable t = c.table(1, {"dir", "pipe", longName, "TARO", "nobody"});
+    ASSERT_EQ(t.rows.size(), 5u);
+    EXPECT_EQ(t.rows[0].state, RowState::Unreadable);
+    EXPECT_EQ(utf8(t.rows[0].message), utf8(t.rows[0].file) + " はふつうのファイルではありません");
+    EXPECT_EQ(t.rows[1].state, RowState::Unreadable);
+    EXPECT_EQ(t.rows[2].state, RowState::BadName);
+    EXPECT_EQ(t.rows[3].state, RowState::Read);
+    EXPECT_EQ(t.rows[3].cells[0].tests, 1);
+    EXPECT_EQ(t.rows[4].state, RowState::NoFile);
+
+    // A lesson refused for its folder: one message and no rows.
+    c.write("Main.ind", {"算数", "", "たし算,tasu\\tasu", "外,..\\..\\x", ">>"});
+    CoursewareIndex refusing(c.folder.systemPath());
+    ASSERT_TRUE(refusing.readMainIndex());
+    ASSERT_FALSE(refusing.lessonRefusal(2).empty());
+    ClassTable refused =
+        buildClassTable(refusing, 2, {"taro"_sj, "hanako"_sj}, [](const std::string&) { return std::string(); });
+    EXPECT_TRUE(refused.refused);
+    EXPECT_TRUE(refused.rows.empty());
+    EXPECT_EQ(refused.lessonProblem, refusing.lessonRefusal(2));
 }
 
 TEST(ClassRecords, CsvCellsAreQuotedAndFormulaSafe)
@@ -220,7 +260,8 @@ TEST(ClassRecords, CsvCellsAreQuotedAndFormulaSafe)
         {"", ""},
         {"a,b", "\"a,b\""},
         {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\nlines", "\"two\nlines\""},
+        {"two\nlines", "two\\x0Alines"},
+        {"\x1B]0;title\x07\x1B[31mred", "\\x1B]0;title\\x07\\x1B[31mred"},
         {"=1+2", "\"'=1+2\""},
         {"+81", "\"'+81\""},
         {"-3", "\"'-3\""},
@@ -240,7 +281,8 @@ TEST(ClassRecords, TheCsvHoldsTheWholeTableAndNoPassword)
             {"[password]", "pw=secret-pw", "[S11同じ分母のたし算]", "1=" + rec(1, "0100", 40), "2=" + rec(2, "", 90)});
     c.write("tasu/=cmd.ini", {"[S21通分してたし算]", "1=" + rec(1, "", 55)});
     std::string csv = classTableCsv(c.table(1, {"taro", "=cmd", "saburo"}));
-    EXPECT_EQ(csv, "学級の記録,1,たし算\n"
+    EXPECT_EQ(csv, "\xEF\xBB\xBF"
+                   "学級の記録,1,たし算\n"
                    "節,,1 同じ分母,,,,1 同じ分母,,,,2 通分,,,\n"
                    "単元,,1 同じ分母のたし算,,,,2 同じ分母のひき算,,,,1 通分してたし算,,,\n"
                    "氏名,状態,練習,テスト,最終,最高,練習,テスト,最終,最高,練習,テスト,最終,最高,練習計,テスト計,"
@@ -251,6 +293,11 @@ TEST(ClassRecords, TheCsvHoldsTheWholeTableAndNoPassword)
                    "学級平均,,,,90,,,,,,,,55,,,,,\n"
                    "実施人数,,1,,,,0,,,,1,,,,,,,\n");
     EXPECT_EQ(csv.find("secret"), std::string::npos);
+    // The same in Shift-JIS with CR LF, for the teacher whose spreadsheet reads only that.
+    std::string crlf;
+    for (char ch : csv.substr(3))
+        crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    EXPECT_EQ(sjis::toUtf8(classTableCsv(c.table(1, {"taro", "=cmd", "saburo"}), CsvEncoding::ShiftJis)), crlf);
 }
 
 TEST(ClassRecords, ShadesFollowTheLastScore)

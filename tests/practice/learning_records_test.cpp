@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <set>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace tavola;
 
@@ -139,11 +142,11 @@ TEST(RecordStore, ANewRecordGoesAboveTheLargestKeyAndNeverReplacesOne)
         Lines section; // the lines after "[s]"
         int next;
     } cases[] = {
-        {{"1=" + r, "3=" + r}, 4},        // a gap: key 3 stays
-        {{"3=" + r}, 4},                  // only a late key
-        {{"1=" + r, "2=" + r}, 3},        // a sound file: count + 1, as always
-        {{"x=" + r, "01=" + r}, 1},       // no record numbers at all
-        {{"999999999=" + r}, 1000000000}, // the largest key there can be still has a next one
+        {{"1=" + r, "3=" + r}, 4},       // a gap: key 3 stays
+        {{"3=" + r}, 4},                 // only a late key
+        {{"1=" + r, "2=" + r}, 3},       // a sound file: count + 1, as always
+        {{"x=" + r, "01=" + r}, 1},      // no record numbers at all
+        {{"999999998=" + r}, 999999999}, // the largest key there can be
         {{"1234567890=" + r, "2=" + r}, 3},
     };
     for (const Case& c : cases) {
@@ -166,6 +169,38 @@ TEST(RecordStore, ANewRecordGoesAboveTheLargestKeyAndNeverReplacesOne)
     for (int i = 0; i < 5; ++i)
         appendRecord(file, "s", record(2, 2, 100, "", i));
     EXPECT_EQ(readRecords(file, "s").size(), 7u);
+}
+
+TEST(RecordStore, KeysStayInRangeAndNoRecordEverTakesTheKeyOfAnother)
+{
+    test::TempFolder dir;
+    const std::string file = dir.systemPath("taro.ini");
+    const std::string r = recordLine(record(1, 1, 100, "", 1));
+    // The section holds the largest key: no further record, and the message says what to do.
+    ASSERT_TRUE(writeLineFile(file, {"[password]", "pw=abcd", "[s]", "999999999=" + r}));
+    const std::string before = *readWholeFile(file);
+    for (int i = 0; i < 3; ++i) {
+        auto key = appendRecord(file, "s", record(2, 2, 100, "", i));
+        ASSERT_FALSE(key);
+        EXPECT_EQ(utf8(key.message()), "記録の番号がいっぱいのため、記録できません: " + utf8(file) +
+                                           " [s]。実行記録の「記録消去」でこの単元の記録を消してください");
+    }
+    EXPECT_EQ(*readWholeFile(file), before);
+    // Other units of the file still take records.
+    EXPECT_EQ(*appendRecord(file, "t", record(2, 2, 100, "", 1)), 1);
+    // A key past the range is a damaged line, named, and does not count as the largest: the next record is above the
+    // sound keys and leaves the damaged line as it was.
+    ASSERT_TRUE(writeLineFile(file, {"[s]", "1=" + r, "1000000000=" + r, "99999999999=" + r}));
+    EXPECT_EQ(*appendRecord(file, "s", record(2, 2, 100, "", 1)), 2);
+    EXPECT_EQ(*appendRecord(file, "s", record(2, 2, 100, "", 1)), 3);
+    auto contents = readLearnerFile(file);
+    ASSERT_TRUE(contents);
+    std::vector<std::string> named;
+    for (const DamagedLine& d : contents->damaged)
+        named.push_back(utf8(damageText(d)));
+    EXPECT_EQ(named, (std::vector<std::string>{"3行目：キー 1000000000 は記録の番号ではありません",
+                                               "4行目：キー 99999999999 は記録の番号ではありません"}));
+    EXPECT_EQ(contents->section("s")->records.size(), 3u);
 }
 
 TEST(RecordStore, DamagedLinesAreNamedAndLeftOutOfTheRecords)
@@ -228,6 +263,72 @@ TEST(RecordStore, ALearnerFileAboveTheSizeLimitIsRefusedAndKept)
     EXPECT_EQ(recordMemoLines(file, "s"), std::vector<std::string>{noRecordsText()});
 }
 
+TEST(RecordStore, AnAppendThatWouldPassTheSizeLimitIsRefusedAndTheFileStaysReadable)
+{
+    test::TempFolder dir;
+    const std::string file = dir.systemPath("full.ini");
+    const std::string r = recordLine(record(1, 1, 100, "", 1));
+    // Records up to a few bytes below the limit.
+    Lines lines{"[password]", "pw=abcd", "[s]"};
+    std::size_t size = 0;
+    for (const std::string& l : lines)
+        size += l.size() + 2;
+    for (int k = 1;; ++k) {
+        std::string line = std::to_string(k) + "=" + r;
+        if (size + line.size() + 2 > kLearnerFileLimit - 20) break;
+        size += line.size() + 2;
+        lines.push_back(std::move(line));
+    }
+    ASSERT_TRUE(writeLineFile(file, lines));
+    const std::string before = *readWholeFile(file);
+    auto appended = appendRecord(file, "s", record(1, 1, 100, "", 1));
+    EXPECT_EQ(utf8(appended.message()), "ファイル " + utf8(file) +
+                                            " はこれ以上大きくできないため、書き込めません。実行記録の「記録消去」で、"
+                                            "もう見ない単元の記録を消してください");
+    EXPECT_EQ(*readWholeFile(file), before);
+    auto contents = readLearnerFile(file);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->password, "abcd");
+    EXPECT_EQ(contents->section("s")->records.size(), lines.size() - 3);
+    // Erasing makes room again.
+    ASSERT_TRUE(eraseRecords(file, "s"));
+    EXPECT_EQ(*appendRecord(file, "s", record(1, 1, 100, "", 1)), 1);
+}
+
+TEST(RecordStore, CopiesLeftByKilledWritersGoWithTheNextWrite)
+{
+    test::TempFolder dir;
+    const std::string file = dir.systemPath("taro.ini");
+    ASSERT_TRUE(appendRecord(file, "s", record(1, 1, 100, "", 1)));
+    // A writer killed after it had written its copy of the file, password and all: its process is gone.
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ::waitpid(dead, nullptr, 0);
+    const auto makeCopy = [&](const std::string& name, int ageSeconds) {
+        const std::string path = dir.path() + "/" + name;
+        ASSERT_TRUE(writeWholeFileAt(path, "[password]\r\npw=secret\r\n"));
+        const auto when = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
+        std::filesystem::last_write_time(path, when);
+    };
+    const std::string deadCopy = "~tavola" + std::to_string(dead) + "-0.tmp";
+    const std::string deadPdf = "~tavola" + std::to_string(dead) + "-3.pdf";
+    const std::string justNow = "~tavola" + std::to_string(dead) + "-1.tmp";       // it may have just died
+    const std::string living = "~tavola" + std::to_string(::getpid()) + "-7.tmp";  // a writer still at work
+    const std::string longAgo = "~tavola" + std::to_string(::getpid()) + "-8.tmp"; // no write takes an hour
+    makeCopy(deadCopy, 120);
+    makeCopy(deadPdf, 120);
+    makeCopy(justNow, 0);
+    makeCopy(living, 120);
+    makeCopy(longAgo, 7200);
+    makeCopy("~tavolaX-0.tmp", 7200); // not of the program's pattern
+    ASSERT_TRUE(appendRecord(file, "s", record(1, 1, 100, "", 2)));
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"taro.ini", justNow, living, "~tavolaX-0.tmp"}));
+}
+
 TEST(RecordStore, ARecordThatCannotBeWrittenWaitsForTheNextOne)
 {
     test::TempFolder dir;
@@ -238,10 +339,11 @@ TEST(RecordStore, ARecordThatCannotBeWrittenWaitsForTheNextOne)
         int error;
         const char* reason;
     } failures[] = {
-        {writefault::Step::Create, EROFS, "Read-only file system"},
-        {writefault::Step::Write, ENOSPC, "No space left on device"},
-        {writefault::Step::Write, EFBIG, "File too large"},
-        {writefault::Step::Rename, EACCES, "Permission denied"},
+        {writefault::Step::Create, EROFS, "読み取り専用の場所です"},
+        {writefault::Step::Write, ENOSPC, "ディスクに空きがありません"},
+        {writefault::Step::Write, EFBIG, "ファイルが大きすぎます"},
+        {writefault::Step::Rename, EACCES, "書き込みが許可されていません"},
+        {writefault::Step::Rename, EPERM, "書き込みが許可されていません"},
     };
     int minute = 0;
     for (const Failure& f : failures) {
@@ -250,7 +352,7 @@ TEST(RecordStore, ARecordThatCannotBeWrittenWaitsForTheNextOne)
         EXPECT_EQ(utf8(s.message()), "記録を書き込めません: " + utf8(file) + " (" + f.reason + ")");
         writefault::clear();
     }
-    EXPECT_EQ(pending.waiting(), 4u);
+    EXPECT_EQ(pending.waiting(), 5u);
     ASSERT_TRUE(pending.write(file, "s", {{2026, 3, 5, 9, ++minute, 0}, 0, "", 1, 1, 100, 5}));
     EXPECT_EQ(pending.waiting(), 0u);
     std::vector<int> minutes;
@@ -258,7 +360,56 @@ TEST(RecordStore, ARecordThatCannotBeWrittenWaitsForTheNextOne)
     ASSERT_TRUE(contents && contents->section("s"));
     for (const StoredRecord& r : contents->section("s")->records)
         minutes.push_back(r.record.minute);
-    EXPECT_EQ(minutes, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(minutes, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(RecordStore, EachLearnersWaitingRecordsAreKeptApart)
+{
+    test::TempFolder dir;
+    const std::string taro = dir.systemPath("taro.ini");
+    const std::string hana = dir.systemPath("hana.ini");
+    // Taro's file cannot be written: its lock path is taken by a folder.
+    const std::string blocker = dir.path() + "/taro.ini.lock";
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    PendingRecords pending;
+    Status first = pending.write(taro, "s", {{2026, 3, 5, 9, 1, 0}, 0, "", 1, 1, 100, 5});
+    EXPECT_NE(utf8(first.message()).find("taro.ini をロックできません"), std::string::npos) << utf8(first.message());
+    // Hanako scores next: her record is written, and she is not told of Taro's file.
+    EXPECT_TRUE(pending.write(hana, "s", {{2026, 3, 5, 9, 2, 0}, 0, "", 1, 1, 100, 5}));
+    EXPECT_TRUE(pending.write(hana, "s", {{2026, 3, 5, 9, 3, 0}, 0, "", 1, 1, 100, 5}));
+    EXPECT_EQ(readRecords(hana, "s").size(), 2u);
+    EXPECT_EQ(pending.waiting(), 1u);
+    // Taro's second record waits behind his first, in order.
+    EXPECT_FALSE(pending.write(taro, "s", {{2026, 3, 5, 9, 4, 0}, 0, "", 1, 1, 100, 5}));
+    EXPECT_EQ(pending.waiting(), 2u);
+    // Before the program closes: still blocked, and the message names the learner and the number of records.
+    EXPECT_EQ(pending.writeWaiting(), std::vector<std::string>{taro});
+    const std::string lost = utf8(pending.lostRecordsMessage());
+    EXPECT_EQ(
+        lost.rfind("書き込めなかった記録があります。次の学習者の記録は失われます：\ntaro（2件）\n  記録ファイル ", 0),
+        0u)
+        << lost;
+    // The folder is gone: both are written, the first first.
+    std::filesystem::remove(blocker);
+    EXPECT_TRUE(pending.writeWaiting().empty());
+    EXPECT_EQ(pending.lostRecordsMessage(), "");
+    std::vector<int> minutes;
+    auto contents = readLearnerFile(taro);
+    ASSERT_TRUE(contents && contents->section("s"));
+    for (const StoredRecord& r : contents->section("s")->records)
+        minutes.push_back(r.record.minute);
+    EXPECT_EQ(minutes, (std::vector<int>{1, 4}));
+}
+
+TEST(RecordStore, FailuresAreToldInJapaneseWithTheFile)
+{
+    test::TempFolder dir;
+    // The lesson folder is a file: the learner file cannot be made beneath it.
+    ASSERT_TRUE(writeWholeFileAt(dir.path() + "/LogOn", "x"));
+    const std::string file = dir.systemPath("LogOn/taro.ini");
+    auto appended = appendRecord(file, "s", record(1, 1, 100, "", 1));
+    EXPECT_EQ(utf8(appended.message()), "記録ファイル " + utf8(file) + " をロックできません（" + dir.path() +
+                                            "/LogOn/taro.ini.lock: 途中の名前がフォルダーではありません）");
 }
 
 TEST(RecordStore, SectionNamesAreReadByCharactersNotBytes)

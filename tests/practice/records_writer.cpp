@@ -2,7 +2,8 @@
 //     records_writer append FILE SECTION COUNT   writes COUNT records as the practice window does
 //     records_writer erase FILE SECTION COUNT    erases the section COUNT times, a little apart
 //     records_writer hold FILE MILLISECONDS      takes the file's lock, prints "held", keeps it that long
-// Exits 0 when every write succeeded, 1 otherwise (with the message on stderr).
+// Exits 0 when every write succeeded, 1 otherwise (with the message on stderr); append prints "waiting N", the
+// records told as failed and still kept when it ends. TAVOLA_LOCK_WAIT_MS shortens the wait for the lock.
 #include "platform/file_lock.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -21,6 +23,8 @@ int main(int argc, char** argv)
     if (argc < 4) return 2;
     const std::string mode = argv[1];
     const std::string file = argv[2];
+    if (const char* wait = std::getenv("TAVOLA_LOCK_WAIT_MS"))
+        filelock::setWaitLimit(std::chrono::milliseconds(std::atoi(wait)));
     if (mode == "hold") {
         FileLock lock(paths::realPath(file));
         if (lock.state() != FileLock::State::Held) return 1;
@@ -50,5 +54,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s\n", sjis::toUtf8(done.message()).c_str());
         }
     }
+    if (mode == "append") std::printf("waiting %zu\n", writer.waiting());
     return failures == 0 && writer.waiting() == 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "worksheet/figures.h"
 #include "worksheet/worksheet.h"
 
+#include "platform/line_file.h"
 #include "platform/sjis.h"
 #include "question/copy_file.h"
 #include "question/unit_reader.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -151,6 +153,36 @@ TEST(Figures, LoadingReportsMissingAndBrokenFiles)
     writeBytes(folder.path() + "/classFlag.bmp", smallBmp());
     ASSERT_NE(loadClassFlag(dir), nullptr);
     EXPECT_EQ(loadClassFlag(dir)->height, 29);
+}
+
+TEST(Figures, NamesOutsideTheFolderAndFilesPastTheLimitAreRefusedUnread)
+{
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.path() + "/Graph/sub");
+    writeBytes(folder.path() + "/secret.bmp", smallBmp());
+    writeBytes(folder.path() + "/Graph/sub/ok.bmp", smallBmp());
+    writeBytes(folder.path() + "/Graph/huge.bmp", smallBmp());
+    std::filesystem::resize_file(folder.path() + "/Graph/huge.bmp", kCoursewareFileLimit + 1);
+    const std::string dir = folder.systemPath("Graph\\");
+    Worksheet sheet;
+    sheet.graph = {"..\\secret.bmp", "1", "1", "sub/../../secret.bmp", "1", "1", "/etc/x.bmp", "1", "1",
+                   "C:\\x.bmp",      "1", "1", "sub\\ok.bmp",          "1", "1", "huge.bmp",   "1", "1"};
+    ScriptedPrompts prompts;
+    FigurePictures pictures = loadFigurePictures(sheet, dir, prompts);
+    ASSERT_EQ(pictures.problem.size(), 6u);
+    for (std::size_t k : {0u, 1u, 2u, 3u, 5u})
+        EXPECT_EQ(pictures.problem[k], nullptr) << k;
+    EXPECT_NE(pictures.problem[4], nullptr);
+    const std::string outside = " はグラフのフォルダーの外を指しているため読み込みません";
+    EXPECT_EQ(prompts.shownUtf8(),
+              (std::vector<std::string>{"図のファイル名 ..\\secret.bmp" + outside,
+                                        "図のファイル名 sub/../../secret.bmp" + outside,
+                                        "図のファイル名 /etc/x.bmp" + outside, "図のファイル名 C:\\x.bmp" + outside,
+                                        "ファイル " + sjis::toUtf8(dir) + "huge.bmp は大きすぎて読み込めません"}));
+    // Text files of the courseware past the limit are not read either.
+    writeBytes(folder.path() + "/big.que", "[[unit1\r\n");
+    std::filesystem::resize_file(folder.path() + "/big.que", kCoursewareFileLimit + 1);
+    EXPECT_FALSE(readLineFile(folder.systemPath("big.que")));
 }
 
 // A 1-bit bitmap of w × h pixels, all black: small on disk, w × h pixels in memory.
