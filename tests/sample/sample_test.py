@@ -14,7 +14,11 @@ right, and every page fits its paper.
 (e) every page against its instruction (reduced answers where it says 約分, a mixed number where it says 帯分数で,
     every right form elsewhere, its choices printed), no problem twice up to the order of its operands, easy
     problems first, its worked example right; every unit's grade named; word problems, topics, sections and
-    similar problems enough for the book; every button and window the help pages name is one of the program.
+    similar problems enough for the book; every button and window the help pages name is one of the program;
+(f) every page as a teacher of grades 3 to 6 reads it (course_of_study.py): the grade its unit or section names is
+    the grade of its topics in the course of study, its worked example shows a topic of its own problems, its hints
+    hold for every problem, every box takes what the pads can enter and the forms its instruction asks for; the
+    book teaches every topic a teacher looks for.
 """
 import html
 import json
