@@ -1192,6 +1192,11 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
         box = max(6, -(-(widest + 6) // 5) - 5)
         column = 0
 
+    leads = any(p.lead for p in problems)
+    if leads:
+        # The box of a two-line word problem stands at the right, under the end of the situation above it, where
+        # the situation has words only; its frame is low, so that it keeps clear of them.
+        column = (RIGHT - int(after_width) - 5 * (box + 5)) // 10
     if 10 * column + 5 * (box + 5) + after_width > RIGHT + 10:
         raise RuntimeError(f"{unit.name}: the answer box and its unit run past the margin")
     # Lines are 0.7875 of the spacing apart; a long page (an example, a list of choices) packs them closer.
@@ -1228,7 +1233,7 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
         y += step
     layout = ["<<value", "630", "False", str(spacing), "5", "5", "1", "7", ">>",
               "<<font", str(unit.size), "MS 明朝", "False", "False", "False", "False", "0", ">>",
-              "<<kran", "1", str(box), "20", "0", str(column), "0", "15", "10", "0", "0", ">>"]
+              "<<kran", "1", str(box), "14" if leads else "20", "0", str(column), "0", "15", "10", "0", "0", ">>"]
     return lines, graph, layout
 
 
