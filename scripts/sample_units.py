@@ -1219,10 +1219,11 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
             lines.append(f"{lab}{p.lead}")
             lines.append(f"{INDENT}{p.text}#{answer}#{p.after}")
         elif p.more:
-            frame = 5 * (box + 5) + 8
-            row = [" " + a[0] + " " * max(1, -(-(frame - drawn_width(" " + a[0])) // 16)) for a in
+            # Each answer ends just inside its frame; a full-width blank keeps the next frame clear of it.
+            frame = 5 * (box + 5) - 6
+            row = [" " + a[0] + " " * max(1, (frame - drawn_width(" " + a[0])) // 16) for a in
                    [p.answers] + list(p.more)]
-            lines.append(f"{lab}{p.text}#" + "#、#".join(row) + f"#{p.after}")
+            lines.append(f"{lab}{p.text}#" + "#　#".join(row) + f"#{p.after}")
         else:
             lines.append(f"{lab}{p.text}#{answer}#{p.after}")
         if figure_unit:

@@ -652,7 +652,7 @@ def check_page(place: str, png: pathlib.Path, boxes: list[dict], right_margin: i
         if any(v < 160 for v in rows[y]):
             fail(f"{place}: ink at the bottom edge of the page (row {y})")
             return
-    previous_bottom = -1
+    previous_bottom, previous_y = -1, None
     for b in boxes:
         x, y = b["x"], b["y"]
         top = bottom = y + 10
@@ -663,9 +663,10 @@ def check_page(place: str, png: pathlib.Path, boxes: list[dict], right_margin: i
         far = x + 1
         while far < width - 1 and ink(far + 1, top):
             far += 1
-        if top <= previous_bottom:
-            fail(f"{place}: the box of {b['text']!r} touches the box above it")
-        previous_bottom = bottom
+        if b["y"] != previous_y:  # boxes in a row (common denominators) share their line
+            if top <= previous_bottom:
+                fail(f"{place}: the box of {b['text']!r} touches the box above it")
+            previous_bottom, previous_y = bottom, b["y"]
         if x + b["width"] > far - 2:
             fail(f"{place}: the answer {b['text']!r} is wider than its box")
         for yy in range(top + 2, bottom - 1):
