@@ -63,6 +63,8 @@ class Problem:
     after: str = ""  # the text after the answer box (the right side of a comparison)
     figure: Optional[tuple[str, pics.Picture]] = None
     dummies: tuple = ()  # wrong answers a careless learner might give, for choice units
+    more: tuple = ()  # the answers of the boxes after the first, one box a fraction (common denominators)
+    lead: str = ""  # the situation of a word problem, a line of its own above the question
 
 
 SIGNS = (">", "<", "=")
@@ -96,8 +98,8 @@ def numbers_in(text: str) -> list[str]:
 
 def canonical(p: "Problem") -> tuple:
     """Two problems with the same key differ at most in the order of their operands."""
-    texts = numbers_in(p.text + " " + p.after)
-    ops = sorted(c for c in p.text + p.after if c in "+-*\\()")
+    texts = numbers_in(p.lead + " " + p.text + " " + p.after)
+    ops = sorted(c for c in p.lead + p.text + p.after if c in "+-*\\()")
     return (tuple(sorted(texts)), tuple(ops), p.figure[0] if p.figure else "")
 
 
@@ -105,7 +107,7 @@ def denominators(p: "Problem") -> tuple:
     """The denominators a problem is written with (of its figure, for a figure problem)."""
     if p.figure:
         return (int(re.findall(r"(\d+)", p.figure[0])[1]),)
-    return tuple(sorted({written_den(t) for t in numbers_in(p.text + " " + p.after)})) or (1,)
+    return tuple(sorted({written_den(t) for t in numbers_in(p.lead + " " + p.text + " " + p.after)})) or (1,)
 
 
 def difficulty(p: "Problem") -> tuple:
@@ -113,12 +115,13 @@ def difficulty(p: "Problem") -> tuple:
     if p.figure:
         dens = [int(re.findall(r"(\d+)", p.figure[0])[1])]
     else:
-        dens = [written_den(t) for t in numbers_in(p.text + " " + p.after)]
+        dens = [written_den(t) for t in numbers_in(p.lead + " " + p.text + " " + p.after)]
     first = p.answers[0]
     if first in SIGNS:
-        size = max(num(t) for t in numbers_in(p.text + " " + p.after))
+        size = max(num(t) for t in numbers_in(p.lead + " " + p.text + " " + p.after))
     else:
         size = max(num(t) for t in re.split(r",", first))
+        dens += [written_den(t) for t in re.split(r",", first)]  # the answer a child writes counts too
     return (math.lcm(*dens) if dens else 1, size)
 
 
@@ -170,8 +173,9 @@ def fig_bar(wholes: int, dens=range(2, 9)) -> Kind:
         n = r.int(1, d - 1) if wholes == 1 else r.int(d + 1, 2 * d - 1)
         v = F(n, d)
         name = f"bar{n}_{d}.bmp"
-        first = plain(n, d)
-        return Problem("", answers(v, first), figure=(name, pics.area_bars(v, d)))
+        # Above 1 the unit asks for an improper fraction: the mixed number is not its answer.
+        accepted = answers(v, plain(n, d)) if wholes == 1 else unique([plain(n, d), frac(v)])
+        return Problem("", accepted, figure=(name, pics.area_bars(v, d)))
     return kind
 
 
@@ -187,7 +191,8 @@ def fig_line(wholes: int) -> Kind:
         d = r.pick([2, 3, 4, 5, 6, 8, 10] if wholes == 1 else [2, 3, 4, 5, 6])
         n = r.int(1, d - 1) if wholes == 1 else r.int(d + 1, 2 * d - 1)
         v = F(n, d)
-        return Problem("", answers(v, plain(n, d)), figure=(f"line{n}_{d}.bmp", pics.number_line(v, d, wholes)))
+        accepted = answers(v, plain(n, d)) if wholes == 1 else unique([plain(n, d), frac(v)])
+        return Problem("", accepted, figure=(f"line{n}_{d}.bmp", pics.number_line(v, d, wholes)))
     return kind
 
 
@@ -436,8 +441,8 @@ def common_denominators(count: int) -> Kind:
         if l > (24 if count == 2 else 36):
             return None
         left = "(" + ",".join(plain(n, d) for n, d in fr) + ")"
-        right = ",".join(plain(n * l // d, l) for n, d in fr)
-        return Problem(left + "@/　→　@/", [right])
+        right = [plain(n * l // d, l) for n, d in fr]
+        return Problem(left + "@/　→　@/", [right[0]], more=tuple([a] for a in right[1:]))
     return kind
 
 
@@ -648,13 +653,75 @@ def whole_as_fraction(r: Rng):
 def tenths(r: Rng):
     """Tenths as a decimal and as a fraction, both ways: decimals below 1 become tenths, and tenths (a mixed
     number of tenths above 1) become decimals."""
-    k = r.int(1, 29)
-    if k % 10 == 0:
-        return None
+    k = r.int(1, 9)
     v = F(k, 10)
-    if k < 10 and r.below(2):
+    if r.below(2):
         return Problem(f"{decimal_text(v)}=", answers(v, plain(k, 10), "improper"))
-    return Problem(f"{plain(k, 10) if k < 10 else plain_mixed(k // 10, k % 10, 10)}=", [decimal_text(v)])
+    return Problem(f"{plain(k, 10)}=", [decimal_text(v)])
+
+
+def whole_minus_mixed(r: Rng):
+    """A whole number minus a mixed number: one whole is taken apart into the fraction's parts."""
+    d = r.int(3, 9)
+    w = r.int(2, 6)
+    w2, n = r.int(1, w - 1), r.int(1, d - 1)
+    v = F(w) - F(w2 * d + n, d)
+    wi = int(v)
+    first = plain_mixed(wi, int((v - wi) * d), d)
+    return Problem(f"{w}-{plain_mixed(w2, n, d)}=", answers(v, first, "mixed"))
+
+
+def mixed_by_mixed(op: str) -> Kind:
+    """Two mixed numbers multiplied or divided: both become improper fractions first."""
+    def kind(r: Rng):
+        (a, b), (c, d) = proper(r, range(2, 7), lowest=True), proper(r, range(2, 7), lowest=True)
+        wa, wc = r.int(1, 2), r.int(1, 2)
+        x, y = F(wa * b + a, b), F(wc * d + c, d)
+        if x == y:
+            return None
+        v = apply(op, x, y)
+        if v.numerator > 60 or v.denominator > 30:
+            return None
+        return Problem(f"{plain_mixed(wa, a, b)}{op_text(op)}{plain_mixed(wc, c, d)}=", answers(v, None, "mixed"))
+    return kind
+
+
+def product_size(r: Rng):
+    """A number times or divided by a fraction, against the number itself: the sign tells whether the
+    fraction is below or above 1."""
+    x = F(r.int(2, 9)) if r.below(2) else F(*proper(r, range(2, 9), lowest=True))
+    n, d = proper(r, range(2, 9), lowest=True)
+    y = F(n, d) if r.below(2) else F(d, n) if n > 1 else F(d + 1, d)
+    op = r.pick(["*", "/"])
+    v = apply(op, x, y)
+    return Problem(f"{frac(x)}{op_text(op)}{frac(y)}", [sign(v, x)], after=" " + frac(x))
+
+
+def decimal_fraction_add(r: Rng):
+    """A decimal and a fraction added or taken away: the decimal becomes a fraction first."""
+    tenth = r.int(1, 19)
+    if tenth % 10 == 0:
+        return None
+    x = F(tenth, 10)
+    y = F(*proper(r, range(2, 9), lowest=True))
+    op = r.pick(["+", "-"])
+    left, right = (x, y) if r.below(2) else (y, x)
+    v = apply(op, left, right)
+    if v <= 0 or v.denominator > 40:
+        return None
+    text = lambda t: decimal_text(t) if t == x else frac(t)  # noqa: E731
+    return Problem(f"{text(left)}{op}{text(right)}=", answers(v))
+
+
+def unknown_factor(r: Rng):
+    """The number in the box of a multiplication or division: □×a＝b is b÷a, □÷a＝b is b×a."""
+    a = F(*proper(r, range(2, 9), lowest=True))
+    b = F(*proper(r, range(2, 9), lowest=True))
+    op = r.pick(["*", "/"])
+    v = b / a if op == "*" else b * a
+    if v.numerator > 40 or v.denominator > 40 or a == b:
+        return None
+    return Problem(f"□@/{op_text(op)}{frac(a)}={frac(b)}@/　　□＝", answers(v))
 
 
 # ---- the tables ----
@@ -699,7 +766,7 @@ COMPARE = ["１．□に、等号・不等号（@/>  <  =@/）を書きましょ
 WORDS = ["１．次の問題に答えましょう。"]
 WORDS_MIXED = ["１．次の問題に答えましょう。", "　1より大きい答えは、帯分数で書きましょう。"]
 WORDS_REDUCE = ["１．次の問題に答えましょう。答えは約分して、", "　1より大きいときは帯分数で書きましょう。"]
-DOUBLE_LINES = ["１．数直線の赤い□にあてはまる数を求めましょう。", "　答えは約分して書きましょう。"]
+DOUBLE_LINES = ["１．数直線に表して考えましょう。答えは約分して、", "　1より大きいときは帯分数で書きましょう。"]
 SIGN_KEYS = ("＞＜＝",)
 
 LESSONS = [
@@ -753,10 +820,10 @@ LESSONS = [
                  ("分数を小数になおしてくらべます。",), choice=True),
             Unit("整数を分数で（５年）", ["１．整数を、分母が□の分数で表しましょう。"], whole_as_fraction, 11, 1,
                  ("2は、2÷1＝2/1、4÷2＝4/2 とも表せます。",), exact=True, wholes=11),
-            Unit("1/10と小数（３年）", ["１．小数を分数で、分数を小数で表しましょう。"], tenths, 11, 1,
+            Unit("1/10と小数（３年）", ["１．小数を分数で、分数を小数で表しましょう。"], tenths, 11, 0,
                  ("0.1は、1を10等分した1つ分で、1/10です。",), exact=True),
-        ], ("例　@/2\\3=2/3@/、@/0.3=3/10",)),
-        Section("大きさの等しい分数（４年）", [
+        ], ("例　@/2\\3=2/3@/　（2÷3の商は、3分の2）",)),
+        Section("大きさの等しい分数（４年・５年）", [
             Unit("分母を大きくして等しい分数に", ["１．大きさの等しい分数を書きましょう。"], w.equal_fraction(True), 11, 1,
                  ("分母と分子に同じ数をかけても、大きさは変わりません。",), exact=True),
             Unit("分母を小さくして等しい分数に", ["１．大きさの等しい分数を書きましょう。"], w.equal_fraction(False), 11, 1,
@@ -779,8 +846,8 @@ LESSONS = [
             Unit("小数で表されたりょうを分数に（５年）", WORDS_REDUCE, w.word(w.DECIMAL_AMOUNT, w.decimal_amount), 10, 1,
                  ("0.1は1/10、0.01は1/100です。",), size=11),
             Unit("時間を分数で表す（６年）", WORDS_REDUCE, w.word(w.MINUTES + w.SECONDS, w.minutes), 10, 1,
-                 ("1時間は60分です。□分は□/60時間です。",), size=11),
-        ], ("例　2 Lを3人で分けた1人分は　@/2\\3=2/3@/ L",)),
+                 ("1時間は60分、1分は60秒です。", "□分は□/60時間、□秒は□/60分です。"), size=11),
+        ], ("例　1 mを4等分した3こ分の長さは　@/3/4@/ m",)),
     ]),
     Lesson("分数のたし算とひき算", "tasu", [
         Section("分母が同じ分数（３年・４年）", [
@@ -802,6 +869,8 @@ LESSONS = [
             Unit("くり下がりのある帯分数のひき算", CALC_MIXED,
                  mixed_same_den("-", True), 11, 2, ("分数の部分がひけないときは、整数の部分から1くり下げます。",)),
             Unit("帯分数と真分数の計算", CALC_MIXED, mixed_and_proper, 11, 1),
+            Unit("整数から帯分数をひく", CALC_MIXED, whole_minus_mixed, 11, 1,
+                 ("整数から1をくり下げて、分数にしてからひきます。",)),
         ], ("例　@/1&1/4+2&2/4=3&3/4",)),
         Section("約分と通分（５年）", [
             Unit("約分", ["１．約分しましょう。"], reduce_fraction(False), 11, 3,
@@ -816,7 +885,7 @@ LESSONS = [
                  mixture([reduce_fraction(False), common_denominators(2)]), 11, 1, exact=True),
             Unit("通分して大きさくらべ", COMPARE, compare(pair_common), 11, 1,
                  ("通分して、分子の大きさでくらべます。",), choice=True, softkey=SIGN_KEYS),
-        ], ("例　約分 @/6/8=3/4@/　通分 @/1/2@/、@/1/3@/→@/3/6@/、@/2/6",)),
+        ], ("例　@/6/8=3/4@/　（分母と分子を2でわる）",)),
         Section("分母がちがう分数の計算（５年）", [
             Unit("通分してたし算", CALC, different_den("+", False), 11, 3, ("分母の最小公倍数で通分してからたします。",)),
             Unit("通分してひき算", CALC, different_den("-", False), 11, 3, ("分母の最小公倍数で通分してからひきます。",)),
@@ -836,7 +905,7 @@ LESSONS = [
             Unit("ちがいはいくつ（３年）", WORDS, w.word(w.DIFF, w.same_den("sub"), 0), 10, 1,
                  ("ちがいは、大きいほうから小さいほうをひきます。",), size=11),
             Unit("1より大きくなるたし算の文章題（４年）", WORDS_MIXED, w.word(w.ADD, w.same_den("ge1"), 0), 10, 1,
-                 ("答えは仮分数でも帯分数でもよいです。",), size=11),
+                 ("1より大きい答えは、帯分数になおして書きます。",), size=11),
             Unit("帯分数の文章題（４年）", WORDS_MIXED, w.word(w.ADD + w.SUB + w.DIFF, w.mixed_same_den, 0, "mixed"), 10, 1,
                  ("整数の部分と分数の部分を、べつべつに計算します。",), size=11),
         ], ("例　@/2/5@/ Lと@/1/5@/ Lで　@/2/5+1/5=3/5@/　答え @/3/5@/ L",)),
@@ -851,10 +920,10 @@ LESSONS = [
                  10, 1, ("帯分数は、整数の部分と分数の部分に分けて計算できます。",), size=11),
             Unit("帯分数のひき算の文章題", WORDS_REDUCE, w.word(w.SUB + w.DIFF, w.different_den(True, True), None, "mixed"),
                  10, 1, ("ひけないときは、整数の部分から1くり下げます。",), size=11),
-        ], ("例　@/1/2@/ mから@/1/3@/ m使うと　@/1/2-1/3=1/6@/ m",)),
+        ], ("例　@/1/2@/ Lと@/1/3@/ Lをあわせると　@/1/2+1/3=5/6@/ L",)),
     ]),
     Lesson("分数のかけ算とわり算", "kake", [
-        Section("分数と整数のかけ算・わり算（５年）", [
+        Section("分数と整数のかけ算・わり算（６年）", [
             Unit("分数×整数", CALC, times_whole("*", False), 11, 3, ("分母はそのままにして、分子に整数をかけます。",)),
             Unit("分数×整数（約分あり）", CALC_REDUCE, times_whole("*", True), 11, 2, ("計算のとちゅうで約分すると楽です。",)),
             Unit("分数÷整数", CALC, times_whole("/", False), 11, 3, ("分子はそのままにして、分母に整数をかけます。",)),
@@ -862,7 +931,7 @@ LESSONS = [
             Unit("帯分数と整数のかけ算・わり算", CALC_REDUCE_MIXED,
                  mixture([times_whole("*", None, True), times_whole("/", None, True)]), 11, 1,
                  ("帯分数を仮分数になおしてから計算します。",)),
-        ], ("例　@/2/7*3=6/7@/、@/4/5\\2=2/5",)),
+        ], ("例　@/2/7*3=6/7@/　（分子に3をかける）",)),
         Section("分数×分数（６年）", [
             Unit("分数×分数", CALC, fraction_by_fraction("*", False), 11, 3, ("分母どうし、分子どうしをかけます。",)),
             Unit("分数×分数（約分あり）", CALC_REDUCE, fraction_by_fraction("*", True), 11, 3,
@@ -872,6 +941,8 @@ LESSONS = [
             Unit("帯分数のかけ算", CALC_REDUCE_MIXED,
                  fraction_by_fraction("*", None, mixed_numbers=True), 11, 2, ("帯分数を仮分数になおしてからかけます。",)),
             Unit("3つの分数のかけ算", CALC_REDUCE, three_fractions(["**"]), 11, 1, ("まとめて1つの分数の式にして約分します。",)),
+            Unit("帯分数どうしのかけ算", CALC_REDUCE_MIXED, mixed_by_mixed("*"), 11, 1,
+                 ("2つの帯分数を仮分数になおしてからかけます。",)),
         ], ("例　@/2/3*4/5=8/15",)),
         Section("分数÷分数（６年）", [
             Unit("分数÷分数", CALC, fraction_by_fraction("/", False), 11, 3, ("わる数の分母と分子を入れかえて、かけ算にします。",)),
@@ -881,38 +952,50 @@ LESSONS = [
                  fraction_by_fraction("/", None, mixed_numbers=True), 11, 2, ("帯分数を仮分数になおしてからわります。",)),
             Unit("かけ算とわり算のまじった計算", CALC_REDUCE, three_fractions(["*/", "/*", "//"]), 11, 1,
                  ("わる数を逆数にして、かけ算だけの式にします。",)),
+            Unit("帯分数どうしのわり算", CALC_REDUCE_MIXED, mixed_by_mixed("/"), 11, 1,
+                 ("2つの帯分数を仮分数になおして、わる数の逆数をかけます。",)),
         ], ("例　@/2/3\\4/5=2/3*5/4=5/6",)),
         Section("計算のきまり（６年）", [
             Unit("（　）のある計算", CALC_REDUCE, brackets, 11, 2, ("（　）の中を先に計算します。",)),
             Unit("分配のきまりを使う計算", CALC_REDUCE, distributive, 11, 2,
-                 ("a×c＋b×c＝(a＋b)×c を使うと楽になります。",)),
+                 ("a×c＋b×c＝(a＋b)×c、a×c－b×c＝(a－b)×c、", "c×a＋c×b＝c×(a＋b)、c×a－c×b＝c×(a－b) を使います。")),
             Unit("小数と分数のまじった計算", CALC_REDUCE, decimal_and_fraction, 11, 2, ("小数を分数になおして計算します。",)),
             Unit("四則のまじった計算", CALC_REDUCE, four_operations, 11, 1, ("かけ算・わり算を、たし算・ひき算より先にします。",)),
             Unit("答えをえらぶ計算", CALC_CHOOSE,
                  mixture([fraction_by_fraction("*", True), fraction_by_fraction("/", True)]), 10, 1,
                  ("答えを計算してから、同じものをえらびます。",), choice=True),
-        ], ("例　@/(1/2+1/3)*6=1/2*6+1/3*6=3+2=5",)),
+            Unit("かける数・わる数と積・商の大きさ", COMPARE, product_size, 11, 1,
+                 ("1より小さい数をかけると積はもとの数より小さく、", "1より小さい数でわると商はもとの数より大きくなります。"),
+                 choice=True, softkey=SIGN_KEYS),
+            Unit("小数と分数のたし算・ひき算", CALC_REDUCE, decimal_fraction_add, 11, 1,
+                 ("小数を分数になおしてから計算します。",)),
+            Unit("□にあてはまる数を求める", ["１．□にあてはまる数を求めましょう。"],
+                 unknown_factor, 11, 1, ("□×a＝b なら □＝b÷a、□÷a＝b なら □＝b×a です。",)),
+        ], ("例　@/(1/2+1/3)*6=5/6*6=5@/　（（　）の中を先に）",)),
         Section("かけ算とわり算の文章題（５年・６年）", [
-            Unit("分数×整数の文章題（５年）", WORDS_REDUCE, w.word(w.TIMES_WHOLE, w.fraction_and_whole()), 10, 1,
+            Unit("分数×整数の文章題（６年）", WORDS_REDUCE, w.word(w.TIMES_WHOLE, w.fraction_and_whole()), 10, 1,
                  ("1つ分×いくつ分 で求めます。",), size=11),
-            Unit("分数÷整数の文章題（５年）", WORDS_REDUCE, w.word(w.BY_WHOLE, w.fraction_and_whole()), 10, 1,
+            Unit("分数÷整数の文章題（６年）", WORDS_REDUCE, w.word(w.BY_WHOLE, w.by_whole), 10, 1,
                  ("全体÷いくつ分 で、1つ分を求めます。",), size=11),
             Unit("分数×分数の文章題（６年）", WORDS_REDUCE, w.word(w.TIMES_FRACTION, w.two_fractions), 10, 1,
-                 ("1 mの重さ×長さ で求めます。",), size=11),
+                 ("1あたりの量×いくつ分 で求めます。",), size=11),
             Unit("分数÷分数の文章題（６年）", WORDS_REDUCE, w.word(w.BY_FRACTION, w.two_fractions), 10, 1,
-                 ("全体の重さ÷長さ で、1 mの重さを求めます。",), size=11),
+                 ("全体の量÷いくつ分 で、1あたりの量を求めます。",), size=11),
             Unit("分数倍の文章題（６年）", WORDS_REDUCE,
                  mixture([w.word(w.TIMES_OF, w.two_fractions), w.word(w.AMOUNT_OF, w.two_fractions)]), 10, 1,
                  ("何倍かは、くらべる量÷もとにする量 で求めます。",), size=11),
-            Unit("数直線で考える文章題（かけ算・６年）", DOUBLE_LINES, w.on_double_lines(True), 10, 1,
-                 ("1にあたる量に、□の上の数をかけます。",)),
-            Unit("数直線で考える文章題（わり算・６年）", DOUBLE_LINES, w.on_double_lines(False), 10, 1,
-                 ("□の左の量を、その上の数でわります。",)),
-        ], ("例　1 mが@/3/4@/ kgのぼう@/2/3@/ mは　@/3/4*2/3=1/2@/ kg",)),
+            Unit("数直線で考える文章題（かけ算・６年）", DOUBLE_LINES, w.word(w.TIMES_FRACTION, w.mixed_and_fraction), 10, 1,
+                 ("2本の数直線をかいて、1にあたる量を見つけます。", "1にあたる量×いくつ分 の式になります。"), size=11),
+            Unit("数直線で考える文章題（わり算・６年）", DOUBLE_LINES, w.word(w.BY_FRACTION, w.mixed_and_fraction), 10, 1,
+                 ("2本の数直線をかいて、1にあたる量を見つけます。", "1にあたる量を□にして、わり算の式にします。"), size=11),
+            Unit("面積・体積の文章題（６年）", WORDS_REDUCE,
+                 mixture([w.word(w.AREA, w.sides(2)), w.word(w.VOLUME, w.sides(3))]), 10, 1,
+                 ("長方形の面積は たて×横、直方体の体積は たて×横×高さ です。",), size=11),
+        ], ("例　1本@/2/7@/ Lのジュース3本分は　@/2/7*3=6/7@/ L",)),
         Section("逆数・分数倍・時間（６年）", [
-            Unit("逆数（分数）", ["１．逆数を書きましょう。"], w.word(w.RECIPROCAL, w.reciprocal_of("fraction")), 11, 1,
+            Unit("逆数（分数）", ["１．逆数を書きましょう。"], w.reciprocal("fraction"), 11, 1,
                  ("分母と分子を入れかえた数が逆数です。",)),
-            Unit("逆数（整数・帯分数・小数）", ["１．逆数を書きましょう。"], w.word(w.RECIPROCAL, w.reciprocal_of("other")), 11, 1,
+            Unit("逆数（整数・帯分数・小数）", ["１．逆数を書きましょう。"], w.reciprocal("other"), 11, 1,
                  ("整数は分母が1の分数、帯分数は仮分数、小数は分数になおします。",)),
             Unit("何倍かを分数で", WORDS_REDUCE,
                  w.word(w.NUMBER_TIMES, w.two_fractions), 11, 1, ("□は○の何倍か は、□÷○ で求めます。",), size=11),
@@ -920,7 +1003,7 @@ LESSONS = [
                  ("1時間は60分です。□時間は□×60分です。",), wholes=11, size=11),
             Unit("時間と道のり", WORDS_REDUCE, w.word(w.WALK, w.walk), 10, 1,
                  ("1時間に歩く道のり×時間 で求めます。",), size=11),
-        ], ("例　@/3/4@/の逆数は@/4/3@/　@/40@/分は@/40/60=2/3@/時間",)),
+        ], ("例　@/3/4@/の逆数は@/4/3@/、@/5@/の逆数は@/1/5",)),
     ]),
     Lesson("まとめ", "matome", [
         Section("まとめのテスト（３年～６年）", [
@@ -939,7 +1022,7 @@ LESSONS = [
             Unit("総まとめテスト２", CALC_REDUCE,
                  mixture([different_den("+-", None, terms=3), four_operations, distributive,
                           fraction_by_fraction("/", None, mixed_numbers=True), mixed_and_proper]), 11, 1),
-        ], ("例　@/1/6+1/3=1/6+2/6=3/6=1/2@/（約分します）",)),
+        ], ("例　@/1&3/5+2/5=2@/　（くり上がり）",)),
         Section("文章題のまとめ（３年～６年）", [
             Unit("３年の文章題", WORDS, mixture([w.word(w.ADD, w.same_den("lt1"), 0), w.word(w.SUB, w.same_den("sub"), 0),
                                              w.word(w.SPLIT_ONE, w.split_one)]), 10, 1, size=11),
@@ -947,16 +1030,16 @@ LESSONS = [
                                              w.word(w.ADD + w.SUB, w.mixed_same_den, 0, "mixed")]), 10, 1, size=11),
             Unit("５年の文章題", WORDS_REDUCE,
                  mixture([w.word(w.ADD, w.different_den(False)), w.word(w.SUB, w.different_den(True)),
-                          w.word(w.TIMES_WHOLE, w.fraction_and_whole()), w.word(w.BY_WHOLE, w.fraction_and_whole()),
+                          w.word(w.DECIMAL_AMOUNT, w.decimal_amount), w.word(w.WHOLE_TIMES, w.whole_pair),
                           w.word(w.SHARE, w.whole_pair)]), 10, 1, size=11),
             Unit("６年の文章題", WORDS_REDUCE,
                  mixture([w.word(w.TIMES_FRACTION, w.two_fractions), w.word(w.BY_FRACTION, w.two_fractions),
                           w.word(w.TIMES_OF, w.two_fractions), w.word(w.WALK, w.walk)]), 10, 1, size=11),
             Unit("３～６年の文章題の総まとめ", WORDS_REDUCE,
-                 mixture([w.word(w.ADD, w.different_den(False)), w.word(w.DIFF, w.different_den(True)),
-                          w.word(w.TIMES_FRACTION, w.two_fractions), w.word(w.AMOUNT_OF, w.two_fractions),
-                          w.word(w.MINUTES, w.minutes)]), 10, 1, size=11),
-        ], ("例　@/3/4@/ Lの@/2/3@/は　@/3/4*2/3=1/2@/ L",)),
+                 mixture([w.word(w.ADD, w.same_den("lt1"), 0), w.word(w.ADD + w.SUB, w.mixed_same_den, 0, "mixed"),
+                          w.word(w.ADD, w.different_den(False)), w.word(w.TIMES_FRACTION, w.two_fractions),
+                          w.word(w.AMOUNT_OF, w.two_fractions)]), 10, 1, size=11),
+        ], ("例　@/2/5@/ Lと@/1/5@/ Lをあわせると　@/2/5+1/5=3/5@/ L",)),
     ]),
 ]
 
@@ -1026,6 +1109,7 @@ def choice_lines(items: list[str], size: int) -> list[str]:
     return lines + [head + "  ".join(row)]
 
 
+INDENT = "　　"  # the question of a word problem under its situation
 BLANK = 14  # a blank of an answer, drawn as a cell of its own at character size 11, in pixels of the screen
 
 
@@ -1070,8 +1154,13 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
         # A label before words would be drawn with them as plain text: it stands apart, drawn as the numbers are.
         if any(ord(c) > 127 for c in p.text) and not p.text.startswith("@/"):
             p.text = "@/" + p.text
+        if p.lead and not p.lead.startswith("@/"):
+            p.lead = "@/" + p.lead
     labels = [f"({k})" + (" " if k >= 10 or unit.size < 14 else "  ") for k in range(1, len(problems) + 1)]
-    text_end = max(drawn_width(lab + p.text) for lab, p in zip(labels, problems)) * scale
+    text_end = max(drawn_width((INDENT if p.lead else lab) + p.text) for lab, p in zip(labels, problems)) * scale
+    for lab, p in zip(labels, problems):
+        if p.lead and LEFT + drawn_width(lab + p.lead) * scale > RIGHT:
+            raise RuntimeError(f"{unit.name}: the situation {p.lead!r} is wider than the page")
     answer_width = max(drawn_width(" " + p.answers[0] + " ") for p in problems) * scale
     after_width = max(drawn_width(p.after) for p in problems) * scale
     for line in head:
@@ -1096,12 +1185,25 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
     padding = [""] * len(problems)
     if any(p.after.strip() for p in problems) and not compare_unit:
         box, padding = unit_box(problems, scale)
+    if any(p.more for p in problems):
+        # Boxes in a row: each answer right after the text before it, padded with blanks to the width of its
+        # frame, so that the text after it stands clear of the frame.
+        widest = max(drawn_width(" " + a[0] + " ") for p in problems for a in [p.answers] + list(p.more))
+        box = max(6, -(-(widest + 6) // 5) - 5)
+        column = 0
+
+    leads = any(p.lead for p in problems)
+    if leads:
+        # The box of a two-line word problem stands at the right, under the end of the situation above it, where
+        # the situation has words only; its frame is low, so that it keeps clear of them.
+        column = (RIGHT - int(after_width) - 5 * (box + 5)) // 10
     if 10 * column + 5 * (box + 5) + after_width > RIGHT + 10:
         raise RuntimeError(f"{unit.name}: the answer box and its unit run past the margin")
     # Lines are 0.7875 of the spacing apart; a long page (an example, a list of choices) packs them closer.
-    count = len(head) + len(problems)
+    count = len(head) + len(problems) + sum(1 for p in problems if p.lead)
     spacing = min(80, int((PAGE_BOTTOM - 98 - 50) / (count - 1) / 0.7875))
-    if spacing < 75:
+    # A word problem of two lines has its box on every other line.
+    if spacing < (38 if problems[0].lead else 75):
         raise RuntimeError(f"{unit.name}: {count} lines do not fit the page with room between their boxes")
     if figure_unit:
         spacing = max(spacing, min(80, max(p.figure[1].height for p in problems) + 16))
@@ -1113,7 +1215,17 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
         # Blanks inside the "#" as the editor inserts them; judging trims them.
         # The padding of a word problem's answer belongs to the answer drawn in the box, the first one.
         answer = " " + ";".join([p.answers[0] + pad] + p.answers[1:]) + " "
-        lines.append(f"{lab}{p.text}#{answer}#{p.after}")
+        if p.lead:
+            lines.append(f"{lab}{p.lead}")
+            lines.append(f"{INDENT}{p.text}#{answer}#{p.after}")
+        elif p.more:
+            # Each answer ends just inside its frame; a full-width blank keeps the next frame clear of it.
+            frame = 5 * (box + 5) - 6
+            row = [" " + a[0] + " " * max(1, (frame - drawn_width(" " + a[0])) // 16) for a in
+                   [p.answers] + list(p.more)]
+            lines.append(f"{lab}{p.text}#" + "#　#".join(row) + f"#{p.after}")
+        else:
+            lines.append(f"{lab}{p.text}#{answer}#{p.after}")
         if figure_unit:
             name, picture = p.figure
             figures_at[name] = picture
@@ -1122,7 +1234,7 @@ def unit_lines(unit: Unit, problems: list[Problem], figures_at: dict,
         y += step
     layout = ["<<value", "630", "False", str(spacing), "5", "5", "1", "7", ">>",
               "<<font", str(unit.size), "MS 明朝", "False", "False", "False", "False", "0", ">>",
-              "<<kran", "1", str(box), "20", "0", str(column), "0", "15", "10", "0", "0", ">>"]
+              "<<kran", "1", str(box), "14" if leads else "20", "0", str(column), "0", "15", "10", "0", "0", ">>"]
     return lines, graph, layout
 
 
@@ -1137,7 +1249,8 @@ def settle(unit: Unit, p: Problem) -> Problem:
     words = "".join(unit.instruction)
     wants_mixed = "帯分数で" in words
     if "約分" in words:
-        p.answers = [mixed(v)] if wants_mixed else unique([frac(v), mixed(v)])
+        mixed_first = wants_mixed or "&" in p.text
+        p.answers = [mixed(v)] if wants_mixed else unique([mixed(v), frac(v)] if mixed_first else [frac(v), mixed(v)])
         return p
     d = written_den(first)
     at_d = []

@@ -20,67 +20,94 @@ def shown(text: str) -> str:
     return f"@/{text}@/"
 
 
-# The sentences: text with {0}, {1} … for the numbers, the unit after the answer box, and the value.
+# The sentences: a small situation a child of the grade knows, with {0}, {1} … for the numbers; "|" parts the
+# situation (a line of its own) from the question (the line of the answer box). Then the unit after the answer
+# box, and the value.
 Sentence = tuple[str, str, Callable[..., F]]
 
 ADD = [
-    ("ジュース{0} Lと{1} L、あわせて何Lですか。", "　L", lambda a, b: a + b),
-    ("{0} mと{1} mのテープをつなぐと何mですか。", "　m", lambda a, b: a + b),
+    ("牛にゅうが{0} Lあります。{1} L買ってきました。|牛にゅうは何Lになりましたか。", "　L", lambda a, b: a + b),
+    ("赤いリボンが{0} m、青いリボンが{1} mあります。|あわせて何mですか。", "　m", lambda a, b: a + b),
+    ("ジュースを、朝{0} L、夕方{1} L飲みました。|あわせて何L飲みましたか。", "　L", lambda a, b: a + b),
+    ("さとうを、おかしに{0} kg、ジャムに{1} kg使いました。|あわせて何kg使いましたか。", "　kg",
+     lambda a, b: a + b),
 ]
 SUB = [
-    ("{0} mから{1} m切ると、のこりは何mですか。", "　m", lambda a, b: a - b),
-    ("{0} Lから{1} L飲むと、のこりは何Lですか。", "　L", lambda a, b: a - b),
+    ("ジュースが{0} Lありました。そのうち{1} L飲みました。|のこりは何Lですか。", "　L", lambda a, b: a - b),
+    ("リボンが{0} mあります。かざりに{1} m使いました。|のこりは何mですか。", "　m", lambda a, b: a - b),
+    ("小麦粉が{0} kgあります。ケーキに{1} kg使いました。|のこりは何kgですか。", "　kg", lambda a, b: a - b),
 ]
 DIFF = [
-    ("{0} mと{1} mの長さのちがいは何mですか。", "　m", lambda a, b: abs(a - b)),
+    ("赤いテープは{0} m、白いテープは{1} mです。|長さのちがいは何mですか。", "　m", lambda a, b: abs(a - b)),
+    ("水とうに、兄は{0} L、弟は{1} Lのお茶を入れました。|ちがいは何Lですか。", "　L", lambda a, b: abs(a - b)),
 ]
 TIMES_WHOLE = [
-    ("1本{0} Lのジュース{1}本分は何Lですか。", "　L", lambda a, k: a * k),
-    ("1 mが{0} kgのぼう、{1} mの重さは何kgですか。", "　kg", lambda a, k: a * k),
+    ("1本{0} Lのジュースが{1}本あります。|ジュースは全部で何Lですか。", "　L", lambda a, k: a * k),
+    ("1 mの重さが{0} kgのはり金を、{1} m買いました。|はり金の重さは何kgですか。", "　kg", lambda a, k: a * k),
+    ("1まいの重さが{0} kgの板を、{1}まい重ねました。|全部で何kgですか。", "　kg", lambda a, k: a * k),
 ]
 BY_WHOLE = [
-    ("{0} mを{1}人で等分すると1人分は何mですか。", "　m", lambda a, k: a / k),
-    ("{0} Lを{1}つに等分すると1つ分は何Lですか。", "　L", lambda a, k: a / k),
+    ("{0} Lのジュースを、{1}人で同じように分けます。|1人分は何Lですか。", "　L", lambda a, k: a / k),
+    ("{0} mのリボンを、同じ長さに{1}本に切ります。|1本は何mですか。", "　m", lambda a, k: a / k),
+    ("{0} kgのさとうを、{1}つのふくろに同じように分けます。|1ふくろは何kgですか。", "　kg", lambda a, k: a / k),
 ]
 TIMES_FRACTION = [
-    ("1 mが{0} kgのぼう{1} mの重さは何kgですか。", "　kg", lambda a, b: a * b),
-    ("1 dLで{0} ㎡ぬれます。{1} dLでは何㎡ですか。", "　㎡", lambda a, b: a * b),
+    ("1 mの重さが{0} kgのはり金を、{1} m買いました。|はり金の重さは何kgですか。", "　kg", lambda a, b: a * b),
+    ("1 dLで{0} ㎡ぬれるペンキを、{1} dL使いました。|何㎡ぬれましたか。", "　㎡", lambda a, b: a * b),
+    ("1 Lの重さが{0} kgのすなを、{1} Lはかりました。|すなの重さは何kgですか。", "　kg", lambda a, b: a * b),
 ]
 BY_FRACTION = [
-    ("{0} mが{1} kgのぼう1 mの重さは何kgですか。", "　kg", lambda b, c: c / b),
-    ("{0} dLで{1} ㎡ぬれます。1 dLでは何㎡ですか。", "　㎡", lambda b, c: c / b),
+    ("{0} mの重さが{1} kgのはり金があります。|このはり金1 mの重さは何kgですか。", "　kg", lambda b, c: c / b),
+    ("{0} dLのペンキで、{1} ㎡のかべをぬりました。|1 dLでは何㎡ぬれますか。", "　㎡", lambda b, c: c / b),
+    ("{0} Lのすなの重さをはかると、{1} kgでした。|このすな1 Lの重さは何kgですか。", "　kg", lambda b, c: c / b),
 ]
 TIMES_OF = [
-    ("赤{0} m、白{1} mのテープ。赤は白の何倍ですか。", "　倍", lambda a, b: a / b),
+    ("赤いテープは{0} m、白いテープは{1} mです。|赤は白の何倍ですか。", "　倍", lambda a, b: a / b),
+    ("ジュースが{0} L、お茶が{1} Lあります。|ジュースはお茶の何倍ですか。", "　倍", lambda a, b: a / b),
 ]
 AMOUNT_OF = [
-    ("{0} mの{1}倍の長さは何mですか。", "　m", lambda b, p: b * p),
+    ("白いテープは{0} m、赤いテープは白の{1}倍の長さです。|赤いテープは何mですか。", "　m",
+     lambda b, p: b * p),
+    ("お茶が{0} L、牛にゅうはお茶の{1}倍あります。|牛にゅうは何Lですか。", "　L", lambda b, p: b * p),
 ]
 SPLIT_ONE = [
-    ("1 mを{0}等分した{1}こ分の長さは何mですか。", "　m", lambda d, n: n / d),
-    ("1 Lを{0}等分した{1}こ分のかさは何Lですか。", "　L", lambda d, n: n / d),
+    ("1 mのテープを{0}等分しました。|その{1}こ分の長さは何mですか。", "　m", lambda d, n: n / d),
+    ("1 Lの牛にゅうを{0}等分しました。|その{1}こ分のかさは何Lですか。", "　L", lambda d, n: n / d),
+    ("1 kgのねん土を{0}等分しました。|その{1}こ分の重さは何kgですか。", "　kg", lambda d, n: n / d),
 ]
 SHARE = [
-    ("{0} Lを{1}人で等分すると1人分は何Lですか。", "　L", lambda a, k: a / k),
-    ("ひも{0} mを{1}等分した1本は何mですか。", "　m", lambda a, k: a / k),
+    ("{0} Lのジュースを、{1}人で同じように分けます。|1人分は何Lですか。", "　L", lambda a, k: a / k),
+    ("{0} mのリボンを、{1}人で同じ長さに分けます。|1人分は何mですか。", "　m", lambda a, k: a / k),
+    ("{0} kgのお米を、{1}つのふくろに同じように分けます。|1ふくろは何kgですか。", "　kg", lambda a, k: a / k),
 ]
 WHOLE_TIMES = [
-    ("{0} mは、{1} mの何倍ですか。", "　倍", lambda a, b: a / b),
+    ("赤いリボンは{0} m、青いリボンは{1} mです。|赤は青の何倍ですか。", "　倍", lambda a, b: a / b),
+    ("バケツに{0} L、なべに{1} Lの水が入ります。|バケツはなべの何倍ですか。", "　倍", lambda a, b: a / b),
 ]
 DECIMAL_AMOUNT = [
-    ("{0} kgは、分数で表すと何kgですか。", "　kg", lambda x: x),
-    ("{0} Lは、分数で表すと何Lですか。", "　L", lambda x: x),
+    ("お米が{0} kgあります。|分数で表すと何kgですか。", "　kg", lambda x: x),
+    ("水とうにお茶が{0} L入っています。|分数で表すと何Lですか。", "　L", lambda x: x),
 ]
-MINUTES = [("{0}分は何時間ですか。", "　時間", lambda m: m / 60)]
-SECONDS = [("{0}秒は何分ですか。", "　分", lambda s: s / 60)]
-HOURS = [("{0}時間は何分ですか。", "　分", lambda t: t * 60)]
-WALK = [("時速{0} kmで{1}時間歩くと何kmですか。", "　km", lambda a, t: a * t)]
+MINUTES = [
+    ("えいがを{0}分見ました。|何時間見ましたか。", "　時間", lambda m: m / 60),
+    ("駅まで{0}分歩きました。|何時間歩きましたか。", "　時間", lambda m: m / 60),
+]
+SECONDS = [("なわとびを{0}秒とびました。|何分とびましたか。", "　分", lambda s: s / 60)]
+HOURS = [
+    ("{0}時間、本を読みました。|何分読みましたか。", "　分", lambda t: t * 60),
+    ("公園で{0}時間遊びました。|何分遊びましたか。", "　分", lambda t: t * 60),
+]
+WALK = [("時速{0} kmで、{1}時間歩きました。|何km進みましたか。", "　km", lambda a, t: a * t)]
 RECIPROCAL = [("{0}の逆数は", "", lambda x: 1 / x)]
 NUMBER_TIMES = [("{0}は、{1}の何倍ですか。", "　倍", lambda a, b: a / b)]
-
-ALL_SENTENCES = (ADD + SUB + DIFF + TIMES_WHOLE + BY_WHOLE + TIMES_FRACTION + BY_FRACTION + TIMES_OF + AMOUNT_OF
-                 + SPLIT_ONE + SHARE + WHOLE_TIMES + DECIMAL_AMOUNT + MINUTES + SECONDS + HOURS + WALK + RECIPROCAL
-                 + NUMBER_TIMES)
+AREA = [
+    ("たて{0} m、横{1} mの長方形の花だんがあります。|面積は何㎡ですか。", "　㎡", lambda a, b: a * b),
+    ("たて{0} m、横{1} mの長方形のシートがあります。|面積は何㎡ですか。", "　㎡", lambda a, b: a * b),
+]
+VOLUME = [
+    ("たて{0} m、横{1} m、高さ{2} mの直方体の箱があります。|体積は何立方メートルですか。", "　立方メートル",
+     lambda a, b, c: a * b * c),
+]
 
 Numbers = Callable[[Rng], Optional[list[tuple[str, F]]]]
 
@@ -89,21 +116,26 @@ def word(sentences: list[Sentence], numbers: Numbers, first_at: Optional[int] = 
          whole_ok: bool = True) -> Kind:
     """A word problem: one of the sentences with numbers drawn by `numbers`. first_at: the denominator the first
     answer is written with (the common denominator, before reducing), None for the reduced form."""
+    turn = {"k": 0}
+
     def kind(r: Rng):
         picked = numbers(r)
         if picked is None:
             return None
-        text, make, op = r.pick(sentences)
+        # The situations take turns, so that a page tells several of them.
+        text, make, op = sentences[turn["k"] % len(sentences)]
         v = op(*(value for _, value in picked))
         if v <= 0 or v.denominator == 1 and not whole_ok:
             return None
         body = text.format(*(shown(t) for t, _ in picked))
+        lead, _, body = body.rpartition("|")
         den = math.lcm(*(su.written_den(t) for t, _ in picked)) if first_at == 0 else first_at
         first = None
         if den and (v * den).denominator == 1 and v.denominator != 1:
             n = int(v * den)
             first = plain(n, den) if style == "improper" or n < den else plain_mixed(n // den, n % den, den)
-        return Problem(body, answers(v, first, style), after=make)
+        turn["k"] += 1
+        return Problem(body, answers(v, first, style), after=make, lead=lead)
     return kind
 
 
@@ -148,6 +180,41 @@ def fraction_and_whole(low: int = 2, high: int = 9) -> Numbers:
         k = r.int(low, high)
         return [(plain(a, d), F(a, d)), (str(k), F(k))]
     return numbers
+
+
+def sides(count: int) -> Numbers:
+    """The sides of a rectangle or a box in metres: fractions, one of them a whole or a mixed number."""
+    def numbers(r: Rng):
+        picked = []
+        for k in range(count):
+            n, d = proper(r, range(2, 9), lowest=True)
+            w = r.int(1, 2) if k == 0 and r.below(2) else 0
+            picked.append((plain_mixed(w, n, d), F(w * d + n, d)))
+        v = math.prod(x for _, x in picked)
+        if v.denominator > 60 or v.numerator > 60 or len({t for t, _ in picked}) < count:
+            return None
+        return picked
+    return numbers
+
+
+def by_whole(r: Rng):
+    """An amount shared by a few: at least a half, so that a share is not a crumb."""
+    n, d = proper(r, range(2, 10), lowest=True)
+    w = r.int(1, 2) if r.below(3) == 0 else 0
+    if w == 0 and 2 * n < d:
+        return None
+    k = r.int(2, 5)
+    return [(plain_mixed(w, n, d), F(w * d + n, d)), (str(k), F(k))]
+
+
+def mixed_and_fraction(r: Rng):
+    """A fraction and a mixed number in either order, for problems thought out on a double number line."""
+    (a, d), (b, e) = proper(r, range(2, 7), lowest=True), proper(r, range(2, 7), lowest=True)
+    w = r.int(1, 2)
+    x, y = (plain(a, d), F(a, d)), (plain_mixed(w, b, e), F(w * e + b, e))
+    if (x[1] * y[1]).denominator > 30 or (y[1] / x[1]).numerator > 60 or (x[1] / y[1]).numerator > 60:
+        return None
+    return [x, y] if r.below(2) else [y, x]
 
 
 def two_fractions(r: Rng):
@@ -227,6 +294,37 @@ def reciprocal_of(kind: str) -> Numbers:
     return numbers
 
 
+def reciprocal(kind: str) -> Kind:
+    """The reciprocal of a number: the number with numerator and denominator swapped as the child writes it
+    (0.6 gives 10/6), then its reduced forms."""
+    base = word(RECIPROCAL, reciprocal_of(kind))
+
+    def make(r: Rng):
+        p = base(r)
+        if p is None:
+            return None
+        x = su.numbers_in(p.text)[0]
+        if "." in x:
+            direct = plain(10 ** len(x.split(".")[1]), int(x.replace(".", "")))
+        elif "&" in x:
+            w, f = x.split("&")
+            n, d = map(int, f.split("/"))
+            direct = plain(d, int(w) * d + n)
+        elif "/" in x:
+            n, d = map(int, x.split("/"))
+            direct = plain(d, n)
+        else:
+            direct = plain(1, int(x))
+        v = 1 / su.num(x)
+        extra = [direct]
+        dn, dd = map(int, direct.split("/"))
+        if dn > dd and dn % dd:
+            extra.append(plain_mixed(dn // dd, dn % dd, dd))
+        p.answers = su.unique(p.answers + extra) if direct != su.frac(v) else p.answers
+        return p
+    return make
+
+
 # ---- equal fractions (大きさの等しい分数) ----
 
 def equal_fraction(larger: bool) -> Kind:
@@ -271,21 +369,3 @@ def equal_compare(r: Rng):
     left, right = (plain(n, d), F(n, d)), (plain(m, d * k), F(m, d * k))
     lt, lv, rt, rv = left + right if r.below(2) else right + left
     return Problem(lt, [sign(lv, rv)], after=" " + rt)
-
-
-
-def on_double_lines(times: bool) -> Kind:
-    """A double number line with the number asked for in a box: multiplying, the amount for one unit times the
-    size; dividing, the amount for a size divided by the size."""
-    def kind(r: Rng):
-        (a, d), (b, e) = proper(r, range(2, 10), lowest=True), proper(r, range(2, 10), lowest=True)
-        if (a, d) == (b, e):
-            return None
-        x, y = F(a, d), F(b, e)
-        top, bottom = r.pick([("m", "kg"), ("L", "kg")])
-        v = x * y if times else y / x
-        if v.denominator > 30 or v.numerator > 30:
-            return None
-        name = f"{'dmul' if times else 'ddiv'}{a}_{d}_{b}_{e}.bmp"
-        return Problem("", answers(v), figure=(name, pics.quantity_lines(x, y, times, top, bottom)))
-    return kind

@@ -14,8 +14,13 @@ right, and every page fits its paper.
 (e) every page against its instruction (reduced answers where it says 約分, a mixed number where it says 帯分数で,
     every right form elsewhere, its choices printed), no problem twice up to the order of its operands, easy
     problems first, its worked example right; every unit's grade named; word problems, topics, sections and
-    similar problems enough for the book; every button and window the help pages name is one of the program.
+    similar problems enough for the book; every button and window the help pages name is one of the program;
+(f) every page as a teacher of grades 3 to 6 reads it (course_of_study.py): the grade its unit or section names is
+    the grade of its topics in the course of study, its worked example shows a topic of its own problems, its hints
+    hold for every problem, every box takes what the pads can enter and the forms its instruction asks for; the
+    book teaches every topic a teacher looks for.
 """
+import html
 import json
 import math
 import pathlib
@@ -27,6 +32,9 @@ import tempfile
 import unicodedata
 import zlib
 from fractions import Fraction
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import course_of_study as cos  # noqa: E402
 
 failures: list[str] = []
 
@@ -100,8 +108,24 @@ def reduced(answer: str) -> bool:
     return math.gcd(n, d) == 1 and d > 1 and (m.group(1) is None or n < d)
 
 
+def logical(ques: list[str]) -> list[str]:
+    """The lines of a "<<ques" block as problems: a word problem's situation, a line "(k) …" of its own without
+    a box, is joined to the question under it, the line of its box."""
+    out, i = [], 0
+    while i < len(ques):
+        line = ques[i]
+        if "#" not in line and re.match(r"\(\d+\)", line) and i + 1 < len(ques) and "#" in ques[i + 1] \
+                and ques[i + 1].startswith("　"):
+            out.append(line + ques[i + 1].lstrip("　"))
+            i += 2
+        else:
+            out.append(line)
+            i += 1
+    return out
+
+
 def records(lines: list[str]):
-    """(marker, blocks) of every record of a master file."""
+    """(marker, blocks) of every record of a master file; the "<<ques" block as logical problem lines."""
     i = 0
     while i < len(lines):
         if lines[i].startswith("[[unit"):
@@ -112,7 +136,7 @@ def records(lines: list[str]):
                     while lines[i] != ">>":
                         body.append(lines[i])
                         i += 1
-                    blocks[key] = body
+                    blocks[key] = logical(body) if key == "<<ques" else body
                 i += 1
             yield marker, blocks
         i += 1
@@ -124,6 +148,9 @@ SIGNS = {">": lambda a, b: a > b, "<": lambda a, b: a < b, "=": lambda a, b: a =
 
 def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> None:
     parts = line.split("#")
+    if len(parts) > 3 and "→" in parts[0] and len(parts) % 2 == 1:
+        check_common(place, line, parts, answers_seen)
+        return
     if len(parts) != 3:
         fail(f"{place}: a problem line holds one answer box: {line}")
         return
@@ -150,6 +177,8 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
             return
         if asked:
             expected = asked[0]
+        elif "□" in body:
+            expected = unknown_value(body)
         elif "@/" in body:
             expected = word_value(body)
         elif body.strip():
@@ -175,6 +204,30 @@ def check_line(place: str, line: str, figure: str, answers_seen: list[str]) -> N
                 fail(f"{place}: {line}: {a} is not written with the {part} {wanted} asked for")
     elif not any(reduced(a) for a in alternatives):
         fail(f"{place}: {line}: the fully reduced form {expected} is not accepted")
+
+
+def check_common(place: str, line: str, parts: list[str], answers_seen: list[str]) -> None:
+    """Common denominators, one box a fraction: "(a,b) → #a'#、#b'#"."""
+    given = [value(x) for x in re.search(r"\((.*)\)", problem_text(parts[0])).group(1).split(",")]
+    boxes = [[a.strip() for a in parts[k].split(";")] for k in range(1, len(parts), 2)]
+    answers_seen.extend(a for box in boxes for a in box)
+    least = math.lcm(*(g.denominator for g in given))
+    if len(boxes) != len(given):
+        fail(f"{place}: {line}: {len(given)} fractions and {len(boxes)} boxes")
+        return
+    for g, box in zip(given, boxes):
+        for a in box:
+            if "/" not in a or value(a) != g or int(a.split("/")[1]) != least:
+                fail(f"{place}: {line}: {a} is not {g} at the least common denominator {least}")
+
+
+def unknown_value(body: str) -> Fraction:
+    """The number in the box of "□×a＝b" (b÷a) or "□÷a＝b" (b×a)."""
+    m = re.search(r"□@/([*\\])([\d/&]+)=([\d/&]+)@/", body)
+    if not m:
+        raise ValueError(f"no equation with □ in {body!r}")
+    a, b = value(m.group(2)), value(m.group(3))
+    return b / a if m.group(1) == "*" else b * a
 
 
 def figure_value(name: str) -> Fraction:
@@ -223,40 +276,6 @@ def check_answers(sample: pathlib.Path) -> int:
 GRADE = re.compile(r"[３４５６]年")
 NUMBER = re.compile(r"\d+&\d+/\d+|\d+/\d+|\d+\.\d+|\d+")
 
-# What each sentence of a word problem asks, written from the sentence: {} stands for a number set between "@/"
-# codes, the function takes the numbers in the order they stand.
-WORDS = {
-    "ジュース{} Lと{} L、あわせて何Lですか。": lambda a, b: a + b,
-    "{} mと{} mのテープをつなぐと何mですか。": lambda a, b: a + b,
-    "{} mから{} m切ると、のこりは何mですか。": lambda a, b: a - b,
-    "{} Lから{} L飲むと、のこりは何Lですか。": lambda a, b: a - b,
-    "{} mと{} mの長さのちがいは何mですか。": lambda a, b: abs(a - b),
-    "1本{} Lのジュース{}本分は何Lですか。": lambda a, k: a * k,
-    "1 mが{} kgのぼう、{} mの重さは何kgですか。": lambda a, k: a * k,
-    "{} mを{}人で等分すると1人分は何mですか。": lambda a, k: a / k,
-    "{} Lを{}つに等分すると1つ分は何Lですか。": lambda a, k: a / k,
-    "1 mが{} kgのぼう{} mの重さは何kgですか。": lambda a, b: a * b,
-    "1 dLで{} ㎡ぬれます。{} dLでは何㎡ですか。": lambda a, b: a * b,
-    "{} mが{} kgのぼう1 mの重さは何kgですか。": lambda m, kg: kg / m,
-    "{} dLで{} ㎡ぬれます。1 dLでは何㎡ですか。": lambda dl, m2: m2 / dl,
-    "赤{} m、白{} mのテープ。赤は白の何倍ですか。": lambda red, white: red / white,
-    "{} mの{}倍の長さは何mですか。": lambda m, times: m * times,
-    "1 mを{}等分した{}こ分の長さは何mですか。": lambda d, n: Fraction(n) / d,
-    "1 Lを{}等分した{}こ分のかさは何Lですか。": lambda d, n: Fraction(n) / d,
-    "{} Lを{}人で等分すると1人分は何Lですか。": lambda a, k: Fraction(a) / k,
-    "ひも{} mを{}等分した1本は何mですか。": lambda a, k: Fraction(a) / k,
-    "{} mは、{} mの何倍ですか。": lambda a, b: Fraction(a) / b,
-    "{} kgは、分数で表すと何kgですか。": lambda x: x,
-    "{} Lは、分数で表すと何Lですか。": lambda x: x,
-    "{}分は何時間ですか。": lambda m: Fraction(m) / 60,
-    "{}秒は何分ですか。": lambda s: Fraction(s) / 60,
-    "{}時間は何分ですか。": lambda t: t * 60,
-    "時速{} kmで{}時間歩くと何kmですか。": lambda v, t: v * t,
-    "{}の逆数は": lambda x: 1 / x,
-    "{}は、{}の何倍ですか。": lambda a, b: a / b,
-}
-
-
 def problem_text(before: str) -> str:
     """The text of a problem before its box, without its label and the code that sets the label apart from the
     words after it."""
@@ -264,12 +283,13 @@ def problem_text(before: str) -> str:
 
 
 def word_value(body: str) -> Fraction:
-    pieces = body.split("@/")
-    numbers = [value(n) for n in pieces if NUMBER.fullmatch(n)]
-    sentence = "".join("{}" if NUMBER.fullmatch(n) else n for n in pieces)
-    if sentence not in WORDS:
-        raise ValueError(f"a sentence the test does not know: {sentence}")
-    return Fraction(WORDS[sentence](*numbers))
+    try:
+        expression, _ = cos.word_expression(body)
+    except KeyError:
+        raise ValueError(f"a sentence the test does not know: {cos.words_of(body)[0]}")
+    if expression.startswith("|"):
+        return abs(value(expression[1:]))
+    return value(expression)
 
 
 def named_form(body: str):
@@ -296,6 +316,7 @@ def difficulty(body: str, after: str, figure: str, first: str) -> tuple:
         size = max(value(t) for t in numbers)
     else:
         size = max(value(t) for t in first.split(","))
+        dens += [written_den(t) for t in first.split(",")]  # the answer a child writes counts too
     return math.lcm(*dens), size
 
 
@@ -346,7 +367,7 @@ def check_sheet(place: str, blocks: dict) -> None:
             if not instruction.startswith("１．□に"):
                 fail(f"{place}: a comparison whose instruction does not show the box: {instruction}")
             continue
-        if "," in first or re.fullmatch(r"\d+\.\d+", first):
+        if "," in first or "→" in body or re.fullmatch(r"\d+\.\d+", first):
             continue
         v = value(first)
         if "約分" in instruction:
@@ -398,6 +419,116 @@ def book(sample: pathlib.Path):
         yield line.split(",")[0], stem, sections
 
 
+
+# ---- (f) the book as a teacher of grades 3 to 6 reads it ----
+
+PAD = re.compile(r"\d+|\d+\.\d+|\d+/\d+|\d+&\d+/\d+")  # what the number and fraction pads can enter
+QUANTITIES = (("㎡", r"㎡"), ("dL", r"dL"), ("km", r"km|道のり"), ("kg", r"kg|重さ"),
+              ("m", r"(?<![kd㎡a-zA-Z])m(?![a-zA-Z])|長さ"), ("L", r"(?<![d])L|かさ"), ("時間", r"時間"),
+              ("分", r"(?<=[\d□何])分(?![の母子数])"), ("秒", r"秒"))
+
+
+def quantities(text: str) -> set[str]:
+    return {name for name, pattern in QUANTITIES if re.search(pattern, text)}
+
+
+def shape(expression: str) -> str:
+    """a×c＋b×c or c×a－c×b: where the common factor of a distributive problem stands."""
+    terms = re.split(r"([+-])", expression)
+    a, b = terms[0].split("*"), terms[2].split("*")
+    op = "＋" if terms[1] == "+" else "－"
+    return f"a×c{op}b×c" if a[1] == b[1] else f"c×a{op}c×b"
+
+
+def page_items(blocks: dict):
+    """(line, body, boxes, after, figure) of every problem of a page; boxes are lists of alternatives."""
+    figures = blocks.get("<<graph", [])[0::3]
+    problems = [l for l in blocks.get("<<ques", []) if "#" in l]
+    for k, line in enumerate(problems):
+        parts = line.split("#")
+        boxes = [[a.strip() for a in parts[i].split(";")] for i in range(1, len(parts) - 1, 2)]
+        yield line, problem_text(parts[0]), boxes, parts[-1], figures[k] if k < len(figures) else ""
+
+
+def check_teacher(place: str, blocks: dict, unit: str, section: str) -> set[str]:
+    """One page as a teacher reads it: its grade label against the course of study, its worked example against
+    its own problems, its hints against its problems, every box against its instruction and the pads; returns
+    the topics of the page."""
+    ques = blocks.get("<<ques", [])
+    head = [l for l in ques if "#" not in l]
+    instruction = "".join(l for l in head if not l.startswith("例") and "えらぶもの" not in l)
+    hints = "".join(blocks.get("<<hint", []))
+    choices = set(blocks.get("<<kgroup", []))
+    topics: dict[str, list[str]] = {}
+    for line, body, boxes, after, figure in page_items(blocks):
+        try:
+            topic = cos.topic_of_problem(body, after, boxes[0], figure)
+            grade = cos.GRADES[topic]
+        except (KeyError, ValueError, IndexError) as e:
+            fail(f"{place}: {line}: no topic of the course of study ({e})")
+            continue
+        topics.setdefault(topic, []).append(line)
+        words = bool(re.search(r"[^\x00-\x7f]", body.replace("　", "")))
+        for box in boxes:
+            for a in box:
+                if not PAD.fullmatch(a) and a not in choices:
+                    fail(f"{place}: {line}: the answer {a!r} cannot be entered with the pads")
+        first = boxes[0][0]
+        try:
+            v = value(first) if PAD.fullmatch(first) else None
+        except ValueError:
+            v = None
+        improper = v is not None and v > 1 and v.denominator != 1
+        if improper and "仮分数で" in instruction and any("&" in a for a in boxes[0]):
+            fail(f"{place}: {line}: the unit asks for an improper fraction and accepts {boxes[0]}")
+        if improper and "仮分数" not in instruction and "&" in body and "/" in first and "&" not in first:
+            fail(f"{place}: {line}: a problem of mixed numbers shows {first} first, not the mixed number")
+        if improper and re.search(r"仮分数でも帯分数でも", hints):
+            whole = v.numerator // v.denominator
+            if not {f"{v.numerator}/{v.denominator}", f"{whole}&{v - whole}"} <= set(boxes[0]):
+                fail(f"{place}: {line}: the hint allows both forms and the box accepts {boxes[0]}")
+        if topic == "逆数" and "約分" not in instruction:
+            x = cos.NUMBER.findall(body)[0]
+            if "." in x:
+                direct = f"{10 ** len(x.split('.')[1])}/{x.replace('.', '').lstrip('0')}"
+            elif "&" in x:
+                w, f = x.split("&")
+                n, d = map(int, f.split("/"))
+                direct = f"{d}/{int(w) * d + n}"
+            elif "/" in x:
+                direct = "/".join(reversed(x.split("/")))
+            else:
+                direct = f"1/{x}"
+            if direct not in boxes[0]:
+                fail(f"{place}: {line}: the reciprocal a child writes, {direct}, is not accepted")
+        if words and hints:
+            named = quantities(hints)
+            if named and not quantities(body + after) <= named:
+                fail(f"{place}: {line}: the hint speaks of {sorted(named)} only")
+        formulas = set(re.findall(r"[abc]×[abc][＋－][abc]×[abc]", hints))
+        if formulas and topic == "分配のきまり" and shape(body.rstrip("=")) not in formulas:
+            fail(f"{place}: {line}: the hint shows {sorted(formulas)} only")
+        if "かならず約分" in hints and not all(reduced(a) for a in boxes[0]):
+            fail(f"{place}: {line}: the hint says to reduce and the box accepts {boxes[0]}")
+    if not topics:
+        return set()
+    grades = {cos.GRADES[t] for t in topics}
+    own, labelled = cos.grade_labels(unit), cos.grade_labels(section)
+    summary = ", ".join(f"{t}（{cos.GRADES[t]}年）" for t in sorted(topics, key=cos.GRADES.get))
+    if own:
+        if max(grades) != max(own) or len(own) > 1 and not own <= grades:
+            fail(f"{place} {unit}: labelled grade {sorted(own)}, teaches {summary}")
+    elif max(grades) not in labelled:
+        fail(f"{place} {unit}: its section {section} is labelled grade {sorted(labelled)}, the page teaches "
+             f"{summary}")
+    for line in head:
+        if line.startswith("例"):
+            shown = cos.topics_of_example(line)
+            if not shown <= set(topics):
+                fail(f"{place}: the example {line!r} shows {sorted(shown - set(topics))}, not a topic of the page")
+    return set(topics)
+
+
 def check_book(sample: pathlib.Path) -> None:
     """The whole book: grades on every page, worked examples, enough word problems and topics, sections of five
     units or more, similar problems for most units."""
@@ -405,6 +536,7 @@ def check_book(sample: pathlib.Path) -> None:
     if len(lessons) < 4:
         fail(f"{len(lessons)} lessons")
     word_sections, grades_with_words, units, with_similar, titles = 0, set(), 0, 0, []
+    taught: set[str] = set()
     for _, stem, sections in lessons:
         for s, (section, names) in enumerate(sections, start=1):
             master = (sample / stem / f"{stem}{s}.que").read_bytes().decode("cp932").split("\r\n")
@@ -412,6 +544,9 @@ def check_book(sample: pathlib.Path) -> None:
             if len(names) < 5:
                 fail(f"{stem}{s} {section}: {len(names)} units")
             for u, name in enumerate(names, start=1):
+                for marker, blocks in recs.items():
+                    if re.fullmatch(rf"\[\[unit{u}(R\d+)?", marker):
+                        taught |= check_teacher(f"{stem}{s}.que {marker}", blocks, name, section)
                 units += 1
                 titles.append(section + name)
                 if not GRADE.search(name) and not GRADE.search(section):
@@ -428,9 +563,9 @@ def check_book(sample: pathlib.Path) -> None:
         fail(f"word problems in {word_sections} sections, for {sorted(grades_with_words)}")
     if 2 * with_similar <= units:
         fail(f"{with_similar} of {units} units have similar problems")
-    for topic in ("等しい分数", "逆数", "倍", "時間", "小数"):
-        if not any(topic in t for t in titles):
-            fail(f"no unit on {topic}")
+    for topic in cos.REQUIRED:
+        if topic not in taught:
+            fail(f"no page teaches {topic}（{cos.GRADES[topic]}年）")
 
 
 HELP_MARK = re.compile(r"［([^］]+)］")
@@ -452,7 +587,13 @@ def check_help(repo: pathlib.Path, sample: pathlib.Path) -> None:
             captions |= {caption(t) for t in SOURCE_TEXT.findall(source.read_text(errors="replace"))}
     for page in ("help/Sheetpak.htm", "hosoku.htm"):
         text = (sample / page).read_bytes().decode("cp932")
-        for name in HELP_MARK.findall(text):
+        if re.search(r"［[^］]*<", text):
+            fail(f"{page}: a caption holds a bare '<': write it as &lt;")
+        sections = {name for _, _, secs in book(sample) for name, _ in secs}
+        for quoted in re.findall(r"章（「([^」]+)」）", text):
+            if quoted not in sections:
+                fail(f"{page}: the section 「{quoted}」 is not in the book")
+        for name in HELP_MARK.findall(html.unescape(text)):
             if caption(name) not in captions:
                 fail(f"{page}: ［{name}］ is no caption of the program")
 
@@ -511,7 +652,7 @@ def check_page(place: str, png: pathlib.Path, boxes: list[dict], right_margin: i
         if any(v < 160 for v in rows[y]):
             fail(f"{place}: ink at the bottom edge of the page (row {y})")
             return
-    previous_bottom = -1
+    previous_bottom, previous_y = -1, None
     for b in boxes:
         x, y = b["x"], b["y"]
         top = bottom = y + 10
@@ -522,9 +663,10 @@ def check_page(place: str, png: pathlib.Path, boxes: list[dict], right_margin: i
         far = x + 1
         while far < width - 1 and ink(far + 1, top):
             far += 1
-        if top <= previous_bottom:
-            fail(f"{place}: the box of {b['text']!r} touches the box above it")
-        previous_bottom = bottom
+        if b["y"] != previous_y:  # boxes in a row (common denominators) share their line
+            if top <= previous_bottom:
+                fail(f"{place}: the box of {b['text']!r} touches the box above it")
+            previous_bottom, previous_y = bottom, b["y"]
         if x + b["width"] > far - 2:
             fail(f"{place}: the answer {b['text']!r} is wider than its box")
         for yy in range(top + 2, bottom - 1):
