@@ -78,8 +78,6 @@ void BM_ClassSetBareDrawingPass(benchmark::State& state)
     Worksheet sheet = classPage();
     DrawOptions options;
     options.classFlag = flag();
-    const PageLayout screenPage = screenLayout(sheet, options);
-    options.screen = &screenPage;
     for (auto _ : state) {
         QPdfWriter pdf(file);
         pdf.setResolution(600);
@@ -88,7 +86,10 @@ void BM_ClassSetBareDrawingPass(benchmark::State& state)
         for (int k = 1; k <= kCopies; ++k) {
             if (k > 1) canvas.newPage();
             options.printNumber = k;
-            drawPage(sheet, canvas, options);
+            const PageLayout page = screenLayout(sheet, options);
+            canvas.setPageScale(
+                printPlacement(canvas.width(), canvas.height(), page.width, page.height, PrintMode::Printer));
+            paintPage(page, canvas);
         }
         canvas.end();
     }

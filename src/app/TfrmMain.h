@@ -348,7 +348,7 @@ private:
     void setShowTipsNextTime(bool show) override;
     void mainIndexRead() override;
     void enableAnswerButton() override;
-    void selectScreenPrintMode() override;
+    void selectPrintMode(bool printerMode) override;
     void toggleAnswers() override;
     void placeTipsPanel() override;
     void bringTitleToFront() override;

@@ -95,9 +95,9 @@ void TfrmMain::enableAnswerButton()
     btnKaitou->setEnabled(state_.answersEnabled);
 }
 
-void TfrmMain::selectScreenPrintMode()
+void TfrmMain::selectPrintMode(bool printerMode)
 {
-    if (frmPrintMode_ != nullptr) frmPrintMode_->selectScreenMode();
+    if (frmPrintMode_ != nullptr) frmPrintMode_->selectMode(printerMode);
 }
 
 void TfrmMain::toggleAnswers()

@@ -98,14 +98,15 @@ void PracticeHost::printPracticeSheet(const PracticeSheet& print)
     style.fontSize = sheet.settings.characterSize;
     style.boxWidth = sheet.settings.answerBox.width;
     style.boxHeight = sheet.settings.answerBox.height;
+    // A printed page is the screen's page drawn at the printer's resolution: the marks are drawn as on the screen.
     page.marks = [&](Canvas& canvas, double k) {
         style.scale = k;
-        style.printer = canvas.isPrinter();
+        style.printer = false;
         drawScoredMarks(canvas, print.boxes, style);
         // Clear of the learner's name, as on the screen.
         if (print.score && print.layout != nullptr)
             drawScoreText(canvas, *print.score, print.layout->scorePosition, print.panelWidth, k,
-                          print.layout->nameLine, canvas.width());
+                          print.layout->nameLine, print.layout->width);
     };
     printOk_->exec(std::move(page));
 }

@@ -160,7 +160,10 @@ ShowOutcome runShowSequence(ShellState& state, CoursewareIndex& index, SettingsS
 
     state.answersEnabled = true;
     window.enableAnswerButton();
-    window.selectScreenPrintMode();
+    // The print mode chosen last (stored as "PrintMode" when the print mode dialog closes).
+    auto printerMode = settings.readFlag("PrintMode", false);
+    if (!printerMode) return failed(printerMode.message());
+    window.selectPrintMode(*printerMode);
 
     auto paper = settings.readInteger("PaperSize", kA4Width);
     if (!paper) return failed(paper.message());

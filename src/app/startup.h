@@ -64,8 +64,9 @@ public:
     virtual void mainIndexRead() = 0;
     // The 解答表示 button shows that the answers can be used now (state.answersEnabled).
     virtual void enableAnswerButton() = 0;
-    // The print-mode dialog starts on "画面に忠実に印刷する".
-    virtual void selectScreenPrintMode() = 0;
+    // The print-mode dialog starts on the stored mode: "プリンタの解像度で印刷する" when printerMode, otherwise
+    // "画面に忠実に印刷する".
+    virtual void selectPrintMode(bool printerMode) = 0;
     // Apply paper with the stored width.
     virtual void applyPaper(int width) = 0;
     // The 解答表示 toggle, once.

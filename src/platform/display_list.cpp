@@ -1,6 +1,7 @@
 #include "platform/display_list.h"
 
 #include "platform/numbers.h"
+#include "platform/page_canvas.h"
 
 #include <algorithm>
 
@@ -87,6 +88,8 @@ void ListingCanvas::drawPicture(const Rect& r, const Picture& picture)
 void paint(const DisplayList& list, std::size_t from, std::size_t to, Canvas& canvas)
 {
     to = std::min(to, list.size());
+    // A target drawing the page at another resolution fits each text to the width the layout measured.
+    PageCanvas* fitting = dynamic_cast<PageCanvas*>(&canvas);
     for (std::size_t i = from; i < to; ++i) {
         const DrawCall& call = list[i];
         canvas.font = call.font;
@@ -95,7 +98,10 @@ void paint(const DisplayList& list, std::size_t from, std::size_t to, Canvas& ca
         const Rect& r = call.rect;
         switch (call.kind) {
         case DrawCall::Kind::Text:
-            canvas.textOut(r.left, r.top, call.text);
+            if (fitting != nullptr)
+                fitting->textOutFitted(r.left, r.top, call.text, r.right - r.left);
+            else
+                canvas.textOut(r.left, r.top, call.text);
             break;
         case DrawCall::Kind::Line:
             canvas.line(r.left, r.top, r.right, r.bottom);

@@ -65,7 +65,7 @@ private:
     int lowest_ = 0;
 };
 
-// Makes the calls [from, to) of the list on the canvas, in order.
+// Makes the calls [from, to) of the list on the canvas, in order; each text fitted to the width it was measured at.
 void paint(const DisplayList& list, std::size_t from, std::size_t to, Canvas& canvas);
 
 } // namespace tavola

@@ -3,10 +3,12 @@
 #include "courseware/index_file.h"
 #include "platform/line_file.h"
 #include "platform/prompts.h"
+#include "platform/qt/qt_output_file.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
 #include "platform/text_helpers.h"
 #include "practice/TfrmKiroku.h"
+#include "worksheet/print_job.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -331,7 +333,8 @@ void TfrmGakkyu::btnPrintClick()
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(sysText("学級の記録"));
     if (!printerSetup_ || !printerSetup_(printer)) return;
-    printClassTable(table_, printer);
+    const Result<int> printed = printClassTable(table_, printer);
+    if (!printed) prompts_.error(printed.message());
 }
 
 void TfrmGakkyu::btnReturnClick()
@@ -339,11 +342,27 @@ void TfrmGakkyu::btnReturnClick()
     accept();
 }
 
-int printClassTable(const ClassTable& table, QPrinter& printer)
+Result<int> printClassTable(const ClassTable& table, QPrinter& printer)
 {
+    // The same checks as a worksheet's print: a PDF is written whole or not at all, a printer that cannot begin or
+    // refuses a page is named.
+    PrinterOutputFile output(printer);
+    if (!output.begun()) return Result<int>::failure(output.begun().message());
+    const bool toFile = !printer.outputFileName().isEmpty();
+    const std::string failedMessage =
+        printFailedMessage(fromQStringLossy(toFile ? printer.outputFileName() : printer.printerName()), toFile);
+    auto failed = [&](bool begun, QPainter& painter) {
+        if (begun) {
+            printer.abort();
+            painter.end();
+        }
+        output.finish(false);
+        return Result<int>::failure(failedMessage);
+    };
+
     const Grid g = gridOf(table);
     QPainter p;
-    if (!p.begin(&printer)) return 0;
+    if (!p.begin(&printer)) return failed(false, p);
     QFont font(sysText("ＭＳ ゴシック"));
     font.setPointSizeF(7.5);
     p.setFont(font);
@@ -356,17 +375,32 @@ int printClassTable(const ClassTable& table, QPrinter& printer)
     const int headHeight = fm.height() * 3 + 2 * pad;
     const int rowHeight = fm.height() * 2 + 2 * pad;
     const int across = std::max(1, (page.width() - nameWidth) / columnWidth);
-    const int down = std::max(1, (page.height() - titleHeight - headHeight) / rowHeight);
     const int columns = static_cast<int>(g.heads.size());
+    const int unitColumns = static_cast<int>(table.columns.size());
+    // A unit column is headed by its number, its unit as far as it fits and its average; the legend under the table
+    // names every unit of the page whole, two to a line.
+    const int legendLines = (std::min(across, unitColumns) + 1) / 2;
+    const int legendHeight = legendLines > 0 ? pad + legendLines * fm.height() : 0;
+    const int down = std::max(1, (page.height() - titleHeight - headHeight - legendHeight) / rowHeight);
     const int rows = std::max(1, static_cast<int>(g.learners.size()));
     const int pagesAcross = (columns + across - 1) / across;
     const int pagesDown = (rows + down - 1) / down;
     const QString title = sysText("学級の記録　") + toQString(table.lessonName);
+    auto unitName = [&](int c) {
+        const ClassColumn& column = table.columns[static_cast<std::size_t>(c)];
+        return QString::number(column.unit) + ' ' + toQString(column.unitLine);
+    };
+    auto head = [&](int c) {
+        if (c >= unitColumns) return g.heads[c];
+        const QString average = g.heads[c].section('\n', 2);
+        return QString("(%1)\n").arg(c + 1) + fm.elidedText(unitName(c), Qt::ElideRight, columnWidth - 2 * pad) + '\n' +
+               average;
+    };
 
     int pages = 0;
     for (int pc = 0; pc < pagesAcross; ++pc) {
         for (int pr = 0; pr < pagesDown; ++pr) {
-            if (pages > 0) printer.newPage();
+            if (pages > 0 && !printer.newPage()) return failed(true, p);
             ++pages;
             p.setPen(Qt::black);
             p.drawText(QRect(0, 0, page.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
@@ -383,7 +417,7 @@ int printClassTable(const ClassTable& table, QPrinter& printer)
             for (int c = firstColumn; c < lastColumn; ++c) {
                 QRect r = QRect(nameWidth + (c - firstColumn) * columnWidth, y, columnWidth, headHeight);
                 p.drawRect(r);
-                p.drawText(r.adjusted(pad, pad, -pad, -pad), Qt::AlignCenter | Qt::TextWordWrap, g.heads[c]);
+                p.drawText(r.adjusted(pad, pad, -pad, -pad), Qt::AlignCenter, head(c));
             }
             y += headHeight;
             for (int r = firstRow; r < lastRow; ++r, y += rowHeight) {
@@ -400,9 +434,21 @@ int printClassTable(const ClassTable& table, QPrinter& printer)
                                g.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
                 }
             }
+            // The legend: every unit column of the page by its number, with its section and unit whole.
+            y += pad;
+            const int half = page.width() / 2;
+            for (int c = firstColumn, k = 0; c < std::min(lastColumn, unitColumns); ++c, ++k) {
+                const ClassColumn& column = table.columns[static_cast<std::size_t>(c)];
+                const QString line =
+                    QString("(%1) ").arg(c + 1) + toQString(column.sectionName) + sysText("　") + unitName(c);
+                const QRect at(k % 2 == 0 ? 0 : half, y + (k / 2) * fm.height(), half - pad, fm.height());
+                p.drawText(at, Qt::AlignLeft | Qt::AlignVCenter, fm.elidedText(line, Qt::ElideRight, at.width()));
+            }
         }
     }
-    p.end();
+    const bool ended = p.end() && printer.printerState() != QPrinter::Error;
+    if (Status written = output.finish(ended); !written) return Result<int>::failure(written.message());
+    if (!ended) return Result<int>::failure(failedMessage);
     return pages;
 }
 

@@ -3,6 +3,7 @@
 // lesson can be changed and another name list opened; a click on a cell shows that learner's records of that unit
 // in a records viewer of its own; the table is exported as CSV and printed on A4 landscape. It only reads the
 // learners' files (passwords are never read into it); a file that cannot be read is named under the table.
+#include "platform/result.h"
 #include "practice/class_records.h"
 
 #include <QDialog>
@@ -103,7 +104,8 @@ private:
 };
 
 // Paints the table on the printer's pages: as many unit columns and learner rows as fit a page, the learner names
-// and the column heads repeated on every page. Returns the number of pages.
-int printClassTable(const ClassTable& table, QPrinter& printer);
+// and the column heads repeated on every page, each unit column numbered and named whole in the page's legend.
+// Returns the number of pages, or the message of a printer that could not print or a file that could not be written.
+Result<int> printClassTable(const ClassTable& table, QPrinter& printer);
 
 } // namespace tavola

@@ -79,9 +79,9 @@ TfrmPrintMode::TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& 
     setFixedSize(sizeHint());
 }
 
-void TfrmPrintMode::selectScreenMode()
+void TfrmPrintMode::selectMode(bool printerMode)
 {
-    radDisplay->setChecked(true);
+    (printerMode ? radPrinter : radDisplay)->setChecked(true);
 }
 
 PrintRequest TfrmPrintMode::request() const

@@ -22,8 +22,8 @@ class TfrmPrintMode : public QDialog {
 public:
     TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& prompts, QWidget* parent = nullptr);
 
-    // "画面に忠実に印刷する", as the main window chooses at start-up.
-    void selectScreenMode();
+    // "プリンタの解像度で印刷する" when printerMode, otherwise "画面に忠実に印刷する" (the stored mode at start-up).
+    void selectMode(bool printerMode);
     // The mode, numbering, start number, variants and answer key chosen; copies 1.
     PrintRequest request() const;
     // The number of the next copy, counted up while printing and set back to 1 afterwards.

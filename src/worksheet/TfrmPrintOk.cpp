@@ -112,11 +112,18 @@ std::optional<PrintSource> TfrmPrintOk::source() const
 void TfrmPrintOk::FormShow()
 {
     const PrintSource page = *source();
+    // The job takes the worksheet's paper; the teacher is asked to set it only where the printer lacks it.
+    const int paper = page.sheet->settings.paper.width;
+    if (setPaperOf(printer_, paper))
+        lblSize->setText(sysText("用紙 ") + QString::fromStdString(jobPaperName(paper)) + sysText(" で印刷します"));
+    else
+        lblSize->setText(sysText("用紙のサイズを ") + QString::fromLatin1(paperName(host_.chosenPaperWidth())) +
+                         sysText(" に設定してください"));
     showPageSize();
-    lblSize->setText(sysText("用紙のサイズを ") + QString::fromLatin1(paperName(host_.chosenPaperWidth())) +
-                     sysText(" に設定してください"));
+    // 開始No: the number of the first copy; a number set in the print mode dialog since the last print comes first.
     loading_ = true;
-    spnStartNum->setValue(page.sheet->settings.startNumber);
+    spnStartNum->setValue(printMode_.request().startNumber != 1 ? printMode_.request().startNumber
+                                                                : page.sheet->settings.startNumber);
     loading_ = false;
     // What the screen shows is what prints unless changed here; where the answers are kept off the worksheet
     // whatever the teacher chose (student mode, a practice sheet), they stay off the paper too.
@@ -181,6 +188,9 @@ void TfrmPrintOk::btnPrintClick()
     if (!source()) return;
     PrintRequest request = printMode_.request();
     request.copies = printer_.copyCount();
+    request.startNumber = spnStartNum->value();
+    // Where the answers stay off the paper there is no answer key to add either.
+    if (!allowAnswers_) request.answerKey = false;
 
     lblSize->setText(sysText("印刷中"));
     enableButtons(false);
@@ -215,6 +225,7 @@ void TfrmPrintOk::btnPrintClick()
         prompts_.error(out.message);
         return;
     }
+    if (!out.notice.empty()) prompts_.message(out.notice);
     if (out.cancelled) prompts_.message(printCancelledMessage(out.copiesPrinted));
     lblSize->setText(sysText("印刷完了"));
     accept();

@@ -10,11 +10,6 @@ namespace tavola {
 
 namespace {
 
-// The page scale: printer pixels per layout unit of an A4 width.
-constexpr double kScaleWidth = 630.0;
-// The screen page lies this many layout units right of the printer page's corner.
-constexpr int kScreenPageLeft = 6;
-
 // One page of the run: copy k of the class set, or its answer key.
 struct PrintItem {
     int copy = 1;
@@ -103,19 +98,16 @@ private:
         const bool varied = request_.variants && item.copy >= 2;
         const Worksheet variant = varied ? copyPage(sheet_, item.copy, true) : Worksheet{};
         const Worksheet& page = varied ? variant : sheet_;
-        if (request_.mode == PrintMode::Screen) {
-            const PictureRef picture = screen_.picture ? screen_.picture(page, options) : nullptr;
-            if (picture == nullptr || picture->empty()) return false;
-            canvas.drawPicture(screenPageRect(canvas.width(), picture->width, picture->height), *picture);
-            return true;
-        }
-        // A copy with new numbers frames the boxes of its own screen page.
-        PageLayout screen;
-        if (varied && screen_.layout) {
-            screen = screen_.layout(page, options);
-            options.screen = &screen;
-        }
-        drawPage(page, canvas, options, marks_);
+        // The screen page of this copy, drawn at the printer's resolution. Frames and figures are the page's own:
+        // a copy with new numbers frames its own boxes, and a practice sheet keeps the boxes its window shows.
+        if (!screen_.layout) return false;
+        const PageLayout layout = screen_.layout(page, options);
+        if (layout.width <= 0 || layout.height <= 0) return false;
+        const PageScale placed =
+            printPlacement(canvas.width(), canvas.height(), layout.width, layout.height, request_.mode);
+        auto* target = dynamic_cast<PageCanvas*>(&canvas);
+        if (target == nullptr || !target->setPageScale(placed)) return false;
+        paintPage(layout, canvas, marks_);
         return true;
     }
 
@@ -158,17 +150,27 @@ Worksheet copyPage(const Worksheet& sheet, int copy, bool variants)
     return page;
 }
 
-Rect screenPageRect(int canvasWidth, int pageWidth, int pageHeight)
+PageScale printPlacement(int canvasWidth, int canvasHeight, int pageWidth, int pageHeight, PrintMode mode)
 {
-    const double s = canvasWidth / kScaleWidth;
-    const int left = roundEven(kScreenPageLeft * s);
-    return {left, 0, left + roundEven(s * pageWidth), roundEven(s * pageHeight)};
+    PageScale placed;
+    placed.width = std::max(1, pageWidth);
+    placed.height = std::max(1, pageHeight);
+    placed.scale = std::min(static_cast<double>(std::max(1, canvasWidth)) / placed.width,
+                            static_cast<double>(std::max(1, canvasHeight)) / placed.height);
+    if (mode == PrintMode::Screen) placed.left = std::max(0.0, (canvasWidth - placed.scale * placed.width) / 2);
+    return placed;
 }
 
 std::string printFailedMessage(const std::string& name, bool file)
 {
     if (file) return "ファイル "_sj + name + " に書き込めませんでした"_sj;
     return "プリンタ "_sj + name + " で印刷できませんでした"_sj;
+}
+
+std::string paperMissingMessage(const std::string& name, const std::string& paper)
+{
+    return "プリンタ "_sj + name + " には "_sj + paper +
+           " の用紙がありません。いまの用紙に合わせて縮小して印刷します"_sj;
 }
 
 std::string printCancelledMessage(int copiesPrinted)

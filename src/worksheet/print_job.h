@@ -3,10 +3,15 @@
 //
 //   PrintOutcome printWorksheet(sheet, device, request, options, screenPage, progress)
 //
-// - PrintMode::Printer draws the page anew at the printer's resolution (the drawing pass with scale s = printer
-//   page width / 630; the class flag and the figures stretched to their rectangles × s).
-// - PrintMode::Screen prints the page picture as the screen shows it, stretched by s to the rectangle
-//   left round(6 × s), top 0, width round(s × picture width), height round(s × picture height).
+// Every page printed is the screen page of that copy (its number, its answers, its numbers with variants), laid out
+// as the screen lays it out and drawn at the printer's resolution: positions, frames and figures scaled from the
+// screen's layout, each text fitted to the width the screen measured, so that answers, units and frames keep their
+// places against each other on every paper. The page is scaled as large as the printer page takes it whole, with its
+// proportions kept (printPlacement), in either mode:
+// - PrintMode::Screen ("画面に忠実に印刷する") centres the page across the printer page, as the page picture;
+// - PrintMode::Printer ("プリンタの解像度で印刷する") starts it at the printer page's corner, scaled by the printer
+// page
+//   width / the paper's own width (less when the page would otherwise run past the printer page's bottom).
 // - With numbering, copy k carries the number request.startNumber + k − 1 and is its own print job with a copy
 //   count of 1. On a printer that writes a file (PDF) a second job would overwrite the first, so there the
 //   numbered copies are the pages of one document, copy k on page k.
@@ -17,12 +22,12 @@
 //   copies are.
 // - With 解答ページを付ける (answerKey) the answer key follows the class set: with variants one key page per copy,
 //   carrying that copy's number; otherwise one key page.
-// Every page is laid out for its own canvas and painted there; the worksheet is only read. A printer page frames
-// the answer boxes of the screen page (options.screen), so that paper and screen show the same boxes.
+// The worksheet is only read.
 //
 // Windows (the print dialog, the practice sheet) and tavola-cli print reach this through printOnPrinter()
-// (worksheet/qt_print.h), which supplies the QPrinter as device and the screen page picture.
+// (worksheet/qt_print.h), which supplies the QPrinter as device and the screen's text measures.
 #include "platform/canvas.h"
+#include "platform/page_canvas.h"
 #include "worksheet/drawing_pass.h"
 #include "worksheet/worksheet.h"
 
@@ -64,12 +69,10 @@ public:
     virtual void abortJob() = 0;
 };
 
-// What printing needs of the screen, for a page and its options (the copy's number in options.printNumber): the
-// page picture (screen mode; null when there is none to print), and the screen layout whose answer boxes a printer
-// page frames. The layout is asked for pages other than the worksheet as shown (copies with new numbers); without
-// it they frame the boxes of options.screen.
+// What printing needs of the screen: the screen page of a page with its options (the copy's number in
+// options.printNumber, the answers, a practice sheet's entries), laid out with the screen's text measures. Without it
+// nothing can be printed.
 struct ScreenSide {
-    std::function<PictureRef(const Worksheet& page, const DrawOptions& options)> picture;
     std::function<PageLayout(const Worksheet& page, const DrawOptions& options)> layout;
 };
 // Called after each copy has gone out with the copies done and the total; false stops before the next copy.
@@ -79,6 +82,7 @@ struct PrintOutcome {
     int copiesPrinted = 0;
     bool cancelled = false;
     std::string message; // why printing stopped (CP932); empty when nothing failed
+    std::string notice;  // what the user should know of a print that went out (CP932): the paper the printer lacked
     bool ok() const { return message.empty(); }
 };
 
@@ -86,15 +90,18 @@ PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const P
                             const DrawOptions& options, const ScreenSide& screen = {},
                             const PrintProgress& progress = {}, const PageMarks& marks = {});
 
-// The rectangle the screen page picture of a page width × height is stretched to on a printer page canvasWidth
-// pixels wide.
-Rect screenPageRect(int canvasWidth, int pageWidth, int pageHeight);
+// Where a page of pageWidth × pageHeight layout units lies on a printer page of canvasWidth × canvasHeight pixels in
+// a print mode: whole, as large as the printer page takes it with its proportions kept; centred across the printer
+// page in screen mode, from its corner in printer mode.
+PageScale printPlacement(int canvasWidth, int canvasHeight, int pageWidth, int pageHeight, PrintMode mode);
 
 // The page of copy k: the worksheet itself, or with variants and k ≥ 2 the worksheet with copy k's numbers.
 Worksheet copyPage(const Worksheet& sheet, int copy, bool variants);
 
 // "プリンタ " + name + " で印刷できませんでした", or for a file "ファイル " + name + " に書き込めませんでした".
 std::string printFailedMessage(const std::string& name, bool file);
+// "プリンタ " + name + " には " + paper + " の用紙がありません。いまの用紙に合わせて縮小して印刷します".
+std::string paperMissingMessage(const std::string& name, const std::string& paper);
 // n + " 部を印刷したところで中止しました".
 std::string printCancelledMessage(int copiesPrinted);
 

@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 #include <optional>
@@ -30,6 +31,20 @@ QPageSize::PageSizeId pageSizeOf(int paperWidth)
         return QPageSize::A3;
     default:
         return QPageSize::A4;
+    }
+}
+
+// The paper of a worksheet's width; none for a width that is no paper of the program.
+std::optional<QPageSize::PageSizeId> knownPageSizeOf(int paperWidth)
+{
+    switch (paperWidth) {
+    case 546:
+    case 630:
+    case 771:
+    case 891:
+        return pageSizeOf(paperWidth);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -134,55 +149,59 @@ PageLayout screenLayout(const Worksheet& sheet, const DrawOptions& options)
     return layoutPage(sheet, measure, options);
 }
 
-PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number, const PageMarks& marks)
-{
-    auto picture = std::make_shared<Picture>();
-    picture->width = std::clamp(sheet.settings.paper.width, 1, kMaxPictureSide);
-    picture->height = std::clamp(sheet.settings.paper.height, 1, kMaxPictureSide);
-    picture->pixels.assign(static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height),
-                           0xFFFFFFFFu);
-    // The picture's words are the image's pixels: the page is painted straight into them.
-    QImage image(reinterpret_cast<uchar*>(picture->pixels.data()), picture->width, picture->height, picture->width * 4,
-                 QImage::Format_RGB32);
-    DrawOptions screen = options;
-    screen.printNumber = number;
-    {
-        QtCanvas canvas(image);
-        drawPage(sheet, canvas, screen, marks);
-    }
-    return picture;
-}
-
 PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const PrintRequest& request,
                             const DrawOptions& options, const PrintProgress& progress, const PageMarks& marks)
 {
     // A PDF is written into a checked temporary file and takes its name only when whole.
     PrinterOutputFile output(printer);
-    if (!output.begun()) return {0, false, output.begun().message()};
+    if (!output.begun()) return {0, false, output.begun().message(), {}};
     QtPrintDevice device(printer);
-    DrawOptions printing = options;
-    std::optional<PageLayout> screen;
-    if (printing.screen == nullptr) {
-        DrawOptions screenOptions = options;
-        screenOptions.entries = nullptr;
-        screen = screenLayout(sheet, screenOptions);
-        printing.screen = &*screen;
-    }
+    // Every page is the screen page of its copy; a practice sheet keeps the places its window gave the entries.
     ScreenSide screenSide;
-    screenSide.picture = [&](const Worksheet& page, const DrawOptions& o) {
-        return drawScreenPage(page, o, o.printNumber, marks);
-    };
     screenSide.layout = [](const Worksheet& page, const DrawOptions& o) {
         DrawOptions screenOptions = o;
-        screenOptions.screen = nullptr;
-        screenOptions.entries = nullptr;
+        if (screenOptions.entries == nullptr) screenOptions.screen = nullptr;
         return screenLayout(page, screenOptions);
     };
-    PrintOutcome outcome = printWorksheet(sheet, device, request, printing, screenSide, progress, marks);
+    const std::string paperNotice = setPaperOf(printer, sheet.settings.paper.width)
+                                        ? std::string()
+                                        : paperMissingMessage(device.name(), jobPaperName(sheet.settings.paper.width));
+    PrintOutcome outcome = printWorksheet(sheet, device, request, options, screenSide, progress, marks);
+    outcome.notice = paperNotice;
     // A cancelled job keeps what it printed when that is a whole file, and is not a failure when it is not.
     if (Status written = output.finish(outcome.ok()); !written && !outcome.cancelled)
         outcome.message = written.message();
     return outcome;
+}
+
+bool setPaperOf(QPrinter& printer, int paperWidth)
+{
+    const std::optional<QPageSize::PageSizeId> id = knownPageSizeOf(paperWidth);
+    if (!id) return true;
+    const QPageSize wanted(*id);
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        // A printer that lists its papers takes only those.
+        const QList<QPageSize> sizes = QPrinterInfo(printer).supportedPageSizes();
+        if (!sizes.isEmpty() && std::none_of(sizes.begin(), sizes.end(),
+                                             [&](const QPageSize& size) { return size.isEquivalentTo(wanted); }))
+            return false;
+    }
+    printer.setPageOrientation(QPageLayout::Portrait);
+    return printer.setPageSize(wanted) && printer.pageLayout().pageSize().isEquivalentTo(wanted);
+}
+
+std::string jobPaperName(int paperWidth)
+{
+    switch (paperWidth) {
+    case 546:
+        return "JIS B5";
+    case 771:
+        return "JIS B4";
+    case 891:
+        return "A3";
+    default:
+        return "A4";
+    }
 }
 
 void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth)

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 
 class QPrinter;
 
@@ -39,15 +40,12 @@ private:
     std::unique_ptr<QtCanvas> canvas_;
 };
 
-// The screen page of the worksheet as a picture of its paper (one pixel per layout unit), with number in the
-// number line.
-PictureRef drawScreenPage(const Worksheet& sheet, const DrawOptions& options, int number, const PageMarks& marks = {});
-
 // The layout of the worksheet's screen page, measured on a page picture as the worksheet window draws it.
 PageLayout screenLayout(const Worksheet& sheet, const DrawOptions& options);
 
-// Prints the worksheet. options.screen is the screen page the printer pages take their answer boxes from; when it
-// is null the screen page is laid out here first, so a worksheet never shown prints its boxes all the same.
+// Prints the worksheet on the paper of the worksheet (setPaperOf); when the printer has no such paper the page is
+// fitted to the paper it has, and outcome.notice says so. options.screen is used only with options.entries (a
+// practice sheet): the entries start where that window drew them.
 PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const PrintRequest& request,
                             const DrawOptions& options, const PrintProgress& progress = {},
                             const PageMarks& marks = {});
@@ -55,6 +53,12 @@ PrintOutcome printOnPrinter(QPrinter& printer, const Worksheet& sheet, const Pri
 // A printer writing a PDF file at 600 dpi on the paper of the given width (546 B5, 630 A4, 771 B4, 891 A3;
 // another width is A4), portrait.
 void setUpPdfPrinter(QPrinter& printer, const QString& path, int paperWidth);
+
+// Sets the printer's paper to the worksheet's (JIS B5, A4, JIS B4, A3), portrait; false when the printer does not
+// take it. A width that is no paper of the program leaves the printer's paper as it is.
+bool setPaperOf(QPrinter& printer, int paperWidth);
+// The name of the paper a job is given for a width: "JIS B5", "A4", "JIS B4", "A3".
+std::string jobPaperName(int paperWidth);
 
 // The paper of a width: "B5", "A4", "B4" or "A3" (another width: "A4").
 const char* paperName(int paperWidth);

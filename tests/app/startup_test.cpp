@@ -28,6 +28,7 @@ public:
     bool tipsNextTime = false;
     bool modeShown = false;
     std::string learnerShown;
+    bool printerMode = false;
 
     void showTitlePicture(const std::string& path) override
     {
@@ -41,7 +42,11 @@ public:
     }
     void mainIndexRead() override { steps.push_back("mainIndex"); }
     void enableAnswerButton() override { steps.push_back("answerButton"); }
-    void selectScreenPrintMode() override { steps.push_back("printMode"); }
+    void selectPrintMode(bool printerMode) override
+    {
+        steps.push_back("printMode");
+        this->printerMode = printerMode;
+    }
     void applyPaper(int width) override
     {
         steps.push_back("paper");
@@ -130,12 +135,13 @@ TEST_F(ShowSequence, FirstStartRunsEveryStepInOrderAndCreatesEverySetting)
     EXPECT_EQ(window_.titlePath, state_.coursewareDir + "Title.BMP");
 
     EXPECT_EQ(keyText(SettingsKey::Program), "KeyLock\tdword\t0\r\nLogOnName\tsz\t共通\r\nPaperSize\tdword\t630\r\n"
-                                             "ShowDoYouKnow\tdword\t1\r\ntheSchool\tsz\t\r\n");
+                                             "PrintMode\tdword\t0\r\nShowDoYouKnow\tdword\t1\r\ntheSchool\tsz\t\r\n");
     EXPECT_EQ(keyText(SettingsKey::Common), "RecDrive\tsz\tC:\\\\\r\n");
 
     EXPECT_EQ(state_.schoolName, "");
     EXPECT_TRUE(window_.tipsNextTime);
     EXPECT_EQ(window_.paperWidth, 630);
+    EXPECT_FALSE(window_.printerMode);
     EXPECT_TRUE(state_.showAnswers); // switched off, then toggled once
     EXPECT_TRUE(state_.answersEnabled);
     EXPECT_TRUE(state_.marksStale);
@@ -163,8 +169,10 @@ TEST_F(ShowSequence, StoredValuesAreUsedAsTheyAre)
     ASSERT_TRUE(settings_.writeInteger("PaperSize", 999));
     ASSERT_TRUE(settings_.writeText("LogOnName", "やまだ"_sj));
     ASSERT_TRUE(settings_.writeInteger("KeyLock", 5));
+    ASSERT_TRUE(settings_.writeFlag("PrintMode", true));
 
     EXPECT_EQ(run(), ShowOutcome::Completed);
+    EXPECT_TRUE(window_.printerMode); // the print mode chosen last
     EXPECT_EQ(state_.schoolName, "ＣＡＩ中学校"_sj);
     EXPECT_FALSE(window_.tipsNextTime);
     EXPECT_EQ(window_.paperWidth, 999); // the window checks A4 and keeps 999
@@ -205,8 +213,8 @@ TEST_F(ShowSequence, ASettingOfTheWrongTypeStopsAtItsStepWithTheErrorBox)
         const char* lastStep;
     };
     const Case cases[] = {
-        {"theSchool", false, nullptr},     {"ShowDoYouKnow", true, "title"}, {"PaperSize", true, "printMode"},
-        {"LogOnName", false, "focusTips"}, {"KeyLock", true, "learner"},
+        {"theSchool", false, nullptr},    {"ShowDoYouKnow", true, "title"},  {"PrintMode", true, "answerButton"},
+        {"PaperSize", true, "printMode"}, {"LogOnName", false, "focusTips"}, {"KeyLock", true, "learner"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

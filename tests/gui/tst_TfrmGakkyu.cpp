@@ -3,6 +3,7 @@
 // same bytes from tavola-cli class --csv), the table printed on A4 landscape; a file too large named under the
 // table; nothing of it in student mode.
 #include "support/gui_registry.h"
+#include "support/pdf_helpers.h"
 #include "support/program_fixture.h"
 
 #include "courseware/TfrmMenu.h"
@@ -187,6 +188,27 @@ private slots:
             QTest::mouseClick(window->btnPrint, Qt::LeftButton);
             QCOMPARE(layout.orientation(), QPageLayout::Landscape);
             QCOMPARE(layout.pageSize().id(), QPageSize::A4);
+            // Every unit column is numbered, and named whole under the table.
+            const QStringList pages = test::pdfPages(pdf, {"-layout"});
+            QVERIFY(!pages.isEmpty());
+            const QString all = pages.join('\f').simplified();
+            for (std::size_t c = 0; c < window->table().columns.size(); ++c) {
+                const ClassColumn& column = window->table().columns[c];
+                const QString legend = QString("(%1) ").arg(c + 1) + toQString(column.sectionName) + u("　") +
+                                       QString::number(column.unit) + ' ' + toQString(column.unitLine);
+                QVERIFY2(all.contains(legend.simplified()), qPrintable(legend + "\n" + all));
+            }
+            // A file that cannot be written is named, and nothing is left behind.
+            const QString lost = p.dir() + "/no/such/folder/class.pdf";
+            window->setPrinterSetup([&](QPrinter& printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(lost);
+                return true;
+            });
+            QTest::mouseClick(window->btnPrint, Qt::LeftButton);
+            QVERIFY2(p.prompts.lastUtf8().find("に書き込めませんでした") != std::string::npos,
+                     p.prompts.lastUtf8().c_str());
+            p.prompts.shown.clear();
             QTest::mouseClick(window->btnReturn, Qt::LeftButton);
         });
         QAction* item = p.main->findChild<QAction*>("mnuGakkyu");

@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QProgressDialog>
@@ -182,6 +183,76 @@ private slots:
                  qPrintable(QString::number(second - rows.front().first)));
     }
 
+    void aB4ClassSetPrintsWholeOnJisB4InBothModes()
+    {
+        // A B4 page whose last problem stands below where an A4 page ends: every one of 30 copies holds it, on JIS B4.
+        for (bool printerMode : {false, true}) {
+            Program p;
+            p.main->radPaper[2]->setChecked(true);
+            p.sheet()->worksheet().settings.lineSpacing = 170;
+            (void)p.sheet()->redraw();
+            QVERIFY(!p.sheet()->layout().runsOffPage());
+            QVERIFY2(p.sheet()->layout().contentBottom > 891,
+                     qPrintable(QString::number(p.sheet()->layout().contentBottom)));
+            p.printMode()->radPrinter->setChecked(printerMode);
+            const QString file = p.pdf(printerMode ? "b4printer.pdf" : "b4screen.pdf");
+            p.print(file, 30);
+            QVERIFY2(p.prompts.shown.empty(), p.prompts.lastUtf8().c_str());
+            QCOMPARE(p.printOk()->printer().pageLayout().pageSize().id(), QPageSize::JisB4);
+            const QStringList pages = pdfPages(file, {"-layout"});
+            QCOMPARE(pages.size(), 30);
+            for (int k = 0; k < 30; ++k) {
+                QVERIFY2(pages[k].contains(QRegularExpression(u("№ +") + QString::number(k + 1) + " ")),
+                         qPrintable(pages[k]));
+                QVERIFY2(pages[k].contains("(6)"), qPrintable(pages[k]));
+                QVERIFY2(pages[k].contains(u("実施日")), qPrintable(pages[k]));
+            }
+            // The document's pages are JIS B4: 257 × 364 mm.
+            QProcess info;
+            info.start("pdfinfo", {file});
+            QVERIFY(info.waitForFinished(30000));
+            QVERIFY2(QString::fromUtf8(info.readAllStandardOutput())
+                         .contains(QRegularExpression("72[89](\\.\\d+)? x 103[12](\\.\\d+)? pts")),
+                     "not JIS B4");
+        }
+    }
+
+    void theStartNumberOfThePrintDialogNumbersTheCopies()
+    {
+        Program p;
+        const QString file = p.pdf("eleven.pdf");
+        test::whenModal(p.printOk(), [&p, file] {
+            TfrmPrintOk* dialog = p.printOk();
+            QCOMPARE(dialog->spnStartNum->value(), 1);
+            dialog->spnStartNum->setValue(11);
+            test::whenModalOf<QPrintDialog>([file](QPrintDialog* d) { printToPdf(d, file, 3); });
+            QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
+        });
+        QTest::mouseClick(p.button("btnStartPrint"), Qt::LeftButton);
+        const QStringList pages = pdfPages(file, {"-layout"});
+        QCOMPARE(pages.size(), 3);
+        for (int k = 0; k < 3; ++k)
+            QVERIFY2(pages[k].contains(QRegularExpression(u("№ +") + QString::number(11 + k) + " ")),
+                     qPrintable(pages[k]));
+        // The worksheet keeps its start number; the next print starts at 1 again in the print mode dialog.
+        QCOMPARE(p.sheet()->worksheet().settings.startNumber, 11);
+        QCOMPARE(p.printMode()->spnStart->value(), 1);
+    }
+
+    void thePrintModeSurvivesARestart()
+    {
+        Program p;
+        QVERIFY(p.printMode()->radDisplay->isChecked());
+        p.setting<TfrmPrintMode>("mnuSetPrinter", [](TfrmPrintMode* d) {
+            QTest::mouseClick(d->radPrinter, Qt::LeftButton);
+            QTest::mouseClick(d->btnClose, Qt::LeftButton);
+        });
+        p.windows.reset();
+        QVERIFY(p.showWindows());
+        QVERIFY(p.printMode()->radPrinter->isChecked());
+        QCOMPARE(p.printMode()->request().mode, PrintMode::Printer);
+    }
+
     void cancellingAClassSetStopsBetweenCopies()
     {
         Program p;
@@ -241,6 +312,8 @@ private slots:
             if (c.shown) QTest::mouseClick(p.button("btnKaitou"), Qt::LeftButton);
             QCOMPARE(p.main->shellState().showAnswers, c.shown);
             p.main->shellState().keyLock = c.studentMode;
+            // A key page left chosen adds nothing where the answers stay off the paper.
+            p.printMode()->chkAnswerKey->setChecked(c.studentMode);
             const QString file = p.pdf(qPrintable(QString("answers%1.pdf").arg(++k)));
             test::whenModal(p.printOk(), [&p, c, file] {
                 TfrmPrintOk* dialog = p.printOk();

@@ -5,7 +5,10 @@
 
 namespace tavola::test {
 
-int RecordingCanvas::pixelSize() const { return roundEven(font.sizePt * static_cast<double>(ppi_) / 72.0); }
+int RecordingCanvas::pixelSize() const
+{
+    return roundEven(font.sizePt * static_cast<double>(ppi_) / 72.0);
+}
 
 int RecordingCanvas::textWidth(const std::string& text)
 {
@@ -19,7 +22,10 @@ int RecordingCanvas::textWidth(const std::string& text)
     return clampPosition(w);
 }
 
-int RecordingCanvas::textHeight(const std::string&) { return pixelSize(); }
+int RecordingCanvas::textHeight(const std::string&)
+{
+    return pixelSize();
+}
 
 CanvasOp RecordingCanvas::base(CanvasOp::Kind kind) const
 {
@@ -35,6 +41,21 @@ int RecordingCanvas::textOut(int x, int y, const std::string& text)
     op.rect = {x, y, end, y + pixelSize()};
     ops.push_back(op);
     return end;
+}
+
+int RecordingCanvas::textOutFitted(int x, int y, const std::string& text, int width)
+{
+    const std::size_t before = ops.size();
+    textOut(x, y, text);
+    if (ops.size() > before) ops.back().extra1 = width;
+    return x + width;
+}
+
+bool RecordingCanvas::setPageScale(const PageScale& page)
+{
+    if (!scalable) return false;
+    pageScales.emplace_back(ops.size(), page);
+    return true;
 }
 
 void RecordingCanvas::line(int x1, int y1, int x2, int y2)
@@ -100,8 +121,14 @@ std::vector<CanvasOp> RecordingCanvas::ofKind(CanvasOp::Kind kind) const
     return out;
 }
 
-std::vector<CanvasOp> RecordingCanvas::texts() const { return ofKind(CanvasOp::Kind::Text); }
-std::vector<CanvasOp> RecordingCanvas::lines() const { return ofKind(CanvasOp::Kind::Line); }
+std::vector<CanvasOp> RecordingCanvas::texts() const
+{
+    return ofKind(CanvasOp::Kind::Text);
+}
+std::vector<CanvasOp> RecordingCanvas::lines() const
+{
+    return ofKind(CanvasOp::Kind::Line);
+}
 
 const CanvasOp* RecordingCanvas::findText(const std::string& utf8) const
 {

@@ -6,8 +6,10 @@
 // character is half that wide (rounded down), a double-byte character the whole size; the text height is the
 // pixel size.
 #include "platform/canvas.h"
+#include "platform/page_canvas.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavola::test {
@@ -16,7 +18,7 @@ struct CanvasOp {
     enum class Kind { Text, Line, Rectangle, RoundRect, Ellipse, Polygon, Fill, Picture } kind;
     std::string text; // CP932, for Text
     Rect rect;        // Text: x, y, end x, y + height; Line: x1, y1, x2, y2; shapes: the rectangle
-    int extra1 = 0;   // RoundRect: corner width; Picture: picture width
+    int extra1 = 0;   // RoundRect: corner width; Picture: picture width; Text: the width it was fitted to (or 0)
     int extra2 = 0;   // RoundRect: corner height; Picture: picture height
     std::vector<Point> points;
     FontSpec font;
@@ -26,7 +28,7 @@ struct CanvasOp {
     const Picture* picture = nullptr; // Picture: the picture drawn (the caller keeps it alive)
 };
 
-class RecordingCanvas : public Canvas {
+class RecordingCanvas : public Canvas, public PageCanvas {
 public:
     RecordingCanvas(int width = 630, int height = 891, bool printer = false, int ppi = 96)
         : width_(width), height_(height), printer_(printer), ppi_(ppi)
@@ -34,6 +36,7 @@ public:
     }
 
     int textOut(int x, int y, const std::string& text) override;
+    int textOutFitted(int x, int y, const std::string& text, int width) override;
     int textWidth(const std::string& text) override;
     int textHeight(const std::string& text) override;
     void line(int x1, int y1, int x2, int y2) override;
@@ -48,8 +51,13 @@ public:
     bool isPrinter() const override { return printer_; }
     int pixelsPerInch() const override { return ppi_; }
 
+    // Records the page scale with the number of operations before it; false when scalable is off.
+    bool setPageScale(const PageScale& page) override;
+
     int pixelSize() const;
     std::vector<CanvasOp> ops;
+    bool scalable = true;
+    std::vector<std::pair<std::size_t, PageScale>> pageScales;
 
     // Helpers for assertions.
     std::vector<CanvasOp> texts() const;

@@ -69,6 +69,7 @@ QtCanvas::QtCanvas(QPagedPaintDevice& device)
     width_ = device.width();
     height_ = device.height();
     ppi_ = device.logicalDpiX();
+    devicePpi_ = ppi_;
     printer_ = true;
     raster_ = false;
 }
@@ -104,7 +105,31 @@ bool QtCanvas::active() const
 
 bool QtCanvas::newPage()
 {
-    return paged_ != nullptr && active() && paged_->newPage();
+    if (paged_ == nullptr || !active() || !paged_->newPage()) return false;
+    // A new page is drawn in the printer's pixels again until it is given a page scale of its own.
+    if (scaled_) {
+        painter_->resetTransform();
+        painter_->setClipping(false);
+        if (ppi_ != devicePpi_) recent_ = {};
+        ppi_ = devicePpi_;
+        scaled_ = false;
+    }
+    return true;
+}
+
+bool QtCanvas::setPageScale(const PageScale& page)
+{
+    if (!active() || paged_ == nullptr || !(page.scale > 0) || page.width <= 0 || page.height <= 0) return false;
+    painter_->resetTransform();
+    painter_->translate(page.left, page.top);
+    painter_->scale(page.scale, page.scale);
+    painter_->setClipRect(QRectF(0, 0, page.width, page.height));
+    const int ppi = page.layoutPpi > 0 ? page.layoutPpi : 96;
+    // The fonts last used were found for the point sizes at the other resolution.
+    if (ppi != ppi_) recent_ = {};
+    ppi_ = ppi;
+    scaled_ = true;
+    return true;
 }
 
 int QtCanvas::pixelSizeOf(int sizePt) const
@@ -295,6 +320,27 @@ int QtCanvas::textOut(int x, int y, const std::string& text)
     return end;
 }
 
+int QtCanvas::textOutFitted(int x, int y, const std::string& text, int width)
+{
+    if (!scaled_ || text.empty() || width <= 0 || !active()) {
+        textOut(x, y, text);
+        return x + width;
+    }
+    const int advance = textRun(currentFont(), text).advance;
+    if (advance <= 0 || advance == width) {
+        textOut(x, y, text);
+        return x + width;
+    }
+    painter_->save();
+    painter_->translate(x, y);
+    painter_->scale(static_cast<double>(width) / advance, 1.0);
+    textOut(0, 0, text);
+    painter_->restore();
+    // The painter's font is the one it had before.
+    painterFont_ = nullptr;
+    return x + width;
+}
+
 bool QtCanvas::invertOnPicture() const
 {
     return pen.mode == PenMode::Invert && raster_;
@@ -304,7 +350,12 @@ void QtCanvas::applyPen(bool forShape)
 {
     QPen p;
     const int w = std::max(1, pen.width);
-    if (w <= 1) {
+    if (scaled_) {
+        // A pen of a scaled page is as wide as on the screen's page: w layout units.
+        p.setWidth(w);
+        p.setCapStyle(w <= 1 ? Qt::SquareCap : Qt::RoundCap);
+        p.setJoinStyle(w <= 1 ? Qt::MiterJoin : Qt::RoundJoin);
+    } else if (w <= 1) {
         p.setWidth(0); // cosmetic: one device pixel, both ends drawn
         p.setCapStyle(Qt::SquareCap);
     } else {

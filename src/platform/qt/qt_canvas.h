@@ -10,6 +10,7 @@
 // - the invert pen mode inverts the pixels under the pen on a picture (twice restores them); on a printer it
 //   draws as copy.
 #include "platform/canvas.h"
+#include "platform/page_canvas.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -29,7 +30,7 @@ class QPagedPaintDevice;
 
 namespace tavola {
 
-class QtCanvas : public Canvas {
+class QtCanvas : public Canvas, public PageCanvas {
 public:
     // The screen pass on a picture (which must outlive the canvas).
     explicit QtCanvas(QImage& image);
@@ -42,6 +43,8 @@ public:
     QtCanvas& operator=(const QtCanvas&) = delete;
 
     int textOut(int x, int y, const std::string& text) override;
+    // On a scaled page (setPageScale) the text is drawn narrowed or widened to the width the layout measured.
+    int textOutFitted(int x, int y, const std::string& text, int width) override; // PageCanvas
     int textWidth(const std::string& text) override;
     int textHeight(const std::string& text) override;
 
@@ -57,6 +60,9 @@ public:
     int height() const override { return height_; }
     bool isPrinter() const override { return printer_; }
     int pixelsPerInch() const override { return ppi_; }
+    // A printer page draws the screen's page: the painter scales it, fonts take the layout's pixel sizes, and the
+    // pens keep their width in layout units. Until the next page.
+    bool setPageScale(const PageScale& page) override;
 
     // Starts the next page of a printer job; false when the target has no pages or the printer refused.
     bool newPage();
@@ -108,6 +114,8 @@ private:
     int ppi_ = 96;
     bool printer_ = false;
     bool raster_ = false;
+    int devicePpi_ = 96;
+    bool scaled_ = false; // drawing a page in layout units (setPageScale)
 
     // Fonts by face, pixel size and style. The renderer switches between two or three fonts per character, so the
     // last few used are compared field by field before a key is built.
