@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintDialog>
