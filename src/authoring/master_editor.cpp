@@ -270,6 +270,12 @@ void MasterEditor::load(const CoursewareIndex& index, const UnitPosition& positi
         // A worksheet whose record has gone from the file is written back as it stands on the page.
         if (sheet != nullptr) {
             if (!sheet->problemLines.empty()) areas.ques = sheet->problemLines;
+            if (!sheet->problemLines.empty() && !sheet->quesComment.empty()) {
+                Lines ques{"{"};
+                ques.insert(ques.end(), sheet->quesComment.begin(), sheet->quesComment.end());
+                ques.emplace_back("}");
+                areas.ques.insert(areas.ques.begin(), ques.begin(), ques.end());
+            }
             areas.kgroup = sheet->kgroup;
             areas.pasteLo = sheet->layoutBlockLines();
             areas.qgraph = sheet->graph;
@@ -317,7 +323,8 @@ Result<int> MasterEditor::makeVariedSimilar(bool withoutDigits, bool withoutLabe
 {
     Result<int> m = nextSimilar();
     if (!m) return m;
-    Lines varied = variant::variantLines(areas.ques, unitId_, *m + 1);
+    // The comment's formulas vary the word problems; the comment itself stays as written.
+    Lines varied = variant::varyQues(areas.ques, variant::variantSeed(unitId_, *m + 1));
     if (varied == areas.ques) return Result<int>::failure(nothingToVaryMessage());
     areas.ques = std::move(varied);
     if (!areas.kgroup.empty()) {

@@ -105,9 +105,10 @@ private:
         std::size_t first = i + 1;
         if (first < lines_.size() && lines_[first] == "{") {
             // A "{" right after the keyword opens a comment that runs through the next "}".
-            if (auto close = findFrom(lines_, first + 1, "}"))
+            if (auto close = findFrom(lines_, first + 1, "}")) {
+                append(c_.quesComment, {first + 1, *close});
                 first = *close + 1;
-            else
+            } else
                 fail(keyword, messages::unclosedComment(path_));
         }
         Range range = blockRange(i, first);
@@ -315,7 +316,15 @@ Lines copyRecordLines(const CopyRecord& r)
 {
     Lines out{std::string(kCopyRecordMarker)};
     block(out, "<<header", {r.title, r.school, r.name});
-    block(out, "<<ques", r.problemLines);
+    if (r.quesComment.empty()) {
+        block(out, "<<ques", r.problemLines);
+    } else {
+        Lines ques{"{"};
+        ques.insert(ques.end(), r.quesComment.begin(), r.quesComment.end());
+        ques.emplace_back("}");
+        ques.insert(ques.end(), r.problemLines.begin(), r.problemLines.end());
+        block(out, "<<ques", ques);
+    }
     block(out, "<<ans", {});
     blockIfAny(out, "<<graph", r.graph);
     blockIfAny(out, "<<AGraph", r.agraph);

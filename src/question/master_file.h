@@ -23,6 +23,7 @@ std::optional<std::size_t> findRecord(const Lines& lines, std::string_view marke
 // what it read; the practice window takes the hint lines.
 struct RecordContent {
     Lines problemLines;                          // "<<ques", after the "{" … "}" comment
+    Lines quesComment;                           // the lines between that "{" and "}"
     std::vector<std::size_t> problemLineIndices; // where each problem line stands in the file
     Lines header;                                // "<<header" (copy files)
     Lines value;                                 // 7 lines per "<<value" block
@@ -101,11 +102,12 @@ struct CopyRecord {
     std::string school;
     std::string name;
     Lines problemLines;
-    Lines graph;  // 3 lines per figure, positions as placed on the page
-    Lines agraph; // 3 lines per figure
-    Lines value;  // 7 lines
-    Lines font;   // 7 lines, line 7 the face in use
-    Lines kran;   // 10 lines
+    Lines quesComment; // written as "{", its lines, "}" at the start of "<<ques" when there are any
+    Lines graph;       // 3 lines per figure, positions as placed on the page
+    Lines agraph;      // 3 lines per figure
+    Lines value;       // 7 lines
+    Lines font;        // 7 lines, line 7 the face in use
+    Lines kran;        // 10 lines
     Lines kgroup;
 };
 

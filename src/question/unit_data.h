@@ -19,6 +19,7 @@ struct UnitData {
     std::string builtTitle;
 
     Lines problemLines; // "<<ques", at most 60
+    Lines quesComment;  // the "{" … "}" comment of "<<ques", never drawn (formulas of word problems)
     Lines header;       // "<<header" (copy files)
     Lines graph;        // "<<graph": file, x, y per figure
     Lines agraph;       // "<<AGraph"
@@ -47,6 +48,7 @@ template <class To, class From> void copyPageContent(To& to, const From& from)
     to.school = from.school;
     to.name = from.name;
     to.problemLines = from.problemLines;
+    to.quesComment = from.quesComment;
     to.graph = from.graph;
     to.agraph = from.agraph;
 }

@@ -22,6 +22,7 @@ std::string nameAt(const std::vector<std::string>& names, int k)
 void takeBlocks(UnitData& u, RecordContent&& c)
 {
     u.problemLines = std::move(c.problemLines);
+    u.quesComment = std::move(c.quesComment);
     u.header = std::move(c.header);
     u.graph = std::move(c.graph);
     u.agraph = std::move(c.agraph);
@@ -151,6 +152,7 @@ Status UnitReader::addUnit(UnitData& worksheet, const ReadRequest& request)
     worksheet.title = title;
     worksheet.builtTitle = title;
     worksheet.problemLines.insert(worksheet.problemLines.end(), added.problemLines.begin(), added.problemLines.end());
+    worksheet.quesComment.insert(worksheet.quesComment.end(), added.quesComment.begin(), added.quesComment.end());
     // Of each new figure only the file name is taken; the worksheet places it on its next pass.
     for (std::size_t k = 0; k < added.graph.size(); k += kFigureLines)
         worksheet.graph.insert(worksheet.graph.end(), {added.graph[k], kNotPlaced, kNotPlaced});

@@ -1,12 +1,15 @@
 // tavola-cli vary [DIR] LESSON SECTION UNIT [SIMILAR] [--seed K]: the unit's problem lines with new numbers, as
-// copy K of a class set gets them (K = 2 when not given; copy 1 is the unit as authored), and the answers of the
-// varied lines, so that an author sees what a seed gives.
+// copy K of a class set gets them (K = 2 when not given; copy 1 is the unit as authored), the answers of the
+// varied lines, and the problems that keep their numbers with the reason, so that an author sees what a seed gives
+// and what cannot change.
 #include "courseware/index_file.h"
 #include "platform/numbers.h"
 #include "platform/text_helpers.h"
 #include "question/unit_reader.h"
 #include "tools/cli_commands.h"
 #include "variant/variant_generator.h"
+
+#include <algorithm>
 
 namespace tavola::cli {
 namespace {
@@ -70,16 +73,31 @@ int runVary(const Args& given)
     if (!reportRead(reader.read(*request))) return kFailed;
 
     const UnitData& unit = reader.unit();
-    Lines lines = variant::variantLines(unit.problemLines, unit.shortKey, copy);
+    // Seeded as a printed class set is: copy K of this page prints these numbers.
+    const variant::PageVariant page =
+        copy < 2 ? variant::PageVariant{unit.problemLines, 0, {}}
+                 : variant::varyPage(unit.problemLines, unit.quesComment,
+                                     variant::pageSeed(unit.problemLines, unit.quesComment, copy));
+    const Lines& lines = page.lines;
     Json varied = Json::array();
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i] != unit.problemLines[i]) varied.push_back(i + 1);
+    // Problems that keep their numbers on every copy, and those that found no other numbers on this one.
+    std::vector<variant::KeptProblem> keptList = variant::problemsKept(unit.problemLines, unit.quesComment);
+    for (const variant::KeptProblem& k : page.kept)
+        if (std::none_of(keptList.begin(), keptList.end(),
+                         [&](const variant::KeptProblem& o) { return o.line == k.line && o.label == k.label; }))
+            keptList.push_back(k);
+    Json kept = Json::array();
+    for (const variant::KeptProblem& k : keptList)
+        kept.push_back({{"line", k.line + 1}, {"problem", utf8(k.label)}, {"reason", k.reason}});
     printJson({
         {"shortKey", utf8(unit.shortKey)},
         {"seed", copy},
         {"lines", utf8List(lines)},
         {"answers", utf8List(answersOf(lines))},
         {"varied", varied},
+        {"kept", kept},
     });
     return kOk;
 }

@@ -5,11 +5,13 @@
 // the unit's paper. Numbered copies are the pages of the document, copy k numbered K + k − 1; without numbering the
 // document holds the copies as pages too. The answers are hidden unless --answers on (the answer key). Prints a
 // short JSON summary. --variants gives every copy from the second on new numbers, --key adds the answer key after the
-// class set (one key page per copy with --variants).
+// class set (one key page per copy when the copies differ; such copies are numbered). With --variants the summary
+// tells how many problems keep their numbers on every copy ("kept") and the note the print dialog shows.
 #include "platform/numbers.h"
 #include "platform/qt/qt_text.h"
 #include "tools/cli_commands.h"
 #include "tools/qt_cli_gui.h"
+#include "variant/variant_generator.h"
 #include "worksheet/qt_print.h"
 
 #include <QPrinter>
@@ -98,15 +100,23 @@ int runPrint(const Args& args)
         printSystemMessage(out.message);
         return kFailed;
     }
-    printJson({{"out", r->out},
-               {"copies", out.copiesPrinted},
-               {"numbered", r->request.numbering},
-               {"variants", r->request.variants},
-               {"key", r->request.answerKey},
-               {"start", r->request.startNumber},
-               {"mode", r->request.mode == PrintMode::Printer ? "printer" : "screen"},
-               {"paper", paperName(loaded->sheet.settings.paper.width)},
-               {"dpi", printer.resolution()}});
+    const Worksheet& sheet = loaded->sheet;
+    Json summary = {{"out", r->out},
+                    {"copies", out.copiesPrinted},
+                    {"numbered", numbersCopies(r->request, r->request.variants && copiesDiffer(sheet))},
+                    {"variants", r->request.variants},
+                    {"key", r->request.answerKey},
+                    {"start", r->request.startNumber},
+                    {"mode", r->request.mode == PrintMode::Printer ? "printer" : "screen"},
+                    {"paper", paperName(loaded->sheet.settings.paper.width)},
+                    {"dpi", printer.resolution()}};
+    // With copies of their own numbers, how many problems keep theirs on every copy (nothing when none).
+    if (r->request.variants) {
+        const std::size_t kept = variant::problemsKept(sheet.problemLines, sheet.quesComment).size();
+        if (kept > 0) summary["kept"] = kept;
+        if (const std::string note = keptProblemsNote(sheet); !note.empty()) summary["note"] = utf8(note);
+    }
+    printJson(summary);
     return kOk;
 }
 

@@ -276,6 +276,31 @@ std::optional<Fraction> evaluate(const Expression& e, const std::vector<Literal>
     return values[static_cast<std::size_t>(e.root)];
 }
 
+bool parseArithmetic(std::string_view line, std::size_t begin, std::size_t end, Expression& out)
+{
+    if (end < begin || end - begin > kMaxExpressionBytes) return false;
+    out = Expression{};
+    return Parser(line, begin, end, out).parse();
+}
+
+std::vector<AnswerText> answerAlternatives(std::string_view line, std::size_t open, std::size_t close)
+{
+    std::vector<AnswerText> answers;
+    std::size_t from = open + 1;
+    while (true) {
+        std::size_t semicolon = sjis::findChar(line, ';', from);
+        std::size_t to = semicolon == std::string_view::npos || semicolon > close ? close : semicolon;
+        AnswerText a;
+        a.begin = skipAnswerBlanks(line, from, to);
+        a.end = trimAnswerEnd(line, a.begin, to);
+        a.number = parseLiteral(line.substr(a.begin, a.end - a.begin));
+        answers.push_back(a);
+        if (to == close) break;
+        from = to + 1;
+    }
+    return answers;
+}
+
 std::optional<ProblemText> parseProblem(std::string_view line)
 {
     std::size_t i = 0;
@@ -307,18 +332,7 @@ std::optional<ProblemText> parseProblem(std::string_view line)
         --p.arithmeticEnd;
     if (!Parser(line, begin, equals, p.expression).parse()) return std::nullopt;
 
-    std::size_t from = open + 1;
-    while (true) {
-        std::size_t semicolon = sjis::findChar(line, ';', from);
-        std::size_t to = semicolon == std::string_view::npos || semicolon > close ? close : semicolon;
-        AnswerText a;
-        a.begin = skipAnswerBlanks(line, from, to);
-        a.end = trimAnswerEnd(line, a.begin, to);
-        a.number = parseLiteral(line.substr(a.begin, a.end - a.begin));
-        p.answers.push_back(a);
-        if (to == close) break;
-        from = to + 1;
-    }
+    p.answers = answerAlternatives(line, open, close);
     p.onlyThisProblem = skipAnswerBlanks(line, close + 1, line.size()) == line.size();
     return p;
 }

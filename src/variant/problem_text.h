@@ -75,6 +75,12 @@ struct ProblemText {
     bool onlyThisProblem = false;
 };
 
+// The arithmetic of line[begin, end) (blanks around it allowed), with the operands' spans in the line; false when
+// it is not arithmetic as described above.
+bool parseArithmetic(std::string_view line, std::size_t begin, std::size_t end, Expression& out);
+// The alternatives of the answer box whose "#" stand at open and close.
+std::vector<AnswerText> answerAlternatives(std::string_view line, std::size_t open, std::size_t close);
+
 // The problem of a line, or nullopt when the line does not start with "(n)" followed by arithmetic and "=" right
 // before its first answer box.
 std::optional<ProblemText> parseProblem(std::string_view line);

@@ -75,8 +75,34 @@ TfrmPrintMode::TfrmPrintMode(PrintHost& host, SettingsStore& settings, Prompts& 
     copies->addWidget(chkAnswerKey);
     copies->addStretch(1);
     all->addLayout(copies);
+    lblKept = new QLabel(this);
+    lblKept->setObjectName("lblKept");
+    lblKept->setWordWrap(true);
+    all->addWidget(lblKept);
     all->addLayout(buttons);
-    setFixedSize(sizeHint());
+    connect(chkVariants, &QCheckBox::toggled, this, &TfrmPrintMode::showKept);
+    setMinimumWidth(sizeHint().width());
+}
+
+void TfrmPrintMode::showEvent(QShowEvent* event)
+{
+    showKept();
+    QDialog::showEvent(event);
+}
+
+void TfrmPrintMode::showKept()
+{
+    TfrmPrint* window = host_.printWindow();
+    const std::string note = chkVariants->isChecked() && window != nullptr ? keptProblemsNote(window->worksheet()) : "";
+    lblKept->setText(toQString(note));
+    lblKept->setVisible(!note.empty());
+}
+
+void TfrmPrintMode::setCopyChoices(bool numbering, bool variants, bool answerKey)
+{
+    chkNumber->setChecked(numbering);
+    chkVariants->setChecked(variants);
+    chkAnswerKey->setChecked(answerKey);
 }
 
 void TfrmPrintMode::selectMode(bool printerMode)

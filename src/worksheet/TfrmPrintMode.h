@@ -7,6 +7,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -28,6 +29,9 @@ public:
     PrintRequest request() const;
     // The number of the next copy, counted up while printing and set back to 1 afterwards.
     void setStart(int number);
+    // The choices for the copies as the print dialog shows them too: numbering, 部ごとに問題を変える,
+    // 解答ページを付ける.
+    void setCopyChoices(bool numbering, bool variants, bool answerKey);
 
     QRadioButton* radDisplay = nullptr;
     QRadioButton* radPrinter = nullptr;
@@ -35,13 +39,18 @@ public:
     QCheckBox* chkVariants = nullptr;  // 部ごとに問題を変える
     QCheckBox* chkAnswerKey = nullptr; // 解答ページを付ける
     QSpinBox* spnStart = nullptr;
+    // With 部ごとに問題を変える: how many problems of the active worksheet keep their numbers on every copy.
+    QLabel* lblKept = nullptr;
     QPushButton* btnClose = nullptr;
 
 protected:
     void done(int result) override;
 
+    void showEvent(QShowEvent* event) override;
+
 private:
     void frmClose();
+    void showKept();
 
     PrintHost& host_;
     SettingsStore& settings_;

@@ -49,6 +49,18 @@ TfrmPrintOk::TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& pro
     chkAnswers = new QCheckBox(sysText("解答を印刷する"), this);
     chkAnswers->setObjectName("chkAnswers");
 
+    chkNumber = new QCheckBox(sysText("№を付ける"), this);
+    chkNumber->setObjectName("chkNumber");
+    chkVariants = new QCheckBox(sysText("部ごとに問題を変える"), this);
+    chkVariants->setObjectName("chkVariants");
+    chkAnswerKey = new QCheckBox(sysText("解答ページを付ける"), this);
+    chkAnswerKey->setObjectName("chkAnswerKey");
+    lblKept = new QLabel(this);
+    lblKept->setObjectName("lblKept");
+    lblKept->setWordWrap(true);
+    for (QCheckBox* box : {chkNumber, chkVariants, chkAnswerKey})
+        connect(box, &QCheckBox::toggled, this, &TfrmPrintOk::copyChoiceChanged);
+
     btnSettei = new QPushButton(sysText("プリンタ設定"), this);
     btnSettei->setObjectName("btnSettei");
     btnPrint = new QPushButton(sysText("印刷開始"), this);
@@ -78,6 +90,13 @@ TfrmPrintOk::TfrmPrintOk(PrintHost& host, TfrmPrintMode& printMode, Prompts& pro
     all->addWidget(lblSize);
     all->addLayout(start);
     all->addWidget(chkAnswers);
+    auto* copies = new QHBoxLayout;
+    copies->addWidget(chkNumber);
+    copies->addWidget(chkVariants);
+    copies->addWidget(chkAnswerKey);
+    copies->addStretch(1);
+    all->addLayout(copies);
+    all->addWidget(lblKept);
     all->addLayout(buttons);
 }
 
@@ -131,7 +150,29 @@ void TfrmPrintOk::FormShow()
     chkAnswers->setChecked(forced.value_or(page.sheet->settings.answersShown));
     allowAnswers_ = !forced.has_value() || *forced;
     setUp_ = false;
+    showCopyChoices();
     enableButtons(true);
+}
+
+void TfrmPrintOk::showCopyChoices()
+{
+    const PrintRequest mode = printMode_.request();
+    loading_ = true;
+    chkNumber->setChecked(mode.numbering);
+    chkVariants->setChecked(mode.variants);
+    chkAnswerKey->setChecked(mode.answerKey);
+    loading_ = false;
+    copyChoiceChanged();
+}
+
+void TfrmPrintOk::copyChoiceChanged()
+{
+    if (!loading_)
+        printMode_.setCopyChoices(chkNumber->isChecked(), chkVariants->isChecked(), chkAnswerKey->isChecked());
+    const std::optional<PrintSource> page = source();
+    const std::string note = chkVariants->isChecked() && page ? keptProblemsNote(*page->sheet) : "";
+    lblKept->setText(toQString(note));
+    lblKept->setVisible(!note.empty());
 }
 
 void TfrmPrintOk::showPageSize()
@@ -214,10 +255,10 @@ void TfrmPrintOk::btnPrintClick()
         },
         page.marks);
     progress.reset();
+    // The jobs set the printer's count as each needed it; the teacher's count stays for the next print.
+    printer_.setCopyCount(request.copies);
     // The next print starts at 1 again.
     printMode_.setStart(1);
-    // The count the print dialog showed is 1 again after numbered copies, which were one job each.
-    if (request.numbering) printer_.setCopyCount(1);
     host_.setPrinting(false);
     enableButtons(true);
     if (!out.ok()) {

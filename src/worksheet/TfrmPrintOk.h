@@ -51,6 +51,11 @@ public:
     // 解答を印刷する: shows on opening what 解答表示 draws on the screen and may be changed for this print; off and
     // disabled where the answers are kept off the worksheet (student mode).
     QCheckBox* chkAnswers = nullptr;
+    // The print mode's choices for the copies, where the teacher prints (the same as in 印字モードの設定).
+    QCheckBox* chkNumber = nullptr;
+    QCheckBox* chkVariants = nullptr;  // 部ごとに問題を変える
+    QCheckBox* chkAnswerKey = nullptr; // 解答ページを付ける
+    QLabel* lblKept = nullptr;         // how many problems keep their numbers on every copy
     QPushButton* btnSettei = nullptr;
     QPushButton* btnPrint = nullptr;
     QPushButton* btnClose = nullptr;
@@ -65,6 +70,9 @@ private:
     void enableButtons(bool on);
     // The progress of a class set; false when the user cancelled.
     bool copyDone(QProgressDialog* progress, int firstNumber, int done, int total);
+    // The copy choices shown from the print mode dialog, and handed back to it when changed here.
+    void showCopyChoices();
+    void copyChoiceChanged();
     // What 印刷開始 prints: the source given to exec, or the active worksheet window's page as it is now.
     std::optional<PrintSource> source() const;
 

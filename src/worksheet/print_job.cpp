@@ -24,8 +24,10 @@ public:
         : sheet_(sheet), device_(device), request_(request), options_(options), screen_(screen), progress_(progress),
           marks_(marks)
     {
-        options_.numbering = request.numbering;
         copies_ = std::max(1, request.copies);
+        varied_ = request.variants && copies_ > 1 && copiesDiffer(sheet);
+        numbering_ = numbersCopies(request, varied_);
+        options_.numbering = numbering_;
     }
 
     PrintOutcome run()
@@ -33,16 +35,17 @@ public:
         // Numbered copies and copies with their own numbers are separate jobs, except in a file, where every page
         // is a page of one document; a printer that writes a file makes no copies of its own either.
         const bool oneDocument = device_.writesFile();
-        const bool ownPages = request_.numbering || request_.variants || oneDocument;
+        const bool ownPages = numbering_ || varied_ || oneDocument;
         std::vector<PrintItem> items;
         for (int k = 1; k <= (ownPages ? copies_ : 1); ++k)
-            items.push_back({k, request_.numbering ? request_.startNumber + k - 1 : request_.startNumber, false});
+            items.push_back({k, numbering_ ? request_.startNumber + k - 1 : request_.startNumber, false});
         if (request_.answerKey) {
-            const int keys = request_.variants ? copies_ : 1;
+            // Copies with their own numbers have a key each; copies that are all alike share one.
+            const int keys = varied_ ? copies_ : 1;
             for (int k = 1; k <= keys; ++k)
-                items.push_back({k, request_.numbering ? request_.startNumber + k - 1 : request_.startNumber, true});
+                items.push_back({k, numbering_ ? request_.startNumber + k - 1 : request_.startNumber, true});
         }
-        device_.setCopyCount(request_.numbering || request_.variants ? 1 : copies_);
+        device_.setCopyCount(numbering_ || varied_ ? 1 : copies_);
         const int copiesPerItem = ownPages ? 1 : copies_;
 
         int done = 0;
@@ -95,7 +98,7 @@ private:
         DrawOptions options = options_;
         options.printNumber = item.number;
         if (item.key) options.answersShown = true;
-        const bool varied = request_.variants && item.copy >= 2;
+        const bool varied = varied_ && item.copy >= 2;
         const Worksheet variant = varied ? copyPage(sheet_, item.copy, true) : Worksheet{};
         const Worksheet& page = varied ? variant : sheet_;
         // The screen page of this copy, drawn at the printer's resolution. Frames and figures are the page's own:
@@ -131,6 +134,8 @@ private:
     const PrintProgress& progress_;
     const PageMarks& marks_;
     int copies_ = 1;
+    bool varied_ = false;    // the copies from the second on have numbers of their own
+    bool numbering_ = false; // the copies carry their numbers
     PrintOutcome outcome_;
 };
 
@@ -146,7 +151,7 @@ PrintOutcome printWorksheet(const Worksheet& sheet, PrintDevice& device, const P
 Worksheet copyPage(const Worksheet& sheet, int copy, bool variants)
 {
     Worksheet page = sheet;
-    if (variants && copy >= 2) page.problemLines = variant::variantLines(sheet.problemLines, sheet.shortKey, copy);
+    if (variants && copy >= 2) page.problemLines = variant::copyVariant(sheet.problemLines, sheet.quesComment, copy);
     return page;
 }
 
@@ -176,6 +181,27 @@ std::string paperMissingMessage(const std::string& name, const std::string& pape
 std::string printCancelledMessage(int copiesPrinted)
 {
     return std::to_string(copiesPrinted) + " 部を印刷したところで中止しました"_sj;
+}
+
+// ---- copies with their own numbers ----
+
+bool copiesDiffer(const Worksheet& sheet)
+{
+    return variant::copyVariant(sheet.problemLines, sheet.quesComment, 2) != sheet.problemLines;
+}
+
+bool numbersCopies(const PrintRequest& request, bool copiesDiffer)
+{
+    // A key page has to be found for its sheet: varied copies with a key carry their numbers whatever was chosen.
+    return request.numbering || (request.variants && request.answerKey && copiesDiffer);
+}
+
+std::string keptProblemsNote(const Worksheet& sheet)
+{
+    const std::vector<variant::KeptProblem> kept = variant::problemsKept(sheet.problemLines, sheet.quesComment);
+    if (!copiesDiffer(sheet)) return "数を変えられる問題がないため、どの部も同じ問題になります"_sj;
+    if (kept.empty()) return {};
+    return std::to_string(kept.size()) + " 問は数を変えられないため、どの部も同じ数で印刷されます"_sj;
 }
 
 } // namespace tavola

@@ -17,11 +17,12 @@
 //   numbered copies are the pages of one document, copy k on page k.
 // - Without numbering one job prints with the copy count; a printer that makes no copies of its own (a file) gets
 //   the page that many times.
-// - With 部ごとに問題を変える (variants) copy k from 2 on has new numbers (variant/variant_generator.h, seeded by the
-//   unit's short key and k); copy 1 is the unit as authored. Every copy is then a page of its own, as numbered
-//   copies are.
-// - With 解答ページを付ける (answerKey) the answer key follows the class set: with variants one key page per copy,
-//   carrying that copy's number; otherwise one key page.
+// - With 部ごとに問題を変える (variants) copy k from 2 on has new numbers (variant/variant_generator.h, seeded by
+//   what the page is and k, so that a copy file prints the same numbers however it was opened); copy 1 is the unit
+//   as authored. Every copy is then a page of its own, as numbered copies are.
+// - With 解答ページを付ける (answerKey) the answer key follows the class set: with copies that differ one key page
+//   per copy, and every sheet and key page carries its copy's number even without numbering; copies that are all
+//   alike (nothing on the page can be varied) share one key page.
 // The worksheet is only read.
 //
 // Windows (the print dialog, the practice sheet) and tavola-cli print reach this through printOnPrinter()
@@ -97,6 +98,16 @@ PageScale printPlacement(int canvasWidth, int canvasHeight, int pageWidth, int p
 
 // The page of copy k: the worksheet itself, or with variants and k ≥ 2 the worksheet with copy k's numbers.
 Worksheet copyPage(const Worksheet& sheet, int copy, bool variants);
+
+// Copies with their own numbers (部ごとに問題を変える):
+// True when copy 2 of the page has other numbers than the page: some problem of it can be varied.
+bool copiesDiffer(const Worksheet& sheet);
+// Whether the copies of a request carry their numbers: with numbering, and always when copies with numbers of their
+// own come with answer keys (a key page must name the sheet it belongs to).
+bool numbersCopies(const PrintRequest& request, bool copiesDiffer);
+// What the teacher is told before printing copies with their own numbers: how many problems of the page keep
+// their numbers on every copy, or that no problem can change; empty when every problem changes (CP932).
+std::string keptProblemsNote(const Worksheet& sheet);
 
 // "プリンタ " + name + " で印刷できませんでした", or for a file "ファイル " + name + " に書き込めませんでした".
 std::string printFailedMessage(const std::string& name, bool file);

@@ -27,6 +27,7 @@ struct Worksheet {
     std::string builtTitle; // the title as the reader last built it, for adding units
 
     Lines problemLines; // at most 60, as the reader checked
+    Lines quesComment;  // the comment of the "<<ques" block, carried to copy files (formulas of word problems)
     Lines graph;        // problem figures: file, x, y per figure ("-1" = not placed yet)
     Lines agraph;       // answer figures
     Lines kgroup;

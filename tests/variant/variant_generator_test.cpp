@@ -109,6 +109,53 @@ int expectGoodPage(const Lines& unit, const Lines& page)
     return changed;
 }
 
+// What a varied page of the sample must keep of its authored page: its operand denominators, twice its largest
+// answer denominator, no 1 the author did not write.
+struct PageLevel {
+    std::int64_t lowestDen = 0;
+    std::int64_t highestDen = 0;
+    std::int64_t highestAnswerDen = 1;
+};
+
+PageLevel levelOf(const Lines& unit)
+{
+    PageLevel level;
+    for (const std::string& line : unit) {
+        auto p = parseProblem(line);
+        auto v = p ? evaluate(p->expression, p->expression.operands) : std::nullopt;
+        if (!v || !canVary(line)) continue;
+        for (const Literal& l : p->expression.operands) {
+            if (l.syntax != Literal::Syntax::Fraction && l.syntax != Literal::Syntax::Mixed) continue;
+            level.lowestDen = level.lowestDen == 0 ? l.den : std::min(level.lowestDen, l.den);
+            level.highestDen = std::max(level.highestDen, l.den);
+        }
+        level.highestAnswerDen = std::max(level.highestAnswerDen, reduce(*v).den);
+    }
+    return level;
+}
+
+void expectOnLevel(const Lines& unit, const Lines& page, const PageLevel& level)
+{
+    for (std::size_t i = 0; i < unit.size() && i < page.size(); ++i) {
+        if (page[i] == unit[i]) continue;
+        SCOPED_TRACE(unit[i] + "  ->  " + page[i]);
+        auto o = parseProblem(unit[i]);
+        auto p = parseProblem(page[i]);
+        ASSERT_TRUE(o && p);
+        ASSERT_EQ(o->expression.operands.size(), p->expression.operands.size());
+        for (std::size_t k = 0; k < p->expression.operands.size(); ++k) {
+            const Literal& now = p->expression.operands[k];
+            auto one = [](const Literal& l) { return literalValue(l)->num == literalValue(l)->den; };
+            EXPECT_FALSE(one(now) && !one(o->expression.operands[k]));
+            if (now.syntax == Literal::Syntax::Fraction || now.syntax == Literal::Syntax::Mixed) {
+                EXPECT_GE(now.den, level.lowestDen);
+                EXPECT_LE(now.den, level.highestDen);
+            }
+        }
+        EXPECT_LE(reduce(*evaluate(p->expression, p->expression.operands)).den, 2 * level.highestAnswerDen);
+    }
+}
+
 struct SampleUnit {
     std::string id;
     Lines lines;
@@ -150,9 +197,11 @@ TEST(VariantGenerator, EveryProblemOfTheSampleCourseware)
         EXPECT_EQ(variantLines(unit.lines, unit.id, 1), unit.lines);
         int canChange = static_cast<int>(
             std::count_if(unit.lines.begin(), unit.lines.end(), [](const std::string& l) { return canVary(l); }));
+        const PageLevel level = levelOf(unit.lines);
         for (int copy = 2; copy <= 7; ++copy) {
             Lines page = variantLines(unit.lines, unit.id, copy);
             changed += expectGoodPage(unit.lines, page);
+            expectOnLevel(unit.lines, page, level);
             variable += canChange;
             ++pages;
         }
@@ -236,19 +285,17 @@ TEST(VariantGenerator, LinesThatCannotBeVariedComeBackByteForByte)
 {
     const Lines unit = {
         sjis::encode("１．次の計算をしましょう。"),
-        "(1)  1/2+1/3=# 4/5 #",     // a wrong first answer
+        "(1)  3/7+3/8=# 4/5 #",     // a wrong first answer
         "(2)  1/2+1/3=# 5/6;4/5 #", // a wrong alternative
         "(3)  1/2# > # 1/3",        // a comparison
-        "(4)  1/2+1/3=# 5/6 # cm",  // text after the box
         "(5)  1/2+1/3=# 5/6;abc #", // an alternative that is no number
         "(6)  1/0+1=# 1 #",         // no value
-        "(7)  1/2+1/3=# 5/6 # (8) 1/4=# 0.25 #",
-        "(9)  3/2-5/2=# 0 #", // a negative value answered 0
-        "(10) 1/2=# 0.50 #",  // 0.50 is not how a value is written with two places
-        "(11) 2&0/3=# 2 #",   // a mixed number without a fraction part
+        "(9)  3/2-5/2=# 0 #",       // a negative value answered 0
+        "(10) 1/2=# 0.50 #",        // 0.50 is not how a value is written with two places
+        "(11) 2&0/3=# 2 #",         // a mixed number without a fraction part
         sjis::encode("(12) 1/2+1/3=#　５/６　#"),
         "",
-        "(13) 1/2+1/3=# 5/6 #", // the one line that changes
+        "(13) 2/7+3/8=# 37/56 #", // the one line that changes
     };
     for (std::size_t i = 0; i + 1 < unit.size(); ++i)
         EXPECT_FALSE(canVary(unit[i])) << unit[i];
@@ -257,7 +304,7 @@ TEST(VariantGenerator, LinesThatCannotBeVariedComeBackByteForByte)
         EXPECT_EQ(Lines(page.begin(), page.end() - 1), Lines(unit.begin(), unit.end() - 1));
         EXPECT_NE(page.back(), unit.back());
         // The variant never repeats a problem written on the page, in either order.
-        EXPECT_NE(problemKey(page.back()), problemKey("(1) 1/3+1/2=#1#"));
+        EXPECT_NE(problemKey(page.back()), problemKey("(1) 3/8+3/7=#1#"));
     }
 }
 
@@ -289,7 +336,7 @@ TEST(VariantGenerator, NineDigitNumbersStayExact)
 
 TEST(VariantGenerator, SeedsAndCopies)
 {
-    const Lines unit = {"(1) 1/4+2/4=# 3/4 #", "(2) 5/6-1/6=# 4/6;2/3 #", "(3) 2/3*3/4=# 1/2 #"};
+    const Lines unit = {"(1) 1/4+2/4=# 3/4 #", "(2) 5/6-1/6=# 4/6;2/3 #", "(3) 2/3*3/4=# 1/2 #", "(4) 2/9+5/9=# 7/9 #"};
     // Copy 1 and below are the unit as authored.
     EXPECT_EQ(variantLines(unit, "u", 1), unit);
     EXPECT_EQ(variantLines(unit, "u", 0), unit);
