@@ -20,6 +20,8 @@ const Command kCommands[] = {
     {"render", "render [DIR] L S U [R] | --copy FILE; --out F.png [--answers on|off]", tavola::cli::runRender},
     {"print", "print [DIR] L S U [R] | --copy FILE; --out F.pdf [--copies N] [--numbered] [--start K] ...",
      tavola::cli::runPrint},
+    {"followup", "followup [DIR] --lesson N [LEARNER...] [--names FILE] [--units S-U,...] [--out F.pdf] [--key]",
+     tavola::cli::runFollowup},
 };
 
 int usage()
