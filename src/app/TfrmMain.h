@@ -127,6 +127,11 @@ public:
     bool showRecordsFromMenu();
     // 学級の記録 of lesson n with the learner folder's name list (teacher mode); true when records were erased.
     bool showClassRecords(int lesson);
+    // ふくしゅうシート of the records viewer: the learner's follow-up sheet of lesson n, kept as a copy file and opened
+    // in a worksheet window; a learner with nothing to go over gets a message. True when a window shows the sheet.
+    bool openFollowupSheet(const std::string& learner, int lesson, const std::string& recordFile);
+    // Whether the logged-on learner has problems to go over in lesson n (ふくしゅう of the unit selection window).
+    bool hasFollowupSheet(int lesson) const;
 
     // What the unit selection window shares with the shell.
     MenuContext menuContext();
@@ -371,6 +376,7 @@ private:
     TfrmVersion* frmVersion_ = nullptr;
     TfrmJuku* frmJuku_ = nullptr;
     TfrmMenu* frmMenu_ = nullptr;
+    bool followupOpened_ = false; // ふくしゅう was chosen in the unit selection window and its sheet opened
     TfrmInputName* frmInputName_ = nullptr;
     TfrmKiroku* frmKiroku_ = nullptr;
     TfrmGakkyu* frmGakkyu_ = nullptr; // made at its first showing, a child of this window

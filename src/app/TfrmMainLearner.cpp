@@ -4,9 +4,12 @@
 #include "app/TfrmMain.h"
 #include "app/learner_files.h"
 #include "courseware/TfrmMenu.h"
+#include "platform/paths.h"
 #include "practice/TfrmGakkyu.h"
 #include "practice/TfrmKiroku.h"
 #include "server/TfrmTablet.h"
+#include "practice/qt_followup_print.h"
+#include "question/copy_file.h"
 
 namespace tavola {
 
@@ -54,6 +57,9 @@ bool TfrmMain::showRecordsViewer()
     // The whole class is the teacher's to see.
     frmKiroku_->setClassRecordsOpener(state_.keyLock ? std::function<bool(int)>()
                                                      : [this](int shown) { return showClassRecords(shown); });
+    frmKiroku_->setFollowupOpener([this](const std::string& learner, int shown, const std::string& file) {
+        return openFollowupSheet(learner, shown, file);
+    });
     return frmKiroku_->showFor(state_.learnerName, lesson, recordFileOf(lesson));
 }
 
@@ -85,6 +91,47 @@ bool TfrmMain::showClassRecords(int lesson)
     bool erased = frmGakkyu_->showFor(lesson < 1 ? 1 : lesson, defaultNameListPath(state_));
     if (erased && frmMenu_ != nullptr) frmMenu_->refreshMarks();
     return erased;
+}
+
+bool TfrmMain::openFollowupSheet(const std::string& learner, int lesson, const std::string& recordFile)
+{
+    FollowupMaker maker(index_, lesson, followupScreenLayout({}));
+    const FollowupSheet sheet = maker.make(learner, recordFile);
+    if (!sheet.notes.empty()) {
+        std::string text;
+        for (const std::string& note : sheet.notes)
+            text += (text.empty() ? "" : "\n") + note;
+        prompts_.message(text);
+    }
+    if (!sheet.made()) {
+        prompts_.message(noFollowupMessage(learner));
+        return false;
+    }
+    // A sheet already open stays as it is, with whatever the learner has done on it.
+    const std::string path = copyFileFolder(index_, lesson) + followupCopyName(learner);
+    if (int open = findWindow(state_, path); open >= 0) {
+        activateWindow(open);
+        return true;
+    }
+    auto saved = saveFollowupCopy(index_, lesson, sheet);
+    if (!saved) {
+        prompts_.error(saved.message());
+        return false;
+    }
+    state_.showAnswers = true;
+    setAnswerGlyph();
+    OpenFlowContext ctx = openFlowContext();
+    if (!openCopyFile(ctx, *saved, lesson) || currentWorksheet_ == nullptr) return false;
+    currentWorksheet_->worksheet().changed = false;
+    return true;
+}
+
+bool TfrmMain::hasFollowupSheet(int lesson) const
+{
+    const std::string file = recordFileOf(lesson);
+    if (state_.learnerName.empty() || file.empty() || !paths::fileExists(file)) return false;
+    // Without a page to fit, the problems are found and varied only.
+    return FollowupMaker(index_, lesson, {}).make(state_.learnerName, file).made();
 }
 
 void TfrmMain::mnuGakkyuClick()

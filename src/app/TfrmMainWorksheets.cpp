@@ -25,6 +25,8 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tavola {
 
 void TfrmMain::setUpWorksheets()
@@ -65,10 +67,11 @@ OpenResult TfrmMain::openUnit(const UnitPosition& position, bool reopen)
 
 bool TfrmMain::openUnitThroughMenu()
 {
+    followupOpened_ = false;
     OpenFlowContext ctx = openFlowContext();
     bool opened = tavola::openUnitThroughMenu(ctx);
     setAnswerGlyph();
-    return opened;
+    return opened || followupOpened_;
 }
 
 bool TfrmMain::chooseUnit()
@@ -76,7 +79,14 @@ bool TfrmMain::chooseUnit()
     if (frmMenu_ == nullptr) return false;
     frmMenu_->setSelectMode(MenuMode::Open);
     frmMenu_->setFormSize(size());
-    if (frmMenu_->exec() != QDialog::Accepted) return false;
+    if (frmMenu_->exec() != QDialog::Accepted) {
+        // ふくしゅう: the learner's follow-up sheet instead of a unit.
+        if (frmMenu_->followupChosen()) {
+            const int lesson = std::max(1, frmMenu_->lastPosition().lesson);
+            followupOpened_ = openFollowupSheet(state_.learnerName, lesson, recordFileOf(lesson));
+        }
+        return false;
+    }
     const MenuChoice& choice = frmMenu_->choice();
     state_.lastPosition = frmMenu_->lastPosition();
     state_.lastLessonText = choice.lessonText;

@@ -11,12 +11,12 @@
 #include "authoring/TfrmEditQues.h"
 #include "authoring/TfrmEditSource.h"
 #include "authoring/TfrmInputText.h"
+#include "authoring/TfrmReadUnit.h"
 #include "courseware/TfrmMenu.h"
 #include "courseware/TfrmOpenPRP.h"
 #include "practice/TfrmKiroku.h"
 #include "practice/TfrmRenshu.h"
 #include "practice/TfrmZenSeikai.h"
-#include "authoring/TfrmReadUnit.h"
 #include "worksheet/TfrmBMP.h"
 #include "worksheet/TfrmPrintMode.h"
 #include "worksheet/TfrmPrintOk.h"
@@ -87,6 +87,7 @@ std::unique_ptr<ProgramWindows> createProgramWindows(Prompts& prompts, SettingsS
     // TfrmKiroku, the records viewer, also shown by 記録表示 of the unit selection window.
     w->frmKiroku = std::make_unique<TfrmKiroku>(main.index(), prompts);
     w->frmMenu->setShowRecords([&main] { return main.showRecordsFromMenu(); });
+    w->frmMenu->setFollowupCheck([&main](int lesson) { return main.hasFollowupSheet(lesson); });
     // TfrmRenshu, the practice window.
     w->practiceHost = std::make_unique<PracticeHost>(main, w->frmPrintOk.get());
     w->frmRenshu = std::make_unique<TfrmRenshu>(*w->practiceHost, prompts, systemRandom());

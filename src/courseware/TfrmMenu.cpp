@@ -144,7 +144,9 @@ void TfrmMenu::buildControls()
     btnCancel = makeButton(this, "btnCancel", "ｷｬﾝｾﾙ");
     btnZenTangen = makeButton(this, "btnZenTangen", "全単元表示");
     btnShowRecord = makeButton(this, "btnShowRecord", "記録表示");
-    for (QPushButton* b : {btnRuidaiClear, btnCancel, btnZenTangen, btnShowRecord})
+    btnFukushu = makeButton(this, "btnFukushu", "ふくしゅう");
+    btnFukushu->hide();
+    for (QPushButton* b : {btnRuidaiClear, btnCancel, btnZenTangen, btnShowRecord, btnFukushu})
         b->setAutoDefault(false);
 
     lstTempBuffer = makeList(this, "lstTempBuffer");
@@ -170,6 +172,7 @@ void TfrmMenu::buildControls()
     sideColumn->addStretch(0);
     sideColumn->addWidget(btnZenTangen);
     sideColumn->addWidget(btnShowRecord);
+    sideColumn->addWidget(btnFukushu);
     sideColumn->addSpacing(16);
     sideColumn->addWidget(btnOk);
     sideColumn->addWidget(btnCancel);
@@ -204,6 +207,7 @@ void TfrmMenu::buildControls()
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
     connect(btnZenTangen, &QPushButton::clicked, this, [this] { btnZenTangenClick(); });
     connect(btnShowRecord, &QPushButton::clicked, this, [this] { btnShowRecordClick(); });
+    connect(btnFukushu, &QPushButton::clicked, this, [this] { btnFukushuClick(); });
     for (QListWidget* list : {lstLesson, lstSection, lstUnit}) {
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
@@ -239,14 +243,17 @@ void TfrmMenu::FormShow()
         resize(formSize_);
     }
     setWindowTitle(toQString(menuCaption(selectMode_)));
+    followupChosen_ = false;
     menu_.show();
     syncFromModel();
+    updateFukushu();
 }
 
 void TfrmMenu::lstLessonClick(int row)
 {
     menu_.lessonChosen(row);
     syncFromModel();
+    updateFukushu();
 }
 
 void TfrmMenu::lstSectionClick(int row)
@@ -306,6 +313,19 @@ void TfrmMenu::refreshMarks()
 {
     menu_.refreshMarks();
     lstUnit->viewport()->update();
+    updateFukushu();
+}
+
+void TfrmMenu::btnFukushuClick()
+{
+    followupChosen_ = true;
+    reject();
+}
+
+void TfrmMenu::updateFukushu()
+{
+    const int lesson = menu_.lastPosition().lesson;
+    btnFukushu->setVisible(selectMode_ == MenuMode::Open && followupCheck_ && lesson >= 1 && followupCheck_(lesson));
 }
 
 bool TfrmMenu::eventFilter(QObject* watched, QEvent* event)

@@ -31,6 +31,10 @@ public:
     // 記録表示: the shell first has a learner registered when the learner name is empty (and gives up when it
     // stays empty), then shows the records viewer; the hook returns true when records were changed there.
     void setShowRecords(std::function<bool()> hook) { showRecords_ = std::move(hook); }
+    // ふくしゅう (btnFukushu) is shown while the hook says that the learner has problems to go over in the lesson
+    // chosen; choosing it closes the window with Cancel and followupChosen() set, and the caller opens the sheet.
+    void setFollowupCheck(std::function<bool(int lesson)> hook) { followupCheck_ = std::move(hook); }
+    bool followupChosen() const { return followupChosen_; }
 
     // Recounts the practice counts (rescanning the similar-problem marks when they are stale) and redraws them.
     // Called after a practice result, a learner change, the records viewer and the master file editor.
@@ -62,6 +66,8 @@ private:
     void btnCancelClick();
     void btnZenTangenClick();
     void btnShowRecordClick();
+    void btnFukushuClick();
+    void updateFukushu();
     bool listKeyDown(QListWidget* list, int key);
     // A click on the line that was already the current one chooses it again (a changed line is chosen as the
     // current row changes).
@@ -74,6 +80,8 @@ private:
     QSize formSize_;
     TfrmZenTangen* zenTangen_ = nullptr;
     std::function<bool()> showRecords_;
+    std::function<bool(int)> followupCheck_;
+    bool followupChosen_ = false;
     bool syncing_ = false;
     int lessonsShown_ = -1;
     int sectionsShown_ = -1;
@@ -99,6 +107,7 @@ private:
     QPushButton* btnCancel;
     QPushButton* btnZenTangen;
     QPushButton* btnShowRecord;
+    QPushButton* btnFukushu;
     QListWidget* lstTempBuffer;
 };
 

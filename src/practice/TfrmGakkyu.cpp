@@ -8,6 +8,8 @@
 #include "platform/qt/qt_widgets.h"
 #include "platform/text_helpers.h"
 #include "practice/TfrmKiroku.h"
+#include "practice/qt_followup_print.h"
+#include "worksheet/figures.h"
 #include "worksheet/print_job.h"
 
 #include <QComboBox>
@@ -47,6 +49,21 @@ QColor shadeColour(ScoreShade shade)
         break;
     }
     return Qt::white;
+}
+
+// The paper of a follow-up sheet (every sheet of a lesson has the lesson's paper).
+QPageSize pageSizeOf(int paperWidth)
+{
+    switch (paperWidth) {
+    case 546:
+        return QPageSize(QPageSize::JisB5);
+    case 771:
+        return QPageSize(QPageSize::JisB4);
+    case 891:
+        return QPageSize(QPageSize::A3);
+    default:
+        return QPageSize(QPageSize::A4);
+    }
 }
 
 QString optionalNumber(const std::optional<int>& n)
@@ -124,7 +141,7 @@ TfrmGakkyu::TfrmGakkyu(const CoursewareIndex& index, Prompts& prompts, DataFileO
     grdClass = new QTableWidget(this);
     grdClass->setObjectName("grdClass");
     grdClass->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdClass->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdClass->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grdClass->setWordWrap(true);
     QFont gridFont(sysText("ＭＳ ゴシック"));
     gridFont.setPixelSize(12);
@@ -141,9 +158,11 @@ TfrmGakkyu::TfrmGakkyu(const CoursewareIndex& index, Prompts& prompts, DataFileO
     btnSave->setObjectName("btnSave");
     btnPrint = new QPushButton(sysText("印刷"), this);
     btnPrint->setObjectName("btnPrint");
+    btnFukushuSheet = new QPushButton(sysText("ふくしゅうシート"), this);
+    btnFukushuSheet->setObjectName("btnFukushuSheet");
     btnReturn = new QPushButton(sysText("閉じる"), this);
     btnReturn->setObjectName("btnReturn");
-    for (QPushButton* b : {btnSave, btnPrint, btnReturn})
+    for (QPushButton* b : {btnSave, btnPrint, btnFukushuSheet, btnReturn})
         b->setAutoDefault(false);
 
     connect(cmbLesson, &QComboBox::activated, this, &TfrmGakkyu::cmbLessonChange);
@@ -151,6 +170,7 @@ TfrmGakkyu::TfrmGakkyu(const CoursewareIndex& index, Prompts& prompts, DataFileO
     connect(grdClass, &QTableWidget::cellClicked, this, &TfrmGakkyu::grdClassCellClick);
     connect(btnSave, &QPushButton::clicked, this, &TfrmGakkyu::btnSaveClick);
     connect(btnPrint, &QPushButton::clicked, this, &TfrmGakkyu::btnPrintClick);
+    connect(btnFukushuSheet, &QPushButton::clicked, this, &TfrmGakkyu::btnFukushuSheetClick);
     connect(btnReturn, &QPushButton::clicked, this, &TfrmGakkyu::btnReturnClick);
 
     auto* top = new QHBoxLayout;
@@ -165,7 +185,7 @@ TfrmGakkyu::TfrmGakkyu(const CoursewareIndex& index, Prompts& prompts, DataFileO
     all->addWidget(grdClass, 1);
     all->addWidget(lblProblem);
     all->addWidget(memProblem);
-    all->addLayout(rightButtonRow({btnSave, btnPrint, btnReturn}));
+    all->addLayout(rightButtonRow({btnSave, btnPrint, btnFukushuSheet, btnReturn}));
 }
 
 TfrmGakkyu::~TfrmGakkyu() = default;
@@ -335,6 +355,51 @@ void TfrmGakkyu::btnPrintClick()
     if (!printerSetup_ || !printerSetup_(printer)) return;
     const Result<int> printed = printClassTable(table_, printer);
     if (!printed) prompts_.error(printed.message());
+}
+
+void TfrmGakkyu::btnFukushuSheetClick()
+{
+    std::vector<int> rows;
+    for (const QModelIndex& cell : grdClass->selectionModel()->selectedIndexes())
+        if (std::find(rows.begin(), rows.end(), cell.row()) == rows.end()) rows.push_back(cell.row());
+    std::sort(rows.begin(), rows.end());
+    if (rows.empty())
+        for (int r = 0; r < static_cast<int>(table_.rows.size()); ++r)
+            rows.push_back(r);
+
+    DrawOptions options;
+    options.classFlag = loadClassFlag(index_.coursewareDir());
+    FollowupMaker maker(index_, lesson_, followupScreenLayout(options));
+    std::vector<FollowupSheet> sheets;
+    std::string told;
+    auto tell = [&](const std::string& line) { told += (told.empty() ? "" : "\n") + line; };
+    for (int r : rows) {
+        if (r < 0 || r >= static_cast<int>(table_.rows.size())) continue;
+        const ClassRow& row = table_.rows[static_cast<std::size_t>(r)];
+        if (row.file.empty()) {
+            tell(row.learner + "："_sj + rowStateText(row.state));
+            continue;
+        }
+        FollowupSheet sheet = maker.make(row.learner, row.file);
+        for (const std::string& note : sheet.notes)
+            tell(row.learner + "："_sj + note);
+        if (!sheet.made()) {
+            tell(noFollowupMessage(row.learner));
+            continue;
+        }
+        if (auto saved = saveFollowupCopy(index_, lesson_, sheet); !saved) tell(saved.message());
+        sheets.push_back(std::move(sheet));
+    }
+    if (!told.empty()) prompts_.message(told);
+    if (sheets.empty()) return;
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(pageSizeOf(sheets.front().sheet.settings.paper.width));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(sysText("ふくしゅうシート"));
+    if (!printerSetup_ || !printerSetup_(printer)) return;
+    const PrintOutcome out = printFollowupOnPrinter(printer, sheets, options, true);
+    if (!out.ok()) prompts_.error(out.message);
 }
 
 void TfrmGakkyu::btnReturnClick()

@@ -72,6 +72,7 @@ public:
     QPlainTextEdit* memProblem = nullptr;
     QPushButton* btnSave = nullptr;
     QPushButton* btnPrint = nullptr;
+    QPushButton* btnFukushuSheet = nullptr;
     QPushButton* btnReturn = nullptr;
 
 public slots:
@@ -80,6 +81,9 @@ public slots:
     void grdClassCellClick(int row, int column);
     void btnSaveClick();
     void btnPrintClick();
+    // ふくしゅうシート: the follow-up sheets of the learners of the selected rows (every row when none is selected),
+    // each kept as a copy file, printed through the print dialog as one document: the sheets, then their keys.
+    void btnFukushuSheetClick();
     void btnReturnClick();
 
 private:

@@ -145,12 +145,17 @@ TfrmKiroku::TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* 
     btnGakkyu->setObjectName("btnGakkyu");
     btnGakkyu->setAutoDefault(false);
     btnGakkyu->setVisible(false);
+    btnFukushuSheet = new QPushButton(sysText("ふくしゅうシート"), this);
+    btnFukushuSheet->setObjectName("btnFukushuSheet");
+    btnFukushuSheet->setAutoDefault(false);
+    btnFukushuSheet->setVisible(false);
     btnReturn = new QPushButton(sysText("閉じる"), this);
     btnReturn->setObjectName("btnReturn");
     btnReturn->setAutoDefault(false);
     connect(lstTitle, &QListWidget::itemClicked, this, &TfrmKiroku::lstTitleClick);
     connect(btnErase, &QPushButton::clicked, this, &TfrmKiroku::btnEraseClick);
     connect(btnGakkyu, &QPushButton::clicked, this, &TfrmKiroku::btnGakkyuClick);
+    connect(btnFukushuSheet, &QPushButton::clicked, this, &TfrmKiroku::btnFukushuSheetClick);
     connect(btnReturn, &QPushButton::clicked, this, &TfrmKiroku::btnReturnClick);
 
     auto* top = new QHBoxLayout;
@@ -160,6 +165,7 @@ TfrmKiroku::TfrmKiroku(const CoursewareIndex& index, Prompts& prompts, QWidget* 
     top->addWidget(edtName);
     top->addSpacing(16);
     top->addWidget(btnErase);
+    top->addWidget(btnFukushuSheet);
     top->addWidget(btnGakkyu);
     top->addWidget(btnReturn);
     auto* right = new QVBoxLayout;
@@ -181,6 +187,8 @@ bool TfrmKiroku::showFor(const std::string& learner, int lesson, const std::stri
     lesson_ = lesson < 1 ? 1 : lesson;
     recordFile_ = recordFile;
     btnGakkyu->setVisible(static_cast<bool>(classRecordsOpener_));
+    learner_ = learner;
+    btnFukushuSheet->setVisible(followupOpener_ && !learner.empty() && !recordFile.empty());
     buildList();
     if (!section.empty()) {
         auto found = std::find_if(items_.begin(), items_.end(), [&](const RecordsItem& item) {
@@ -257,6 +265,11 @@ void TfrmKiroku::btnGakkyuClick()
     if (!classRecordsOpener_ || !classRecordsOpener_(lesson_)) return;
     recordsErased = true;
     buildList();
+}
+
+void TfrmKiroku::btnFukushuSheetClick()
+{
+    if (followupOpener_ && followupOpener_(learner_, lesson_, recordFile_)) btnReturnClick();
 }
 
 void TfrmKiroku::btnReturnClick()

@@ -50,6 +50,11 @@ public:
     // 学級の記録 (btnGakkyu) is offered while an opener is set (teacher mode); it is called with the lesson shown and
     // returns true when records were erased from there.
     void setClassRecordsOpener(std::function<bool(int lesson)> opener) { classRecordsOpener_ = std::move(opener); }
+    // ふくしゅうシート (btnFukushuSheet) is offered while an opener is set and a learner is shown: it is called with
+    // the learner, the lesson shown and the learner's data file, and returns true when the sheet was opened in a
+    // worksheet window, which closes the viewer.
+    using FollowupOpener = std::function<bool(const std::string& learner, int lesson, const std::string& recordFile)>;
+    void setFollowupOpener(FollowupOpener opener) { followupOpener_ = std::move(opener); }
     // The main window's size: the window sits at the top-left corner at that size.
     void setFormSize(QSize size) { formSize_ = size; }
 
@@ -63,12 +68,14 @@ public:
     QLabel* Label2 = nullptr; // "単元をクリックして下さい"
     QPushButton* btnErase = nullptr;
     QPushButton* btnGakkyu = nullptr;
+    QPushButton* btnFukushuSheet = nullptr;
     QPushButton* btnReturn = nullptr;
 
 public slots:
     void lstTitleClick();
     void btnEraseClick();
     void btnGakkyuClick();
+    void btnFukushuSheetClick();
     void btnReturnClick();
 
 protected:
@@ -86,6 +93,8 @@ private:
     std::string recordFile_;
     std::vector<RecordsItem> items_;
     std::function<bool(int)> classRecordsOpener_;
+    FollowupOpener followupOpener_;
+    std::string learner_;
 };
 
 } // namespace tavola

@@ -37,6 +37,7 @@ int runRecords(const Args& args);
 int runClass(const Args& args);
 int runPrint(const Args& args);
 int runServe(const Args& args);
+int runFollowup(const Args& args);
 
 // The courseware folder named by a DIR argument (empty: the current directory), as CoursewareIndex takes it: an
 // absolute system path ending in a separator. nullopt when the folder cannot be named in CP932.

@@ -21,6 +21,8 @@ const Command kCommands[] = {
     {"print", "print [DIR] L S U [R] | --copy FILE; --out F.pdf [--copies N] [--numbered] [--start K] ...",
      tavola::cli::runPrint},
     {"serve", "serve [DIR] [--port N] [--lesson N] [--bind ADDR]", tavola::cli::runServe},
+    {"followup", "followup [DIR] --lesson N [LEARNER...] [--names FILE] [--units S-U,...] [--out F.pdf] [--key]",
+     tavola::cli::runFollowup},
 };
 
 int usage()

@@ -356,7 +356,8 @@ PageLayout layoutPage(const Worksheet& sheet, Canvas& target, const DrawOptions&
     // Where the practice window writes the score, and the name line.
     page.scorePosition = {roundEven(xR - 75 * s), roundEven(35 * r)};
     std::string nameLine = options.schoolName.empty() ? "　　　　　　　　氏名"_sj : options.schoolName + "　　氏名"_sj;
-    if (options.practice && learnerShownByName(options.learnerName)) nameLine += " " + options.learnerName;
+    if ((options.practice || options.learnerNameShown) && learnerShownByName(options.learnerName))
+        nameLine += " " + options.learnerName;
     canvas.font = plainFont(face, c + 16);
     const int nameX = roundEven(150 * s) + xL;
     const int nameEnd = canvas.textOut(nameX, roundEven(65 * r), nameLine);

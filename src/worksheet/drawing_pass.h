@@ -40,6 +40,7 @@ struct DrawOptions {
     std::string schoolName;         // CP932; empty: the name line starts with blanks
     std::string learnerName;        // shown in the name line of a practice pass
     bool practice = false;          // the page is shown in the practice window
+    bool learnerNameShown = false;  // the learner's name in the name line outside practice too (a sheet made for one)
     int printNumber = 1;            // the number of the copy being printed (the print mode dialog's spnStart)
     bool numbering = true;          // "№ " + number in the number line
     const Clock* clock = nullptr;   // for the date and time of the number line; null: the system clock
