@@ -19,7 +19,7 @@ PrintOutcome printFollowupOnPrinter(QPrinter& printer, const std::vector<Followu
                                     const DrawOptions& options, bool withKeys)
 {
     PrinterOutputFile output(printer);
-    if (!output.begun()) return {0, false, output.begun().message()};
+    if (!output.begun()) return {0, false, output.begun().message(), {}};
     QtPrintDevice device(printer);
     PrintOutcome outcome = printFollowupSheets(sheets, device, options, followupScreenLayout(options), withKeys);
     if (Status written = output.finish(outcome.ok()); !written) outcome.message = written.message();
