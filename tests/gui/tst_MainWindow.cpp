@@ -235,7 +235,7 @@ private slots:
             titles << a->text();
         }
         QCOMPARE(titles, QStringList({u("ファイル(&F)"), u("編集(&E)"), u("ウィンドウ(&W)"), u("ヘルプ(&H)")}));
-        QCOMPARE(menuTexts(menus[0]), QStringList({u("開く(&O)"), u("コピーファイルを開く(&K)"), u("終了(&X)")}));
+        QCOMPARE(menuTexts(menus[0]), QStringList({u("開く(&O)"), u("コピーファイルを開く(&K)"), u("タブレットで学習…"), u("終了(&X)")}));
         QCOMPARE(menuTexts(menus[1]), QStringList({u("目次作成(&C)"), u("学校名・塾名(&J)"), u("学級の記録(&G)")}));
         QCOMPARE(menuTexts(menus[3]),
                  QStringList({u("使い方(&U)"), u("バージョン(&V)"), u("ご存じですか(&D)"), u("補足")}));

@@ -154,7 +154,8 @@ private slots:
         auto saved = readWholeFile(csvPath);
         QVERIFY(saved.has_value());
         // Behind a byte-order mark, which a Japanese spreadsheet needs to read UTF-8.
-        QVERIFY(QString::fromStdString(*saved).startsWith(QChar(0xFEFF) + u("学級の記録,1,分数のたし算とひき算\n")));
+        QVERIFY(saved->starts_with("\xEF\xBB\xBF"));
+        QVERIFY(QString::fromStdString(saved->substr(3)).startsWith(u("学級の記録,1,分数のたし算とひき算\n")));
         QVERIFY(QString::fromStdString(*saved).contains(u("\njiro,記録なし,")));
 
         // tavola-cli class --csv prints the same bytes.
