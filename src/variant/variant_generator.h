@@ -70,8 +70,8 @@ bool canVary(std::string_view line);
 // that differ only in the order of their operands have the same key; nullopt when the line is not a problem.
 std::optional<std::string> problemKey(std::string_view line);
 
-// The seed of one copy of a class set, made of the unit's short key ("tasu1.que-U3R1") and the copy's number, so
-// that a copy prints the same numbers every time.
+// A copy's seed from the unit's id ("tasu1.que-U3R1") and the copy's number: a copy prints the same numbers every
+// time.
 std::uint64_t variantSeed(std::string_view unitId, int copyNumber);
 
 // A problem that keeps its numbers: the index of its line, its label ("(3)", or empty) and why (plain ASCII).
@@ -97,9 +97,8 @@ Lines varyLines(const Lines& lines, std::uint64_t seed); // varyPage without a c
 // and answer boxes whose numbers are in no calculation (figures, comparisons, word problems without a formula).
 std::vector<KeptProblem> problemsKept(const Lines& lines, const Lines& comment);
 
-// The seed of copy copyNumber of a page, made of what the page is (its problem lines and comment), so that the
-// same page prints the same numbers however it was opened: from its master file, as a saved or reopened copy
-// file, or from the command line.
+// A copy's seed from the page's own problem lines and comment and the copy's number: the same page prints the same
+// numbers however it was opened (master file, saved or reopened copy file, command line).
 std::uint64_t pageSeed(const Lines& lines, const Lines& comment, int copyNumber);
 // Copy copyNumber of a class set of the page: copy 1 (and any number below 2) is the page as authored; copy k
 // from 2 on is varyPage with pageSeed(lines, comment, k).
